@@ -1,0 +1,44 @@
+#pragma once
+
+#include "net/tBaseInterpreter.h"
+
+#include <QQueue>
+
+class QTimer;
+
+// The chat gateway protocol: the login line, the four-digit event codes of received lines, and
+// flood pacing of every outgoing line (one at once after a quiet period, then one per interval).
+class TGatewayChat : public tBaseInterpreter
+{
+    Q_OBJECT
+public:
+    explicit TGatewayChat(QObject* parent = nullptr);
+    ~TGatewayChat() override;
+
+    QString UserName = QStringLiteral("Guest");
+    QString Password;
+
+    int FloodInterval() const;
+    void setFloodInterval(int ms);
+
+    // Sends 0x03 0x04 UserName CR Password CR CR in one send; false without a connection.
+    bool Login();
+
+    QString ExtractUser(const QString& line) const override;
+    QString ExtractMess(const QString& line) const override;
+    QString ExtractFlags(const QString& line) const override;
+    QString ExtractUserType(const QString& line) const override;
+    void ProcessLine(const QString& line) override;
+    void SendLine(const QString& line) override;
+
+    // The flood timer's tick; public so tests can drive the queue without waiting.
+    void FloodTimerTick();
+
+    bool CanSend() const { return m_canSend; }
+    int queuedCount() const { return int(m_queue.size()); }
+
+private:
+    QTimer* m_floodTimer;
+    QQueue<QString> m_queue;
+    bool m_canSend = true;
+};

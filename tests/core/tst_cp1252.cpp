@@ -1,0 +1,72 @@
+#include "core/AsciiCase.h"
+#include "core/Cp1252.h"
+#include "core/SharedRandom.h"
+
+#include <QTest>
+
+class TestCp1252 : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyByteRoundTrips()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        const QString text = Cp1252::decode(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(Cp1252::encode(text), all);
+    }
+
+    void decodesTheCodePage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
+        QTest::newRow("latin-1 letters") << QByteArray("a\xe7\xe3o") << QStringLiteral("ação");
+        QTest::newRow("euro") << QByteArray("\x80") << QStringLiteral("€");
+        QTest::newRow("curly quotes") << QByteArray("\x93x\x94") << QStringLiteral("“x”");
+        QTest::newRow("undefined byte keeps its value") << QByteArray("\x81")
+                                                        << QString(QChar(0x81));
+        QTest::newRow("nul") << QByteArray("a\0b", 3) << QString(QStringLiteral("a") + QChar(0) +
+                                                                 QStringLiteral("b"));
+    }
+    void decodesTheCodePage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(Cp1252::decode(bytes), text);
+        QCOMPARE(Cp1252::encode(text), bytes);
+    }
+
+    void unknownCharacterBecomesQuestionMark()
+    {
+        QCOMPARE(Cp1252::encode(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
+        QVERIFY(!Cp1252::canEncode(QStringLiteral("\u4e2d")));
+        QVERIFY(Cp1252::canEncode(QStringLiteral("ação €")));
+    }
+
+    void asciiCaseLeavesAccentsAlone()
+    {
+        QCOMPARE(AsciiCase::toUpper(QStringLiteral("/lock ção")), QStringLiteral("/LOCK çãO"));
+        QCOMPARE(AsciiCase::toLower(QStringLiteral("OI ÇÃO")), QStringLiteral("oi ÇÃo"));
+    }
+
+    void randomRepeatsAfterReset()
+    {
+        SharedRandom::reset();
+        QList<int> first;
+        for (int i = 0; i < 5; ++i)
+            first << SharedRandom::below(10);
+        SharedRandom::reset();
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(SharedRandom::below(10), first[i]);
+        // The first draw of a default mt19937 is 3499211612: (3499211612 * 10) >> 32 == 8.
+        SharedRandom::reset();
+        QCOMPARE(SharedRandom::below(10), 8);
+        QCOMPARE(SharedRandom::below(0), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCp1252)
+#include "tst_cp1252.moc"
