@@ -1,0 +1,1 @@
+# GUI-free helpers of the main window: target_sources(tulmo_core PRIVATE ...)

@@ -1,0 +1,1 @@
+# Tests of the GUI-free helpers of the main window.
