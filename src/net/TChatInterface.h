@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+
+#include "net/LineSplitter.h"
 
 class QTcpSocket;
 
@@ -14,7 +17,14 @@ using tDataReceived = std::function<void(const QString& DataString)>;
 
 // The one TCP connection to the chat server: resolves and connects without blocking, cuts the
 // received bytes into lines at CR or LF and hands each non-empty line on, sends strings as given.
-// Text crosses this boundary as Windows-1252 bytes. Events fire only when assigned.
+// Text crosses this boundary as Windows-1252 bytes. Events fire only when assigned, never from
+// inside Connect(). Owners may call back into the object from any event (log in from OnConnect,
+// disconnect from OnDataReceived); to destroy it from inside one of its events use deleteLater().
+//
+// States: idle -> Connect -> connecting -> connected (OnConnect) -> logged in (RunLoginScript,
+// OnLogin). Disconnect (OnDisconnect) or a close by the server (OnConnectClosed) returns to idle;
+// so does a refused or unreachable connect (OnConnectFailed), a failed name lookup or
+// CancelConnect (no event).
 class TChatInterface : public QObject
 {
     Q_OBJECT
@@ -41,22 +51,43 @@ public:
     tChatEvent OnLogin;
     tChatEvent OnSocketError;
     tChatEvent OnConnectClosed;
-    // A connect refused or unreachable after the name was resolved; the attempt has ended.
+    // A connect refused or unreachable after the name was resolved (or a numeric address that
+    // names no host); the attempt has ended.
     tChatEvent OnConnectFailed;
 
     bool Connected() const { return m_connected; }
     bool Connecting() const { return m_connecting; }
 
-    // Starts an attempt to Address:Port; false only while an attempt is under way.
+    // Starts an attempt to Address:Port over IPv4; false only while an attempt is under way. An
+    // Address of digits and dots only (or none) is numeric, anything else is a host name.
     bool Connect();
+    // Ends the connection (or an attempt) from this side; OnDisconnect when a socket was open.
     void Disconnect();
+    // Abandons an attempt under way; nothing fires and its socket never reports.
     void CancelConnect();
     // Sends the whole string at once; false (and OnSendError) when the write fails.
     bool SendData(const QString& data);
     // Sends each LoginScript line followed by CR, then sets LoggedIn and fires OnLogin.
     bool RunLoginScript();
 
+    // Digits and dots only, or empty: converted as a numeric IPv4 address, never looked up.
+    static bool isNumericAddress(const QString& address);
+
 private:
+    void startConnecting(quint64 attempt);
+    void endAttempt();
+    void dropSocket();
+    void onConnected();
+    void onReadyRead();
+    void onDisconnected();
+    void onErrorOccurred(QAbstractSocket::SocketError error);
+    void readAvailable();
+    void dispatchLines();
+
     bool m_connected = false;
     bool m_connecting = false;
+    QTcpSocket* m_socket = nullptr;
+    // Counts attempts and tear-downs, so a queued start of an abandoned attempt does nothing.
+    quint64 m_attempt = 0;
+    LineSplitter m_splitter{MaxLineLength};
 };

@@ -1,0 +1,218 @@
+#include "TChatInterface.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include "core/Cp1252.h"
+
+namespace {
+
+// Bytes read from the socket at a time; Qt's own read buffer is bounded to the longest line.
+constexpr qint64 ChunkSize = 16384;
+
+} // namespace
+
+TChatInterface::TChatInterface(QObject* parent) : QObject(parent) {}
+
+TChatInterface::~TChatInterface()
+{
+    OnDisconnect = nullptr;
+    if (m_connected)
+        Disconnect();
+    dropSocket();
+}
+
+bool TChatInterface::isNumericAddress(const QString& address)
+{
+    for (QChar ch : address) {
+        if (ch != QLatin1Char('.') && (ch < QLatin1Char('0') || ch > QLatin1Char('9')))
+            return false;
+    }
+    return true;
+}
+
+bool TChatInterface::Connect()
+{
+    if (m_connecting)
+        return false;
+    // A connect while connected replaces the old connection, which goes away without events.
+    dropSocket();
+    m_connected = false;
+    LoggedIn = false;
+    m_splitter.clear();
+
+    m_connecting = true;
+    m_socket = new QTcpSocket(this);
+    m_socket->setReadBufferSize(MaxLineLength);
+    connect(m_socket, &QTcpSocket::connected, this, &TChatInterface::onConnected);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TChatInterface::onReadyRead);
+    connect(m_socket, &QTcpSocket::disconnected, this, &TChatInterface::onDisconnected);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &TChatInterface::onErrorOccurred);
+
+    // Qt may report a refused loopback connect from inside connectToHost; starting from the event
+    // loop keeps every outcome out of this call, as the owner expects.
+    const quint64 attempt = m_attempt;
+    QMetaObject::invokeMethod(
+        this, [this, attempt] { startConnecting(attempt); }, Qt::QueuedConnection);
+    return true;
+}
+
+void TChatInterface::startConnecting(quint64 attempt)
+{
+    if (attempt != m_attempt || !m_socket)
+        return;
+    if (!isNumericAddress(Address)) {
+        m_socket->connectToHost(Address, Port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+        return;
+    }
+    QHostAddress host;
+    if (!host.setAddress(Address) || host.protocol() != QAbstractSocket::IPv4Protocol) {
+        // Digits and dots that make no address (empty, "999.1.1.1") reach no server.
+        endAttempt();
+        if (OnConnectFailed)
+            OnConnectFailed();
+        return;
+    }
+    m_socket->connectToHost(host, Port);
+}
+
+void TChatInterface::Disconnect()
+{
+    LoggedIn = false;
+    m_connected = false;
+    m_connecting = false;
+    m_splitter.clear();
+    if (!m_socket)
+        return;
+    dropSocket();
+    if (OnDisconnect)
+        OnDisconnect();
+}
+
+void TChatInterface::CancelConnect()
+{
+    if (!m_connecting)
+        return;
+    endAttempt();
+}
+
+bool TChatInterface::SendData(const QString& data)
+{
+    if (!m_connected || !m_socket)
+        return false;
+    const QByteArray bytes = Cp1252::encode(data);
+    if (bytes.isEmpty())
+        return true;
+    // QTcpSocket keeps whatever the kernel does not take yet and writes it from the event loop.
+    if (m_socket->write(bytes) == bytes.size())
+        return true;
+    if (OnSendError)
+        OnSendError();
+    return false;
+}
+
+bool TChatInterface::RunLoginScript()
+{
+    if (!m_connected)
+        return false;
+    const QStringList script = LoginScript; // a handler of OnSendError may change the list
+    for (const QString& line : script) {
+        if (!SendData(line + QLatin1Char('\r')))
+            return false;
+    }
+    LoggedIn = true;
+    if (OnLogin)
+        OnLogin();
+    return true;
+}
+
+void TChatInterface::endAttempt()
+{
+    dropSocket();
+    m_connecting = false;
+    m_connected = false;
+    LoggedIn = false;
+    m_splitter.clear();
+}
+
+void TChatInterface::dropSocket()
+{
+    ++m_attempt;
+    if (!m_socket)
+        return;
+    // Cut the signals first: the closing socket must never report to us again.
+    m_socket->disconnect(this);
+    m_socket->abort();
+    // We may be inside one of the socket's own signals.
+    m_socket->deleteLater();
+    m_socket = nullptr;
+}
+
+void TChatInterface::onConnected()
+{
+    m_connected = true;
+    if (OnConnect)
+        OnConnect();
+    m_connecting = false;
+}
+
+void TChatInterface::onReadyRead()
+{
+    readAvailable();
+}
+
+void TChatInterface::onDisconnected()
+{
+    // The server's last lines may arrive together with its close.
+    QTcpSocket* const socket = m_socket;
+    readAvailable();
+    if (m_socket != socket)
+        return; // a line's handler already ended this connection
+    dropSocket();
+    m_connected = false;
+    m_connecting = false;
+    LoggedIn = false;
+    m_splitter.clear();
+    if (OnConnectClosed)
+        OnConnectClosed();
+}
+
+void TChatInterface::onErrorOccurred(QAbstractSocket::SocketError error)
+{
+    if (m_connecting && !m_connected) {
+        // A failed name lookup, or a socket that cannot be made, ends the attempt quietly.
+        const bool unreachable = error == QAbstractSocket::ConnectionRefusedError ||
+                                 error == QAbstractSocket::NetworkError ||
+                                 error == QAbstractSocket::SocketTimeoutError;
+        endAttempt();
+        if (unreachable && OnConnectFailed)
+            OnConnectFailed();
+        return;
+    }
+    // A close by the server is reported by onDisconnected.
+    if (error != QAbstractSocket::RemoteHostClosedError && OnSocketError)
+        OnSocketError();
+}
+
+void TChatInterface::readAvailable()
+{
+    char chunk[ChunkSize];
+    while (m_socket) {
+        const qint64 count = m_socket->read(chunk, ChunkSize);
+        if (count <= 0)
+            return;
+        m_splitter.append(chunk, count);
+        dispatchLines();
+    }
+}
+
+void TChatInterface::dispatchLines()
+{
+    // Disconnect() from inside a handler clears the splitter and so ends this loop.
+    QByteArrayView raw;
+    while (m_splitter.takeLine(raw)) {
+        const QByteArrayView line = LineSplitter::stripTerminator(raw, NoLineFeed, NoReturn);
+        if (!line.isEmpty() && OnDataReceived)
+            OnDataReceived(Cp1252::decode(line.data(), line.size()));
+    }
+}

@@ -1,0 +1,225 @@
+#include "TGatewayChat.h"
+
+#include <QTimer>
+
+#include "net/TChatInterface.h"
+
+// The wire, as this interpreter reads it. Login: 0x03 0x04 name CR password CR CR. Every received
+// line starts with a four-digit event code and a space; the fields follow, for example
+//   1001 USER name 0010 [CHAT]     an account in the channel (also 1002 JOIN, 1003 LEAVE)
+//   1005 TALK name 0010 "text"     talk (1004 whisper from, 1010 whisper to, 1023 emote)
+//   1009 USER name 0002            new flags of an account
+//   1018 INFO "text"               information (1006 broadcast, 1007 channel, 1013-1015, 1019)
+// The fields are taken by position from the ends of the line, so a short line gives short or
+// empty fields and never an error.
+
+namespace {
+
+// Up to `count` characters from the 1-based position `from`; a start before the line starts at
+// its first character and still takes up to `count`, a copy past the end stops at the end.
+QString copyAt(const QString& line, qsizetype from, qsizetype count)
+{
+    if (from < 1)
+        from = 1;
+    return line.mid(from - 1, count);
+}
+
+// Exactly four ASCII digits make a code; anything else (blanks, signs, other digits, a shorter
+// line) is 0, which no event claims.
+int eventCode(const QString& line)
+{
+    if (line.size() < 4)
+        return 0;
+    int code = 0;
+    for (qsizetype i = 0; i < 4; ++i) {
+        const char16_t ch = line.at(i).unicode();
+        if (ch < u'0' || ch > u'9')
+            return 0;
+        code = code * 10 + (ch - u'0');
+    }
+    return code;
+}
+
+} // namespace
+
+TGatewayChat::TGatewayChat(QObject* parent)
+    : tBaseInterpreter(parent), m_floodTimer(new QTimer(this))
+{
+    m_floodTimer->setInterval(1500);
+    connect(m_floodTimer, &QTimer::timeout, this, &TGatewayChat::FloodTimerTick);
+    m_floodTimer->start();
+}
+
+TGatewayChat::~TGatewayChat() = default;
+
+int TGatewayChat::FloodInterval() const
+{
+    return m_floodTimer->interval();
+}
+
+void TGatewayChat::setFloodInterval(int ms)
+{
+    m_floodTimer->setInterval(qMax(0, ms));
+}
+
+bool TGatewayChat::Login()
+{
+    if (!ChatInterface)
+        return false;
+    ChatInterface->LoginScript.clear();
+    ChatInterface->LoginScript.append(QString(QChar(0x03)) + QChar(0x04) + UserName +
+                                      QLatin1Char('\r') + Password + QLatin1Char('\r'));
+    return ChatInterface->RunLoginScript();
+}
+
+QString TGatewayChat::ExtractUser(const QString& line) const
+{
+    // The third space-separated field: skip to the first space after the code's, then take the
+    // characters up to the next space.
+    QString user;
+    bool inField = false;
+    for (qsizetype i = 5; i < line.size(); ++i) {
+        const QChar ch = line.at(i);
+        if (ch == QLatin1Char(' ')) {
+            if (inField)
+                break;
+            inField = true;
+        } else if (inField) {
+            user.append(ch);
+        }
+    }
+    return user;
+}
+
+QString TGatewayChat::ExtractMess(const QString& line) const
+{
+    // Everything after the first quote but the line's last character, the closing quote; inner
+    // quotes stay.
+    const qsizetype quote = line.indexOf(QLatin1Char('"'));
+    if (quote < 0)
+        return QString();
+    const qsizetype length = line.size() - 1 - (quote + 1);
+    return length > 0 ? line.mid(quote + 1, length) : QString();
+}
+
+QString TGatewayChat::ExtractFlags(const QString& line) const
+{
+    const qsizetype n = line.size();
+    if (n > 0 && line.at(n - 1) == QLatin1Char(']'))
+        return copyAt(line, n - 10, 4);
+    return copyAt(line, n - 3, 4);
+}
+
+QString TGatewayChat::ExtractUserType(const QString& line) const
+{
+    return copyAt(line, line.size() - 4, 4);
+}
+
+void TGatewayChat::ProcessLine(const QString& line)
+{
+    const int code = eventCode(line);
+    const QString user = ExtractUser(line);
+    const QString mess = ExtractMess(line);
+    const QString flags = ExtractFlags(line);
+    const QString userType = ExtractUserType(line);
+
+    auto talk = [&](const tTalkEvent& event) {
+        if (event)
+            event(user, mess);
+    };
+    auto userTyped = [&](const tUserTypeEvent& event) {
+        if (event)
+            event(user, flags, userType);
+    };
+    auto text = [&](const tBaseEvent& event) {
+        if (event)
+            event(mess);
+    };
+
+    switch (code) {
+    case 1001:
+        userTyped(OnShowUser);
+        break;
+    case 1002:
+        userTyped(OnJoin);
+        break;
+    case 1003:
+        userTyped(OnLeave);
+        break;
+    case 1004:
+        talk(OnWhisper);
+        break;
+    case 1005:
+        talk(OnTalk);
+        break;
+    case 1006:
+        text(OnBroadcast);
+        break;
+    case 1007:
+        text(OnChannel);
+        break;
+    case 1009:
+        if (OnUserFlags)
+            OnUserFlags(user, flags);
+        break;
+    case 1010:
+        talk(OnWhisperSent);
+        break;
+    case 1013:
+        text(OnChannelFull);
+        break;
+    case 1014:
+        text(OnChanNotExist);
+        break;
+    case 1015:
+        text(OnRestricted);
+        break;
+    case 1018:
+        text(OnInfo);
+        break;
+    case 1019:
+        text(OnError);
+        break;
+    case 1023:
+        talk(OnEmote);
+        break;
+    case 2000:
+        // The server's null event: consumed, it means nothing to us.
+        break;
+    case 2010:
+        if (OnUniqueName)
+            OnUniqueName(user);
+        break;
+    default:
+        if (OnUnHandled)
+            OnUnHandled(line);
+        break;
+    }
+}
+
+void TGatewayChat::SendLine(const QString& line)
+{
+    if (!ChatInterface)
+        return;
+    if (m_canSend && m_queue.isEmpty()) {
+        // The first line after a quiet period goes at once; its result is the connection's.
+        ChatInterface->SendData(line);
+        m_canSend = false;
+        return;
+    }
+    m_queue.enqueue(line);
+}
+
+void TGatewayChat::FloodTimerTick()
+{
+    if (!ChatInterface)
+        return;
+    if (!ChatInterface->Connected())
+        m_queue.clear();
+    if (m_queue.isEmpty()) {
+        m_canSend = true;
+        return;
+    }
+    // A failed send is not retried; the connection reports it.
+    ChatInterface->SendData(m_queue.dequeue());
+}

@@ -1,0 +1,5 @@
+#include "tBaseInterpreter.h"
+
+tBaseInterpreter::tBaseInterpreter(QObject* parent) : QObject(parent) {}
+
+tBaseInterpreter::~tBaseInterpreter() = default;
