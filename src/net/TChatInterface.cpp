@@ -49,8 +49,8 @@ bool TChatInterface::Connect()
     connect(m_socket, &QTcpSocket::disconnected, this, &TChatInterface::onDisconnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &TChatInterface::onErrorOccurred);
 
-    // Qt may report a refused loopback connect from inside connectToHost; starting from the event
-    // loop keeps every outcome out of this call, as the owner expects.
+    // Starting from the event loop keeps every outcome (even an address that names no host, known
+    // at once) out of this call: the owner sets up its waiting before any event can reach it.
     const quint64 attempt = m_attempt;
     QMetaObject::invokeMethod(
         this, [this, attempt] { startConnecting(attempt); }, Qt::QueuedConnection);
