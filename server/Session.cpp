@@ -1,0 +1,113 @@
+#include "Session.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "Protocol.h"
+#include "core/Cp1252.h"
+
+Session::Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput, int loginTimeoutMs,
+                 QObject* parent)
+    : QObject(parent), Member(QString(), QStringLiteral("CHAT"), Member::ChatFlags),
+      m_socket(socket), m_loginTimer(new QTimer(this)), m_framer(maxLine),
+      m_maxPendingOutput(maxPendingOutput)
+{
+    m_socket->setParent(this);
+    connect(m_socket, &QTcpSocket::readyRead, this, &Session::readInput);
+    connect(m_socket, &QTcpSocket::disconnected, this, &Session::markClosed);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &Session::markClosed);
+    // A connection that never finishes its login is not kept forever.
+    m_loginTimer->setSingleShot(true);
+    connect(m_loginTimer, &QTimer::timeout, this, [this] {
+        if (m_state == State::AwaitingName || m_state == State::AwaitingPassword)
+            closeWithError(QStringLiteral("Tempo de login esgotado."));
+    });
+    m_loginTimer->start(loginTimeoutMs);
+}
+
+Session::~Session()
+{
+    m_socket->disconnect(this);
+}
+
+QString Session::address() const
+{
+    return m_socket->peerAddress().toString() + QLatin1Char(':') +
+           QString::number(m_socket->peerPort());
+}
+
+void Session::deliver(const QString& line)
+{
+    if (m_state == State::Closed)
+        return;
+    m_socket->write(Cp1252::encode(line) + QByteArrayLiteral("\r\n"));
+    if (m_socket->bytesToWrite() > m_maxPendingOutput)
+        abort();
+}
+
+void Session::terminate(const QString& reason)
+{
+    closeWithError(reason);
+}
+
+void Session::closeWithError(const QString& text)
+{
+    if (m_state == State::Closed)
+        return;
+    deliver(Protocol::error(text));
+    if (m_state == State::Closed)
+        return;
+    markClosed();
+    m_socket->disconnectFromHost();
+}
+
+void Session::abort()
+{
+    if (m_state == State::Closed)
+        return;
+    markClosed();
+    m_socket->abort();
+}
+
+void Session::dispose()
+{
+    if (m_socket->state() == QAbstractSocket::UnconnectedState) {
+        deleteLater();
+        return;
+    }
+    connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    QTimer::singleShot(5000, this, [this] {
+        m_socket->abort();
+        deleteLater();
+    });
+}
+
+void Session::markClosed()
+{
+    m_state = State::Closed;
+    m_loginTimer->stop();
+    if (m_closedReported)
+        return;
+    m_closedReported = true;
+    QTimer::singleShot(0, this, [this] {
+        if (OnClosed)
+            OnClosed(this);
+    });
+}
+
+void Session::readInput()
+{
+    const QByteArray bytes = m_socket->readAll();
+    if (m_state == State::Closed)
+        return;
+    const QList<QByteArray> lines = m_framer.feed(bytes);
+    const int dropped = m_framer.takeDropped();
+    if (dropped > 0 && OnLinesDropped)
+        OnLinesDropped(this, dropped);
+    for (const QByteArray& line : lines) {
+        if (m_state == State::Closed)
+            return;
+        if (OnLine)
+            OnLine(this, Cp1252::decode(line));
+    }
+}

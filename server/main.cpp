@@ -1,0 +1,106 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QHostAddress>
+
+#include "ChatServer.h"
+#include "ServerOptions.h"
+
+namespace {
+
+QStringList nameList(const QString& value)
+{
+    QStringList names;
+    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!name.trimmed().isEmpty())
+            names.append(name.trimmed());
+    }
+    return names;
+}
+
+[[noreturn]] void fail(const QString& message)
+{
+    std::fprintf(stderr, "tulmo-server: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+int number(const QCommandLineParser& parser, const QString& option, int low, int high)
+{
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (!ok || value < low || value > high)
+        fail(QStringLiteral("--%1 expects a number from %2 to %3").arg(option).arg(low).arg(high));
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tulmo-server"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Trial chat server for Tulmo Chat: a text line chat gateway on TCP."));
+    parser.addHelpOption();
+    const QString port = QStringLiteral("port");
+    const QString host = QStringLiteral("host");
+    const QString ops = QStringLiteral("ops");
+    const QString mods = QStringLiteral("mods");
+    const QString admins = QStringLiteral("admins");
+    const QString noBots = QStringLiteral("no-bots");
+    const QString channelLimit = QStringLiteral("channel-limit");
+    const QString channel = QStringLiteral("channel");
+    const QString botSeconds = QStringLiteral("bot-seconds");
+    parser.addOptions({
+        {port, QStringLiteral("TCP port (default 6112); 0 picks a free one and prints it."),
+         QStringLiteral("N"), QStringLiteral("6112")},
+        {host, QStringLiteral("Address to listen on (default 127.0.0.1)."),
+         QStringLiteral("address"), QStringLiteral("127.0.0.1")},
+        {ops, QStringLiteral("Accounts that get operator flags (0008) at login."),
+         QStringLiteral("a,b")},
+        {mods, QStringLiteral("Accounts that get moderator flags (0002) at login."),
+         QStringLiteral("a,b")},
+        {admins, QStringLiteral("Accounts that get administrator flags (0001) at login."),
+         QStringLiteral("a,b")},
+        {noBots, QStringLiteral("No simulated accounts.")},
+        {channelLimit, QStringLiteral("Most accounts in one channel (0 = no limit)."),
+         QStringLiteral("N"), QStringLiteral("0")},
+        {channel, QStringLiteral("Home channel (default Chat)."), QStringLiteral("name"),
+         QStringLiteral("Chat")},
+        {botSeconds,
+         QStringLiteral("Seconds between actions of the simulated accounts (default 12)."),
+         QStringLiteral("N"), QStringLiteral("12")},
+    });
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        fail(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+
+    ServerOptions options;
+    options.port = quint16(number(parser, port, 0, 65535));
+    if (!options.address.setAddress(parser.value(host)))
+        fail(QStringLiteral("--host expects an IP address"));
+    options.operators = nameList(parser.value(ops));
+    options.moderators = nameList(parser.value(mods));
+    options.admins = nameList(parser.value(admins));
+    options.simulatedUsers = !parser.isSet(noBots);
+    options.channelLimit = number(parser, channelLimit, 0, 100000);
+    options.homeChannel = parser.value(channel).trimmed();
+    if (options.homeChannel.isEmpty())
+        fail(QStringLiteral("--channel expects a name"));
+    options.botIntervalMs = number(parser, botSeconds, 1, 3600) * 1000;
+
+    ChatServer server(options);
+    if (!server.listen())
+        fail(QStringLiteral("cannot listen on %1:%2: %3")
+                 .arg(options.address.toString())
+                 .arg(options.port)
+                 .arg(server.errorString()));
+    std::printf("listening on %s:%u\n", qPrintable(options.address.toString()),
+                unsigned(server.port()));
+    std::fflush(stdout);
+    return app.exec();
+}
