@@ -1,11 +1,18 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QMargins>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 
-class ChatDocument;
+#include "view/ChatDocument.h"
+
+class ChatLayout;
 class StyleTable;
 class QMenu;
 
@@ -16,7 +23,13 @@ class ChatView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
-    enum class BackgroundStyle { None, Stretched, Tiled, Centered };
+    enum class BackgroundStyle
+    {
+        None,
+        Stretched,
+        Tiled,
+        Centered
+    };
 
     struct FindOptions
     {
@@ -72,4 +85,68 @@ public:
     int topParagraph() const;
     int topOffset() const;
     bool isAtBottom() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // Where the view is scrolled: the paragraph at the top and the pixels of it above the view.
+    struct ScrollPosition
+    {
+        int paragraph = 0;
+        int offset = 0;
+    };
+
+    void stylesChanged();
+    void refresh();
+    void scheduleRefresh();
+    // Positions are worked out lazily; these bring them up to date (hence callable when const).
+    void settle() const;
+    ScrollPosition bottomPosition(int lastParagraph) const;
+    ScrollPosition clampedPosition(ScrollPosition position) const;
+    void setPosition(ScrollPosition position);
+    void scrollByPixels(int pixels);
+    void syncScrollBar();
+    int contentHeight() const;
+    int lineStep() const;
+    void ensureVisible(ChatPosition position);
+    ChatPosition positionAt(QPoint point, bool onCharacter) const;
+    std::optional<ChatRange> selection() const;
+    void setSelection(ChatPosition anchor, ChatPosition cursor);
+    void autoScrollTick();
+    void keepBottomPinned();
+    int layoutWidth() const;
+
+    StyleTable* m_styles;
+    std::unique_ptr<StyleTable> m_ownStyles;
+    std::unique_ptr<ChatDocument> m_document;
+    std::unique_ptr<ChatLayout> m_layout;
+    mutable ScrollPosition m_position;
+    // The paragraph whose end scrollToBottom asked to show at the bottom, until settled.
+    mutable int m_bottomAnchor = -1;
+    // The last paragraph shown when the view was last scrolled to the bottom, while it stays
+    // there; a resize or a style change keeps that paragraph at the bottom.
+    mutable int m_pinned = -1;
+    bool m_hasSelection = false;
+    ChatPosition m_anchor;
+    ChatPosition m_cursor;
+    bool m_dragging = false;
+    QPoint m_mousePos;
+    QPixmap m_background;
+    BackgroundStyle m_backgroundStyle = BackgroundStyle::None;
+    QColor m_backgroundColor = Qt::black;
+    QMargins m_margins;
+    QMenu* m_popupMenu = nullptr;
+    QTimer m_refreshTimer;
+    QTimer m_autoScrollTimer;
+    bool m_syncingScrollBar = false;
 };

@@ -22,7 +22,8 @@ class StyleTable : public QObject
 {
     Q_OBJECT
 public:
-    enum StyleNo {
+    enum StyleNo
+    {
         MOD = 0,
         ADM = 1,
         OP = 2,

@@ -1,0 +1,327 @@
+#include "view/ChatDocument.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include <QStringView>
+
+#include "core/Cp1252.h"
+
+namespace {
+
+// A paragraph stops growing here; only a runaway writer gets near it.
+constexpr quint32 kMaxParagraphLength = 1u << 24;
+
+const std::array<char16_t, 256>& cp1252Table()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            t[b] = Cp1252::decode(&byte, 1).at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The Windows-1252 bytes of the text, or nothing when a character has none.
+std::optional<QByteArray> narrowed(const QString& text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        const int b = (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) ? ch : Cp1252::byteOf(ch);
+        if (b < 0)
+            return std::nullopt;
+        bytes[i] = char(b);
+    }
+    return bytes;
+}
+
+qint16 storedStyle(int style)
+{
+    return qint16(std::clamp(style, -1, int(std::numeric_limits<qint16>::max())));
+}
+
+} // namespace
+
+ChatDocument::ChatDocument() = default;
+ChatDocument::~ChatDocument() = default;
+
+int ChatDocument::paragraphLength(int p) const
+{
+    return int(m_paragraphs[p].length);
+}
+
+int ChatDocument::runEnd(int p) const
+{
+    return p + 1 < paragraphCount() ? int(m_paragraphs[p + 1].firstRun) : int(m_runs.size());
+}
+
+int ChatDocument::runCount(int p) const
+{
+    return runEnd(p) - int(m_paragraphs[p].firstRun);
+}
+
+ChatRun ChatDocument::run(int p, int i) const
+{
+    const Paragraph& par = m_paragraphs[p];
+    const int index = int(par.firstRun) + i;
+    const Run& r = m_runs[index];
+    const quint32 end = index + 1 < runEnd(p) ? m_runs[index + 1].start : par.length;
+    return {int(r.start), int(end - r.start), r.style, r.tab};
+}
+
+void ChatDocument::fillText(int p, QString& out) const
+{
+    const Paragraph& par = m_paragraphs[p];
+    out.resize(par.length);
+    QChar* dst = out.data();
+    if (par.place & kWide) {
+        const char16_t* src = m_wide.data(par.place & ~kWide);
+        std::copy(src, src + par.length, reinterpret_cast<char16_t*>(dst));
+        return;
+    }
+    const auto& table = cp1252Table();
+    const char* src = m_narrow.data(par.place);
+    for (quint32 i = 0; i < par.length; ++i)
+        dst[i] = QChar(table[static_cast<unsigned char>(src[i])]);
+}
+
+QString ChatDocument::paragraphText(int p) const
+{
+    QString text;
+    fillText(p, text);
+    return text;
+}
+
+void ChatDocument::appendParagraphCp1252(int p, QByteArray& out) const
+{
+    const Paragraph& par = m_paragraphs[p];
+    if (par.place & kWide) {
+        out += Cp1252::encode(paragraphText(p));
+        return;
+    }
+    out.append(m_narrow.data(par.place), qsizetype(par.length));
+}
+
+QList<ChatPiece> ChatDocument::pieces(int p) const
+{
+    const QString text = paragraphText(p);
+    QList<ChatPiece> result;
+    const int count = runCount(p);
+    result.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const ChatRun r = run(p, i);
+        result.append({text.mid(r.start, r.length), r.style, r.isTab});
+    }
+    return result;
+}
+
+void ChatDocument::appendLine(const QString& text, int style)
+{
+    Paragraph par{m_narrow.append(nullptr, 0), 0, quint32(m_runs.size())};
+    m_paragraphs.push_back(par);
+    if (!text.isEmpty())
+        addToLast(text, style, false);
+}
+
+void ChatDocument::appendText(const QString& text, int style)
+{
+    if (text.isEmpty())
+        return;
+    if (m_paragraphs.empty())
+        appendLine(QString(), -1);
+    addToLast(text, style, false);
+}
+
+void ChatDocument::appendTab(int style)
+{
+    if (m_paragraphs.empty())
+        appendLine(QString(), -1);
+    addToLast(QStringLiteral("\t"), style, true);
+}
+
+void ChatDocument::widenLast()
+{
+    Paragraph& par = m_paragraphs.back();
+    const QString text = paragraphText(paragraphCount() - 1);
+    m_narrow.dropLast(par.place, par.length);
+    par.place =
+        m_wide.append(reinterpret_cast<const char16_t*>(text.constData()), par.length) | kWide;
+}
+
+void ChatDocument::addToLast(const QString& text, int style, bool tab)
+{
+    Paragraph& par = m_paragraphs.back();
+    const quint32 room = kMaxParagraphLength - par.length;
+    const QString piece = quint32(text.size()) > room ? text.left(room) : text;
+    if (piece.isEmpty())
+        return;
+    m_runs.push_back({par.length, storedStyle(style), tab});
+    std::optional<QByteArray> bytes;
+    if (!(par.place & kWide)) {
+        bytes = narrowed(piece);
+        if (!bytes)
+            widenLast();
+    }
+    if (par.place & kWide) {
+        par.place = m_wide.extendLast(par.place & ~kWide, par.length,
+                                      reinterpret_cast<const char16_t*>(piece.constData()),
+                                      std::size_t(piece.size())) |
+                    kWide;
+    } else {
+        par.place = m_narrow.extendLast(par.place, par.length, bytes->constData(),
+                                        std::size_t(bytes->size()));
+    }
+    par.length += quint32(piece.size());
+}
+
+void ChatDocument::clear()
+{
+    m_paragraphs.clear();
+    m_paragraphs.shrink_to_fit();
+    m_runs.clear();
+    m_runs.shrink_to_fit();
+    m_narrow.clear();
+    m_wide.clear();
+}
+
+ChatPosition ChatDocument::endPosition() const
+{
+    if (m_paragraphs.empty())
+        return {};
+    return {paragraphCount() - 1, int(m_paragraphs.back().length)};
+}
+
+ChatPosition ChatDocument::clamped(ChatPosition position) const
+{
+    if (m_paragraphs.empty())
+        return {};
+    if (position.paragraph < 0)
+        return {};
+    if (position.paragraph >= paragraphCount())
+        return endPosition();
+    position.offset = std::clamp(position.offset, 0, paragraphLength(position.paragraph));
+    return position;
+}
+
+QString ChatDocument::text(const ChatRange& range) const
+{
+    const ChatPosition start = clamped(range.start);
+    const ChatPosition end = clamped(range.end);
+    QString result;
+    if (!(start < end))
+        return result;
+    for (int p = start.paragraph; p <= end.paragraph; ++p) {
+        const int from = p == start.paragraph ? start.offset : 0;
+        const int to = p == end.paragraph ? end.offset : paragraphLength(p);
+        if (p != start.paragraph)
+            result += QLatin1Char('\n');
+        result += QStringView(paragraphText(p)).mid(from, to - from);
+    }
+    return result;
+}
+
+bool ChatDocument::isWordDelimiter(QChar ch)
+{
+    switch (ch.unicode()) {
+    case u' ':
+    case u'\t':
+    case u'.':
+    case u';':
+    case u',':
+    case u':':
+    case u'(':
+    case u')':
+    case u'{':
+    case u'}':
+    case u'"':
+    case u'/':
+    case u'\\':
+    case u'<':
+    case u'>':
+    case u'!':
+    case u'?':
+    case u'[':
+    case u']':
+    case u'+':
+    case u'*':
+    case u'=':
+    case 0x00A0: // no-break space
+    case 0x2018: // ‘
+    case 0x2019: // ’
+    case 0x201C: // “
+    case 0x201D: // ”
+        return true;
+    default:
+        return false;
+    }
+}
+
+ChatRange ChatDocument::wordAt(ChatPosition position) const
+{
+    position = clamped(position);
+    const int length = m_paragraphs.empty() ? 0 : paragraphLength(position.paragraph);
+    if (length == 0)
+        return {position, position};
+    const QString text = paragraphText(position.paragraph);
+    const int at = std::min(position.offset, length - 1);
+    if (isWordDelimiter(text.at(at)))
+        return {{position.paragraph, at}, {position.paragraph, at + 1}};
+    int start = at;
+    while (start > 0 && !isWordDelimiter(text.at(start - 1)))
+        --start;
+    int end = at + 1;
+    while (end < length && !isWordDelimiter(text.at(end)))
+        ++end;
+    return {{position.paragraph, start}, {position.paragraph, end}};
+}
+
+bool ChatDocument::isWholeWord(const QString& text, int start, int length) const
+{
+    const int end = start + length;
+    return (start == 0 || isWordDelimiter(text.at(start - 1))) &&
+           (end == text.size() || isWordDelimiter(text.at(end)));
+}
+
+std::optional<ChatRange> ChatDocument::find(const QString& needle, const FindOptions& options,
+                                            const std::optional<ChatRange>& selection) const
+{
+    if (needle.isEmpty() || m_paragraphs.empty())
+        return std::nullopt;
+    const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int length = int(needle.size());
+    QString text;
+    if (options.down) {
+        const ChatPosition from = selection ? clamped(selection->end) : ChatPosition{};
+        for (int p = from.paragraph; p < paragraphCount(); ++p) {
+            if (paragraphLength(p) < length)
+                continue;
+            fillText(p, text);
+            qsizetype at = p == from.paragraph ? from.offset : 0;
+            while ((at = text.indexOf(needle, at, cs)) >= 0) {
+                if (!options.wholeWord || isWholeWord(text, int(at), length))
+                    return ChatRange{{p, int(at)}, {p, int(at) + length}};
+                ++at;
+            }
+        }
+        return std::nullopt;
+    }
+    const ChatPosition limit = selection ? clamped(selection->start) : endPosition();
+    for (int p = limit.paragraph; p >= 0; --p) {
+        if (paragraphLength(p) < length)
+            continue;
+        fillText(p, text);
+        // The match must end at the limit or before it.
+        qsizetype at = (p == limit.paragraph ? limit.offset : int(text.size())) - length;
+        while (at >= 0 && (at = QStringView(text).lastIndexOf(QStringView(needle), at, cs)) >= 0) {
+            if (!options.wholeWord || isWholeWord(text, int(at), length))
+                return ChatRange{{p, int(at)}, {p, int(at) + length}};
+            --at;
+        }
+    }
+    return std::nullopt;
+}

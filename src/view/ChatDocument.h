@@ -1,0 +1,133 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "view/TextPool.h"
+
+// One piece of a paragraph as the writers appended it. A tab's text is "\t".
+struct ChatPiece
+{
+    QString text;
+    int style = 0;
+    bool isTab = false;
+};
+
+// A run as the layout and the exporters read it: characters [start, start + length) of the
+// paragraph's text.
+struct ChatRun
+{
+    int start = 0;
+    int length = 0;
+    int style = 0;
+    bool isTab = false;
+};
+
+// A place between two characters: a paragraph and an offset into its text (a tab counts one).
+struct ChatPosition
+{
+    int paragraph = 0;
+    int offset = 0;
+
+    friend bool operator==(const ChatPosition& a, const ChatPosition& b)
+    {
+        return a.paragraph == b.paragraph && a.offset == b.offset;
+    }
+    friend bool operator!=(const ChatPosition& a, const ChatPosition& b) { return !(a == b); }
+    friend bool operator<(const ChatPosition& a, const ChatPosition& b)
+    {
+        return a.paragraph < b.paragraph || (a.paragraph == b.paragraph && a.offset < b.offset);
+    }
+};
+
+struct ChatRange
+{
+    ChatPosition start;
+    ChatPosition end;
+
+    bool isEmpty() const { return !(start < end); }
+};
+
+// The content of one pane: paragraphs of styled runs and tabs, GUI-free. Text is kept as
+// Windows-1252 bytes while a paragraph fits that code page (nearly every chat line does) and as
+// UTF-16 otherwise; runs and paragraphs are flat arrays, so a line costs a few dozen bytes.
+class ChatDocument
+{
+public:
+    struct FindOptions
+    {
+        bool matchCase = false;
+        bool down = true;
+        bool wholeWord = false;
+    };
+
+    ChatDocument();
+    ~ChatDocument();
+    ChatDocument(const ChatDocument&) = delete;
+    ChatDocument& operator=(const ChatDocument&) = delete;
+
+    int paragraphCount() const { return int(m_paragraphs.size()); }
+    bool isEmpty() const { return m_paragraphs.empty(); }
+    int paragraphLength(int p) const;
+    // The pieces joined, a tab as '\t'.
+    QString paragraphText(int p) const;
+    // The same text appended to `out` as Windows-1252 bytes ("?" for what the code page lacks).
+    void appendParagraphCp1252(int p, QByteArray& out) const;
+    QList<ChatPiece> pieces(int p) const;
+    int runCount(int p) const;
+    ChatRun run(int p, int i) const;
+
+    // Empty text starts an empty paragraph.
+    void appendLine(const QString& text, int style);
+    void appendText(const QString& text, int style);
+    void appendTab(int style);
+    void clear();
+
+    ChatPosition endPosition() const;
+    ChatRange wholeRange() const { return {ChatPosition{}, endPosition()}; }
+    // A position moved inside the content.
+    ChatPosition clamped(ChatPosition position) const;
+    // The text of the range, paragraphs separated by '\n'.
+    QString text(const ChatRange& range) const;
+
+    static bool isWordDelimiter(QChar ch);
+    // The word holding the character at `position`; a delimiter there is a word of its own.
+    ChatRange wordAt(ChatPosition position) const;
+
+    // The next occurrence after `selection` (downward) or before it (upward); with no selection a
+    // downward search starts at the beginning and an upward one at the end. Ignoring case folds
+    // Unicode case, so "AÇÃO" finds "ação". Matches lie inside one paragraph.
+    std::optional<ChatRange> find(const QString& needle, const FindOptions& options,
+                                  const std::optional<ChatRange>& selection) const;
+
+private:
+    // 16 bytes: the top bit of `place` tells UTF-16 text (in m_wide) from bytes (in m_narrow).
+    struct Paragraph
+    {
+        quint64 place;
+        quint32 length; // characters
+        quint32 firstRun;
+    };
+    static constexpr quint64 kWide = quint64(1) << 63;
+    struct Run
+    {
+        quint32 start;
+        qint16 style;
+        bool tab;
+    };
+
+    int runEnd(int p) const;
+    void addToLast(const QString& text, int style, bool tab);
+    void widenLast();
+    void fillText(int p, QString& out) const;
+    bool isWholeWord(const QString& text, int start, int length) const;
+
+    std::vector<Paragraph> m_paragraphs;
+    std::vector<Run> m_runs;
+    TextPool<char> m_narrow;
+    TextPool<char16_t> m_wide;
+};

@@ -1,0 +1,645 @@
+#include "view/ChatView.h"
+
+#include <algorithm>
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextLayout>
+#include <QWheelEvent>
+
+#include "view/ChatExporter.h"
+#include "view/ChatLayout.h"
+#include "view/StyleTable.h"
+
+namespace {
+
+// Appends show at most once a frame, however fast lines arrive.
+constexpr int kRefreshInterval = 16;
+constexpr int kAutoScrollInterval = 50;
+
+} // namespace
+
+ChatView::ChatView(StyleTable* styles, QWidget* parent)
+    : QAbstractScrollArea(parent), m_styles(styles)
+{
+    if (!m_styles) {
+        m_ownStyles = std::make_unique<StyleTable>();
+        m_styles = m_ownStyles.get();
+    }
+    m_document = std::make_unique<ChatDocument>();
+    m_layout = std::make_unique<ChatLayout>(*m_document, *m_styles);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always shown, so that the first line that overflows does not narrow and re-wrap the text.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(kRefreshInterval);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &ChatView::refresh);
+    m_autoScrollTimer.setInterval(kAutoScrollInterval);
+    connect(&m_autoScrollTimer, &QTimer::timeout, this, &ChatView::autoScrollTick);
+    connect(m_styles, &StyleTable::changed, this, &ChatView::stylesChanged);
+    m_layout->setWidth(layoutWidth());
+}
+
+ChatView::~ChatView() = default;
+
+void ChatView::appendLine(const QString& text, int style)
+{
+    m_document->appendLine(text, style);
+}
+
+void ChatView::appendText(const QString& text, int style)
+{
+    m_document->appendText(text, style);
+    m_layout->invalidate(m_document->paragraphCount() - 1);
+}
+
+void ChatView::appendTab(int style)
+{
+    m_document->appendTab(style);
+    m_layout->invalidate(m_document->paragraphCount() - 1);
+}
+
+void ChatView::reformat()
+{
+    scheduleRefresh();
+}
+
+void ChatView::scheduleRefresh()
+{
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
+void ChatView::refresh()
+{
+    m_refreshTimer.stop();
+    settle();
+    syncScrollBar();
+    viewport()->update();
+}
+
+void ChatView::scrollToBottom()
+{
+    // Settled when next needed, so a writer that scrolls after every line lays out nothing.
+    m_bottomAnchor = m_document->paragraphCount() - 1;
+    scheduleRefresh();
+}
+
+void ChatView::clearView()
+{
+    m_document->clear();
+    m_layout->clear();
+    m_position = {};
+    m_bottomAnchor = -1;
+    m_pinned = -1;
+    m_hasSelection = false;
+    m_dragging = false;
+    m_autoScrollTimer.stop();
+    scheduleRefresh();
+}
+
+void ChatView::selectAll()
+{
+    if (m_document->isEmpty()) {
+        clearSelection();
+        return;
+    }
+    setSelection(ChatPosition{}, m_document->endPosition());
+}
+
+void ChatView::clearSelection()
+{
+    m_hasSelection = false;
+    viewport()->update();
+}
+
+bool ChatView::hasSelection() const
+{
+    return m_hasSelection && m_anchor != m_cursor;
+}
+
+std::optional<ChatRange> ChatView::selection() const
+{
+    if (!hasSelection())
+        return std::nullopt;
+    return m_anchor < m_cursor ? ChatRange{m_anchor, m_cursor} : ChatRange{m_cursor, m_anchor};
+}
+
+void ChatView::setSelection(ChatPosition anchor, ChatPosition cursor)
+{
+    m_anchor = m_document->clamped(anchor);
+    m_cursor = m_document->clamped(cursor);
+    m_hasSelection = true;
+    viewport()->update();
+}
+
+QString ChatView::selectedText() const
+{
+    const auto range = selection();
+    return range ? m_document->text(*range) : QString();
+}
+
+void ChatView::copySelection()
+{
+    const auto range = selection();
+    if (!range)
+        return;
+    auto* mime = new QMimeData;
+    mime->setText(m_document->text(*range));
+    mime->setHtml(ChatExporter::html(*m_document, *m_styles, *range, QString(), m_backgroundColor));
+    const QByteArray rtf = ChatExporter::rtf(*m_document, *m_styles, *range);
+    mime->setData(QStringLiteral("text/rtf"), rtf);
+    mime->setData(QStringLiteral("application/rtf"), rtf);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+bool ChatView::findText(const QString& text, FindOptions options)
+{
+    ChatDocument::FindOptions o;
+    o.matchCase = options.matchCase;
+    o.down = options.down;
+    o.wholeWord = options.wholeWord;
+    const auto found = m_document->find(text, o, selection());
+    if (!found)
+        return false;
+    setSelection(found->start, found->end);
+    ensureVisible(found->start);
+    return true;
+}
+
+bool ChatView::saveAsText(const QString& fileName, int) const
+{
+    // The line width only sizes separator rules, which the panes never hold.
+    return ChatExporter::save(fileName, ChatExporter::Format::Text, *m_document, *m_styles,
+                              m_document->wholeRange(), QString(), m_backgroundColor);
+}
+
+bool ChatView::saveAsHtml(const QString& fileName, const QString& title, const QString&, bool) const
+{
+    // The image prefix and overwrite switch concern pictures, and the saved page holds none.
+    return ChatExporter::save(fileName, ChatExporter::Format::Html, *m_document, *m_styles,
+                              m_document->wholeRange(), title, m_backgroundColor);
+}
+
+bool ChatView::saveAsRtf(const QString& fileName, bool selectionOnly) const
+{
+    ChatRange range = m_document->wholeRange();
+    if (selectionOnly) {
+        const auto selected = selection();
+        range = selected ? *selected : ChatRange{};
+    }
+    return ChatExporter::save(fileName, ChatExporter::Format::Rtf, *m_document, *m_styles, range,
+                              QString(), m_backgroundColor);
+}
+
+QPixmap ChatView::BackgroundBitmap() const
+{
+    return m_background;
+}
+
+void ChatView::setBackgroundBitmap(const QPixmap& picture)
+{
+    m_background = picture;
+    viewport()->update();
+}
+
+ChatView::BackgroundStyle ChatView::backgroundStyle() const
+{
+    return m_backgroundStyle;
+}
+
+void ChatView::setBackgroundStyle(BackgroundStyle style)
+{
+    m_backgroundStyle = style;
+    viewport()->update();
+}
+
+QColor ChatView::backgroundColor() const
+{
+    return m_backgroundColor;
+}
+
+void ChatView::setBackgroundColor(const QColor& color)
+{
+    if (!color.isValid())
+        return;
+    m_backgroundColor = color;
+    viewport()->update();
+}
+
+void ChatView::setTextMargins(int left, int top, int right, int bottom)
+{
+    m_margins =
+        QMargins(std::max(left, 0), std::max(top, 0), std::max(right, 0), std::max(bottom, 0));
+    m_layout->setWidth(layoutWidth());
+    keepBottomPinned();
+    scheduleRefresh();
+}
+
+void ChatView::setPopupMenu(QMenu* menu)
+{
+    m_popupMenu = menu;
+}
+
+const ChatDocument& ChatView::document() const
+{
+    return *m_document;
+}
+
+StyleTable* ChatView::styles() const
+{
+    return m_styles;
+}
+
+int ChatView::topParagraph() const
+{
+    settle();
+    return m_position.paragraph;
+}
+
+int ChatView::topOffset() const
+{
+    settle();
+    return m_position.offset;
+}
+
+bool ChatView::isAtBottom() const
+{
+    settle();
+    const ScrollPosition bottom = bottomPosition(m_document->paragraphCount() - 1);
+    return m_position.paragraph > bottom.paragraph ||
+           (m_position.paragraph == bottom.paragraph && m_position.offset >= bottom.offset);
+}
+
+int ChatView::layoutWidth() const
+{
+    return viewport()->width() - m_margins.left() - m_margins.right();
+}
+
+int ChatView::contentHeight() const
+{
+    return std::max(1, viewport()->height() - m_margins.top() - m_margins.bottom());
+}
+
+int ChatView::lineStep() const
+{
+    return std::max(1, QFontMetrics(m_styles->font(0)).height());
+}
+
+void ChatView::settle() const
+{
+    if (m_bottomAnchor >= 0) {
+        const int anchor = std::min(m_bottomAnchor, m_document->paragraphCount() - 1);
+        m_bottomAnchor = -1;
+        m_position = bottomPosition(anchor);
+        m_pinned = anchor;
+    }
+    m_position = clampedPosition(m_position);
+}
+
+ChatView::ScrollPosition ChatView::bottomPosition(int lastParagraph) const
+{
+    const int available = contentHeight();
+    int height = 0;
+    for (int p = lastParagraph; p >= 0; --p) {
+        height += m_layout->height(p);
+        if (height >= available)
+            return {p, height - available};
+    }
+    return {};
+}
+
+ChatView::ScrollPosition ChatView::clampedPosition(ScrollPosition position) const
+{
+    const int count = m_document->paragraphCount();
+    if (count == 0)
+        return {};
+    position.paragraph = std::clamp(position.paragraph, 0, count - 1);
+    position.offset = std::clamp(position.offset, 0, m_layout->height(position.paragraph) - 1);
+    const ScrollPosition bottom = bottomPosition(count - 1);
+    if (position.paragraph > bottom.paragraph ||
+        (position.paragraph == bottom.paragraph && position.offset > bottom.offset))
+        return bottom;
+    return position;
+}
+
+void ChatView::setPosition(ScrollPosition position)
+{
+    m_bottomAnchor = -1;
+    m_position = clampedPosition(position);
+    const int last = m_document->paragraphCount() - 1;
+    const ScrollPosition bottom = bottomPosition(last);
+    const bool atBottom =
+        m_position.paragraph == bottom.paragraph && m_position.offset == bottom.offset;
+    m_pinned = atBottom && last >= 0 ? last : -1;
+    syncScrollBar();
+    viewport()->update();
+}
+
+void ChatView::keepBottomPinned()
+{
+    if (m_pinned >= 0 && m_bottomAnchor < 0)
+        m_bottomAnchor = std::min(m_pinned, m_document->paragraphCount() - 1);
+}
+
+void ChatView::syncScrollBar()
+{
+    // The bar counts paragraphs, so keeping it current never needs the whole document's height.
+    const ScrollPosition bottom = bottomPosition(m_document->paragraphCount() - 1);
+    QScopedValueRollback<bool> guard(m_syncingScrollBar, true);
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, bottom.paragraph + (bottom.offset > 0 ? 1 : 0));
+    bar->setPageStep(std::max(1, contentHeight() / lineStep()));
+    const bool atBottom =
+        m_position.paragraph == bottom.paragraph && m_position.offset == bottom.offset;
+    bar->setValue(atBottom ? bar->maximum() : m_position.paragraph);
+}
+
+void ChatView::scrollContentsBy(int, int)
+{
+    if (m_syncingScrollBar)
+        return;
+    const QScrollBar* bar = verticalScrollBar();
+    if (bar->value() >= bar->maximum())
+        setPosition(bottomPosition(m_document->paragraphCount() - 1));
+    else
+        setPosition({bar->value(), 0});
+}
+
+void ChatView::scrollByPixels(int pixels)
+{
+    settle();
+    ScrollPosition position = m_position;
+    const int count = m_document->paragraphCount();
+    if (count == 0)
+        return;
+    position.offset += pixels;
+    if (pixels > 0) {
+        // Stop once past the bottom; clamping brings the position back to it.
+        while (position.paragraph < count - 1 &&
+               position.offset >= m_layout->height(position.paragraph)) {
+            position.offset -= m_layout->height(position.paragraph);
+            ++position.paragraph;
+        }
+    } else {
+        while (position.offset < 0 && position.paragraph > 0) {
+            --position.paragraph;
+            position.offset += m_layout->height(position.paragraph);
+        }
+        position.offset = std::max(position.offset, 0);
+    }
+    setPosition(position);
+}
+
+void ChatView::ensureVisible(ChatPosition target)
+{
+    settle();
+    const int p = target.paragraph;
+    const auto layout = m_layout->layout(p);
+    const QTextLine line = layout->lineForTextPosition(target.offset);
+    const int lineTop = line.isValid() ? int(line.y()) : 0;
+    const int lineBottom = line.isValid() ? int(line.y() + line.height()) : m_layout->height(p);
+    if (p < m_position.paragraph || (p == m_position.paragraph && lineTop < m_position.offset)) {
+        setPosition({p, lineTop});
+        return;
+    }
+    const int available = contentHeight();
+    int y = -m_position.offset;
+    for (int q = m_position.paragraph; q < p && y <= available; ++q)
+        y += m_layout->height(q);
+    if (y + lineBottom <= available)
+        return;
+    // Below the view: bring the line up to the bottom edge.
+    int height = lineBottom;
+    ScrollPosition position{p, std::max(0, height - available)};
+    for (int q = p - 1; q >= 0 && height < available; --q) {
+        height += m_layout->height(q);
+        position = {q, std::max(0, height - available)};
+    }
+    setPosition(position);
+}
+
+ChatPosition ChatView::positionAt(QPoint point, bool onCharacter) const
+{
+    settle();
+    const int count = m_document->paragraphCount();
+    if (count == 0)
+        return {};
+    int y = m_margins.top() - m_position.offset;
+    if (point.y() < y)
+        return {m_position.paragraph, 0};
+    for (int p = m_position.paragraph; p < count; ++p) {
+        const int height = m_layout->height(p);
+        if (point.y() < y + height) {
+            const QPointF local(point.x() - m_margins.left(), point.y() - y);
+            return {p, m_layout->offsetAt(p, local, onCharacter)};
+        }
+        y += height;
+    }
+    return m_document->endPosition();
+}
+
+void ChatView::paintEvent(QPaintEvent*)
+{
+    settle();
+    QPainter painter(viewport());
+    const QRect area = viewport()->rect();
+    painter.fillRect(area, m_backgroundColor);
+    if (!m_background.isNull()) {
+        switch (m_backgroundStyle) {
+        case BackgroundStyle::None:
+            break;
+        case BackgroundStyle::Stretched:
+            painter.drawPixmap(area, m_background);
+            break;
+        case BackgroundStyle::Tiled:
+            painter.drawTiledPixmap(area, m_background);
+            break;
+        case BackgroundStyle::Centered:
+            painter.drawPixmap((area.width() - m_background.width()) / 2,
+                               (area.height() - m_background.height()) / 2, m_background);
+            break;
+        }
+    }
+    const auto range = selection();
+    QTextCharFormat selected;
+    selected.setBackground(palette().brush(QPalette::Highlight));
+    selected.setForeground(palette().brush(QPalette::HighlightedText));
+    int y = m_margins.top() - m_position.offset;
+    const int count = m_document->paragraphCount();
+    for (int p = m_position.paragraph; p < count && y < area.height(); ++p) {
+        const auto layout = m_layout->layout(p);
+        QList<QTextLayout::FormatRange> selections;
+        if (range && range->start.paragraph <= p && p <= range->end.paragraph) {
+            const int from = p == range->start.paragraph ? range->start.offset : 0;
+            const int to =
+                p == range->end.paragraph ? range->end.offset : m_document->paragraphLength(p);
+            if (to > from)
+                selections.append({from, to - from, selected});
+        }
+        layout->draw(&painter, QPointF(m_margins.left(), y), selections);
+        y += m_layout->height(p);
+    }
+}
+
+void ChatView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    m_layout->setWidth(layoutWidth());
+    keepBottomPinned();
+    refresh();
+}
+
+void ChatView::stylesChanged()
+{
+    m_layout->invalidateAll();
+    keepBottomPinned();
+    scheduleRefresh();
+}
+
+void ChatView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        clearSelection();
+        event->accept();
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const ChatPosition at = positionAt(event->position().toPoint(), false);
+    if (!(event->modifiers() & Qt::ShiftModifier) || !m_hasSelection)
+        m_anchor = at;
+    m_cursor = at;
+    m_hasSelection = true;
+    m_dragging = true;
+    m_mousePos = event->position().toPoint();
+    viewport()->update();
+}
+
+void ChatView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragging || !(event->buttons() & Qt::LeftButton)) {
+        QAbstractScrollArea::mouseMoveEvent(event);
+        return;
+    }
+    m_mousePos = event->position().toPoint();
+    m_cursor = positionAt(m_mousePos, false);
+    const bool outside = m_mousePos.y() < 0 || m_mousePos.y() >= viewport()->height();
+    if (outside && !m_autoScrollTimer.isActive())
+        m_autoScrollTimer.start();
+    else if (!outside)
+        m_autoScrollTimer.stop();
+    viewport()->update();
+}
+
+void ChatView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_dragging) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    m_dragging = false;
+    m_autoScrollTimer.stop();
+    if (hasSelection())
+        copySelection();
+}
+
+void ChatView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    m_dragging = false;
+    m_autoScrollTimer.stop();
+    const ChatRange word = m_document->wordAt(positionAt(event->position().toPoint(), true));
+    setSelection(word.start, word.end);
+    if (hasSelection())
+        copySelection();
+}
+
+void ChatView::autoScrollTick()
+{
+    const int height = viewport()->height();
+    const int beyond = m_mousePos.y() < 0 ? m_mousePos.y() : m_mousePos.y() - (height - 1);
+    if (beyond == 0) {
+        m_autoScrollTimer.stop();
+        return;
+    }
+    // Faster the further the pointer is from the edge, up to a few lines a tick.
+    const int step = std::clamp(std::abs(beyond), lineStep() / 2 + 1, 3 * lineStep());
+    scrollByPixels(beyond < 0 ? -step : step);
+    const QPoint inside(m_mousePos.x(), std::clamp(m_mousePos.y(), 0, height - 1));
+    m_cursor = positionAt(inside, false);
+    viewport()->update();
+}
+
+void ChatView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_popupMenu) {
+        m_popupMenu->popup(event->globalPos());
+        event->accept();
+    }
+}
+
+void ChatView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    const int page = std::max(lineStep(), contentHeight() - lineStep());
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        scrollByPixels(-page);
+        break;
+    case Qt::Key_PageDown:
+        scrollByPixels(page);
+        break;
+    case Qt::Key_Up:
+        scrollByPixels(-lineStep());
+        break;
+    case Qt::Key_Down:
+        scrollByPixels(lineStep());
+        break;
+    case Qt::Key_Home:
+        setPosition({});
+        break;
+    case Qt::Key_End:
+        scrollToBottom();
+        refresh();
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ChatView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint pixels = event->pixelDelta();
+    const int delta =
+        !pixels.isNull() ? -pixels.y() : -event->angleDelta().y() * 3 * lineStep() / 120;
+    if (delta != 0)
+        scrollByPixels(delta);
+    event->accept();
+}
