@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 // A write the system refused; what() is "Unable to write to <path>". The window shows it in an
@@ -20,6 +21,16 @@ private:
 // The settings file (confs.ini): a Windows INI file in Windows-1252 with CR LF line ends. Every
 // read sees the file as it is now and every write reaches the disk before it returns, so several
 // objects on one path see each other's writes at once. Opening reads nothing and cannot fail.
+//
+// Section and key names match ignoring the case of the ASCII letters only. A value is the text
+// after the first "=", trimmed of blanks, without one pair of enclosing quotes, cut at 2047
+// characters. When a hand-edited file repeats a section or a key, the first key line wins; a
+// write replaces that line, a delete removes every line of the key.
+//
+// Names that cannot be stored without breaking the file (empty, a section with "]", a key with
+// "=" or starting with "[" or ";", any CR or LF, a character outside Windows-1252) are never
+// found, and writing one throws SettingsWriteError. CR and LF inside a value are written as
+// blanks, so a value can never add lines to the file.
 class TIniFile
 {
 public:
@@ -44,7 +55,13 @@ public:
     // Removes the key's line; a missing key is left alone.
     void DeleteKey(const QString& section, const QString& key);
 
+    // A stored value as an integer: decimal with an optional sign, or hexadecimal after "$",
+    // "x", "X", "0x" or "0X" (eight hex digits are a 32-bit pattern: "$FFFFFFFF" is -1).
+    // Nothing for empty text, anything else after the digits or a number outside 32 bits.
+    static std::optional<int> parseInteger(const QString& value);
+
 private:
     struct Shared;
+    QString m_path;
     std::shared_ptr<Shared> m_shared; // one parsed copy per path, shared within the process
 };

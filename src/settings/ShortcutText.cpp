@@ -1,0 +1,123 @@
+#include "ShortcutText.h"
+
+#include <array>
+
+#include <QStringList>
+
+namespace {
+
+struct NamedKey
+{
+    Qt::Key key;
+    const char* name;
+};
+
+// Keys with a word for a name; letters, digits and F1-F24 are named by their own text.
+constexpr std::array<NamedKey, 15> kNamedKeys = {{
+    {Qt::Key_Backspace, "BkSp"},
+    {Qt::Key_Tab, "Tab"},
+    {Qt::Key_Escape, "Esc"},
+    {Qt::Key_Return, "Enter"},
+    {Qt::Key_Space, "Space"},
+    {Qt::Key_PageUp, "PgUp"},
+    {Qt::Key_PageDown, "PgDn"},
+    {Qt::Key_End, "End"},
+    {Qt::Key_Home, "Home"},
+    {Qt::Key_Left, "Left"},
+    {Qt::Key_Up, "Up"},
+    {Qt::Key_Right, "Right"},
+    {Qt::Key_Down, "Down"},
+    {Qt::Key_Insert, "Ins"},
+    {Qt::Key_Delete, "Del"},
+}};
+
+constexpr int kLastFunctionKey = 24;
+
+QString keyName(Qt::Key key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return QString(QChar(char16_t(key)));
+    if (key >= Qt::Key_F1 && key < Qt::Key_F1 + kLastFunctionKey)
+        return QLatin1Char('F') + QString::number(key - Qt::Key_F1 + 1);
+    // The keypad's Enter is the same key to the user.
+    if (key == Qt::Key_Enter)
+        key = Qt::Key_Return;
+    for (const NamedKey& named : kNamedKeys) {
+        if (named.key == key)
+            return QLatin1String(named.name);
+    }
+    return QString();
+}
+
+std::optional<Qt::Key> keyOf(const QString& name)
+{
+    if (name.size() == 1) {
+        const char16_t c = name[0].unicode();
+        if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+            return Qt::Key(c);
+        if (c >= u'a' && c <= u'z')
+            return Qt::Key(c - u'a' + u'A');
+    }
+    if (name.size() >= 2 && (name[0] == QLatin1Char('F') || name[0] == QLatin1Char('f'))) {
+        const QString digits = name.mid(1);
+        bool ok = false;
+        const int n = digits.toInt(&ok);
+        // "F01" or "F+1" is no key name
+        if (ok && n >= 1 && n <= kLastFunctionKey && QString::number(n) == digits)
+            return Qt::Key(Qt::Key_F1 + n - 1);
+    }
+    for (const NamedKey& named : kNamedKeys) {
+        if (name.compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0)
+            return named.key;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString ShortcutText::format(QKeyCombination combination)
+{
+    Qt::Key key = combination.key();
+    // The keypad flag says where the key sits, not which key it is.
+    Qt::KeyboardModifiers modifiers =
+        combination.keyboardModifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (modifiers & Qt::MetaModifier)
+        return QString();
+    // Shift+Tab reaches the program as Backtab.
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        modifiers |= Qt::ShiftModifier;
+    }
+    const QString name = keyName(key);
+    if (name.isEmpty())
+        return QString();
+    QString text;
+    if (modifiers & Qt::ShiftModifier)
+        text += QLatin1String("Shift+");
+    if (modifiers & Qt::ControlModifier)
+        text += QLatin1String("Ctrl+");
+    if (modifiers & Qt::AltModifier)
+        text += QLatin1String("Alt+");
+    return text + name;
+}
+
+std::optional<QKeyCombination> ShortcutText::parse(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('+'));
+    const std::optional<Qt::Key> key = keyOf(parts.last().trimmed());
+    if (!key)
+        return std::nullopt;
+    Qt::KeyboardModifiers modifiers;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        const QString part = parts[i].trimmed();
+        if (part.compare(QLatin1String("Shift"), Qt::CaseInsensitive) == 0)
+            modifiers |= Qt::ShiftModifier;
+        else if (part.compare(QLatin1String("Ctrl"), Qt::CaseInsensitive) == 0)
+            modifiers |= Qt::ControlModifier;
+        else if (part.compare(QLatin1String("Alt"), Qt::CaseInsensitive) == 0)
+            modifiers |= Qt::AltModifier;
+        else
+            return std::nullopt;
+    }
+    return QKeyCombination(modifiers, *key);
+}
