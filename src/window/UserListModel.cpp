@@ -78,6 +78,11 @@ QString UserListModel::ordem(const QString& flags)
     return QString::number(lookUp(kFlagRanks, flags, 9));
 }
 
+QChar UserListModel::orderOf(const QString& flags)
+{
+    return QChar(char16_t(u'0' + lookUp(kFlagRanks, flags, 9)));
+}
+
 int UserListModel::imgUser(const QString& flags, const QString& userType)
 {
     if (flags == QLatin1String("0000"))
@@ -94,9 +99,10 @@ void UserListModel::addUser(const QString& user, const QString& flags, const QSt
 
     UserEntry entry;
     entry.account = user;
+    entry.key = user.toCaseFolded();
     entry.flags = flags;
     entry.userType = userType;
-    entry.order = ordem(flags).at(0);
+    entry.order = orderOf(flags);
     entry.icon = imgUser(flags, userType);
 
     // The list is sorted here, so the place a stable sort would give the new entry (after every
@@ -127,7 +133,7 @@ bool UserListModel::setUserFlags(const QString& user, const QString& flags)
         return false;
     UserEntry& entry = m_entries[row];
     entry.flags = flags;
-    entry.order = ordem(flags).at(0);
+    entry.order = orderOf(flags);
     entry.icon = imgUser(flags, entry.userType);
     // The entry stays where it is; only a rank that no longer fits between its neighbours
     // obliges the next addition to sort.
@@ -149,8 +155,11 @@ void UserListModel::clear()
 
 int UserListModel::indexOf(const QString& user) const
 {
+    // Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive)
+    // calls equal (both fold each code point alone), at the cost of a plain comparison per entry.
+    const QString key = user.toCaseFolded();
     for (int row = 0; row < count(); ++row) {
-        if (m_entries.at(row).account.compare(user, Qt::CaseInsensitive) == 0)
+        if (m_entries.at(row).key == key)
             return row;
     }
     return -1;

@@ -13,7 +13,10 @@ struct UserEntry
     QString userType; // UT column
     QChar order;      // ORDER column: '0', '1', '2', '3' or '9'
     int icon = 11;    // index into the user-tag pictures
+    QString key;      // the account case-folded: names are looked up ignoring letter case
 };
+// Lets the list move entries with memmove when one is inserted or removed in the middle.
+Q_DECLARE_TYPEINFO(UserEntry, Q_RELOCATABLE_TYPE);
 
 // The accounts of the current channel, ranked by their flags. The order is settled when an
 // account is added: a new account goes after those of its rank, and an account whose rank
@@ -39,6 +42,7 @@ public:
     explicit UserListModel(QObject* parent = nullptr);
 
     static QString ordem(const QString& flags);
+    static QChar orderOf(const QString& flags); // ordem as the ORDER character
     static int imgUser(const QString& flags, const QString& userType);
 
     void addUser(const QString& user, const QString& flags, const QString& userType);

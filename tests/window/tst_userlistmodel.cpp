@@ -339,6 +339,45 @@ private Q_SLOTS:
         QCOMPARE(model.indexOf(QString()), -1);
     }
 
+    // Look-ups by name must agree with QString's case-insensitive comparison, beyond ASCII too.
+    void indexOfIgnoresCaseAsQStringDoes_data()
+    {
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("ascii") << "Nick_01"
+                               << "nICK_01" << true;
+        QTest::newRow("accents") << "João"
+                                 << "JOÃO" << true;
+        QTest::newRow("final sigma") << "ΟΔΥΣΣΕΥΣ"
+                                     << "οδυσσευς" << true;
+        QTest::newRow("kelvin sign") << "\u212Aelvin"
+                                     << "kelvin" << true;
+        QTest::newRow("dotted capital I") << "\u0130lha"
+                                          << "ilha" << false;
+        QTest::newRow("sharp s is not ss") << "straße"
+                                           << "STRASSE" << false;
+        QTest::newRow("accent differs") << "João"
+                                        << "joao" << false;
+        QTest::newRow("supplementary plane") << "\U00010400x"
+                                             << "\U00010428X" << true;
+        QTest::newRow("trailing blank") << "ana"
+                                        << "ana " << false;
+    }
+    void indexOfIgnoresCaseAsQStringDoes()
+    {
+        QFETCH(QString, listed);
+        QFETCH(QString, asked);
+        QFETCH(bool, found);
+        QCOMPARE(listed.compare(asked, Qt::CaseInsensitive) == 0, found);
+        UserListModel model;
+        model.addUser(QStringLiteral("other"), QStringLiteral("0000"), QStringLiteral("CHAT"));
+        model.addUser(listed, QStringLiteral("0000"), QStringLiteral("CHAT"));
+        QCOMPARE(model.indexOf(asked), found ? 1 : -1);
+        QCOMPARE(model.setUserFlags(asked, QStringLiteral("0001")), found);
+        QCOMPARE(model.removeUser(asked), found);
+    }
+
     void unknownAccountChangesNothing()
     {
         UserListModel model;
