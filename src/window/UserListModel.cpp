@@ -75,7 +75,7 @@ UserListModel::UserListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 QString UserListModel::ordem(const QString& flags)
 {
-    return QString::number(lookUp(kFlagRanks, flags, 9));
+    return QString(orderOf(flags));
 }
 
 QChar UserListModel::orderOf(const QString& flags)
