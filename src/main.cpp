@@ -1,0 +1,17 @@
+#include "window/Prompts.h"
+#include "window/TfrmMain.h"
+#include "window/TulmoApplication.h"
+
+int main(int argc, char** argv)
+{
+    TulmoApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tulmo Chat"));
+    TulmoApplication::registerFontSubstitutions();
+    TulmoApplication::loadQtTranslation(&app);
+    QtPrompts prompts;
+    app.setPrompts(&prompts);
+
+    TfrmMain window(QString(), &prompts);
+    window.show();
+    return app.exec();
+}

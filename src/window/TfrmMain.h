@@ -1,0 +1,298 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class ChatView;
+class Prompts;
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QSystemTrayIcon;
+class QTimer;
+class QToolButton;
+class QTreeView;
+class QTreeWidget;
+class StyleTable;
+class TChatInterface;
+class TFastNicks;
+class TGatewayChat;
+class TIniFile;
+class TfrmConectar;
+class UserListModel;
+
+// The main window: the chat column (channel and whisper panes), the user column, the input line
+// and its locked whisper lines, the toolbar, the menus, and the handlers that tie them to the
+// chat connection. Every control, menu item, action and timer carries its name as objectName.
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // settingsFolder holds confs.ini and bg.bmp (empty: defaultSettingsFolder()); prompts answers
+    // every modal question (nullptr: real Qt dialogs). Neither argument is owned.
+    explicit TfrmMain(const QString& settingsFolder = QString(), Prompts* prompts = nullptr,
+                      QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The executable's folder, or the user's configuration folder when that one is not writable.
+    static QString defaultSettingsFolder();
+
+    TChatInterface* chatInterface() const { return ChatInterface1; }
+    TGatewayChat* gatewayChat() const { return GatewayChat1; }
+    TIniFile* settings() const { return FIni.get(); }
+    UserListModel* users() const { return m_users; }
+    TFastNicks* fastNicks() const { return FFastNicks.get(); }
+    StyleTable* styles() const { return RVStyle1; }
+    ChatView* chatPane() const { return txtChat; }
+    ChatView* whisperPane() const { return txtWhisps; }
+    QString settingsFolder() const { return m_folder; }
+    QString login() const { return FLogin; }
+    QString canal() const { return FCanal; }
+    bool horario() const { return FHorario; }
+    bool respFrase() const { return FRespFrase; }
+    bool respWhisp() const { return FRespWhisp; }
+    bool opMode() const { return FOpMode; }
+    bool trayActive() const { return m_trayActive; }
+    // The connect-wait dialog while it is open.
+    TfrmConectar* conectar() const { return m_conectar; }
+
+    // Pane writers.
+    void mensagem(const QString& account, const QString& text);
+    void emote(const QString& account, const QString& text);
+    void info(const QString& text);
+    void erro(const QString& text);
+    void whisp(int direction, const QString& account, const QString& text);
+    // "[21:05:09] " while time stamps are on, otherwise empty.
+    QString horarioTexto() const;
+
+    // Runs a handler; an exception it raises is shown in the error box and the program goes on.
+    void guarded(const std::function<void()>& handler);
+
+    // Appearance from the settings; also after the options dialog is confirmed.
+    void carregaAparencia();
+    void ajustaFundoChat();
+    QString randomUser() const;
+
+    // Handlers, by the names of the controls and events they serve.
+    void btnConectarClick();
+    void btnDesconectarClick();
+    void btnHomeChannelClick();
+    void btnAwayClick();
+    void btnDNDClick();
+    void btnEnviarClick();
+    void btnEmoteClick();
+    void mnuLimpaTelaChatClick();
+    void mnuLimpaTelaWhispsClick();
+    void Limpartela1Click();
+    void lblAutoScrollClick();
+    void tmrScrollTimer();
+    void AlterarBg1Click();
+    void Remover1Click();
+    void Centralizado1Click();
+    void Ladoalado1Click();
+    void Esticado1Click();
+    void joinCanal(QAction* item);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction, in order.
+    void setupComponents();
+    void setupActions();
+    void setupMenus();
+    void setupPopups();
+    void setupTopStrip();
+    void setupChatColumn();
+    void setupUserColumn();
+    void setupBottomStrip();
+    void setupConnections();
+    void wireChatInterface();
+    void wireGatewayChat();
+
+    // Start-up and closing.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void aplicaGeometria();
+    void ajustaMoldura();
+    QSize molduraExtra() const;
+    void criaFavorito(const QString& caption);
+    void carregaBitmap(const QString& path);
+    void setBackgroundPlacement(int placement);
+
+    // Connection.
+    void ChatInterface1Connect();
+    void ChatInterface1Login();
+    void ChatInterface1ConnectClosed();
+    void ChatInterface1Disconnect();
+    void ChatInterface1ConnectFailed();
+    void ChatInterface1DataReceived(const QString& DataString);
+    void setConnectedState(bool loggedIn);
+    void desconectado();
+    void sendLine(const QString& line);
+    QString canalPrincipal() const;
+
+    // Server events.
+    void GatewayChat1Talk(const QString& User, const QString& Mess);
+    void GatewayChat1Emote(const QString& User, const QString& Mess);
+    void GatewayChat1Whisper(const QString& User, const QString& Mess);
+    void GatewayChat1WhisperSent(const QString& User, const QString& Mess);
+    void GatewayChat1ShowUser(const QString& User, const QString& Flags, const QString& UserType);
+    void GatewayChat1Join(const QString& User, const QString& Flags, const QString& UserType);
+    void GatewayChat1Leave(const QString& User, const QString& Flags, const QString& UserType);
+    void GatewayChat1UserFlags(const QString& User, const QString& Flags);
+    void GatewayChat1Channel(const QString& Mess);
+    void GatewayChat1ChannelFull(const QString& Mess);
+    void GatewayChat1ChanNotExist(const QString& Mess);
+    void GatewayChat1Restricted(const QString& Mess);
+    void GatewayChat1Error(const QString& Mess);
+    void GatewayChat1Info(const QString& Mess);
+    void GatewayChat1Broadcast(const QString& Mess);
+    void GatewayChat1UnHandled(const QString& Mess);
+    void atualizaCanal();
+    int rankOf(const QString& account) const;
+    void rolaPane(ChatView* pane);
+
+    // Input line.
+    void txtMsgChange(const QString& text);
+    void txtMsgEnter();
+    bool txtMsgKeyDown(int key);
+    void txtWhispEnter(int tag);
+    bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
+    void pressDefaultButton();
+    bool claimsShortcut(const QKeyEvent* event) const;
+    bool isInputLine(const QObject* object) const;
+
+    QString m_folder;
+    Prompts* m_prompts = nullptr;
+    std::unique_ptr<Prompts> m_ownPrompts;
+
+    // Components.
+    TChatInterface* ChatInterface1 = nullptr;
+    TGatewayChat* GatewayChat1 = nullptr;
+    std::unique_ptr<TIniFile> FIni;
+    UserListModel* m_users = nullptr;
+    std::unique_ptr<TFastNicks> FFastNicks;
+    StyleTable* RVStyle1 = nullptr;
+    QTimer* tmrSinc = nullptr;
+    QTimer* tmrScroll = nullptr;
+    QSystemTrayIcon* Tray = nullptr;
+    QPointer<TfrmConectar> m_conectar;
+
+    // Fields shared by the chat handlers.
+    QString FLogin;
+    QString FSenha;
+    QString FCanal;
+    bool FOpMode = false;
+    int FSincIndex = 1;
+    bool FRespFrase = false;
+    bool FRespWhisp = false;
+    bool FHorario = true;
+    int FScrollCount = 0;
+    bool m_trayActive = false;
+    bool m_shown = false;
+
+    // The stored outer size waits for the window frame to be known.
+    QSize m_outerPending;
+    QSize m_molduraUsada;
+
+    // Controls.
+    QWidget* pnlTopo = nullptr;
+    QLabel* imgBanner = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLabel* imgPrintScreen = nullptr;
+    QWidget* ToolBar = nullptr;
+    QToolButton* btnConectar = nullptr;
+    QToolButton* btnDesconectar = nullptr;
+    QToolButton* btnHomeChannel = nullptr;
+    QToolButton* btnJoin = nullptr;
+    QToolButton* btnAway = nullptr;
+    QToolButton* btnDND = nullptr;
+    QToolButton* btnOpcoes = nullptr;
+    QToolButton* btnNotepad = nullptr;
+    QToolButton* btnScreen = nullptr;
+    QToolButton* btnDiablo = nullptr;
+    QToolButton* btnSite = nullptr;
+    QToolButton* btnForum = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* pnlFundoChat = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QWidget* pnlChat = nullptr;
+    QWidget* pnlTopChat = nullptr;
+    QWidget* shpTopChat = nullptr;
+    QLabel* lblAutoScroll = nullptr;
+    QToolButton* btnTopGames = nullptr;
+    QToolButton* btnTopGamesNorm = nullptr;
+    QToolButton* btnTopGamesNM = nullptr;
+    QToolButton* btnTopGamesHell = nullptr;
+    QToolButton* btnTopCon = nullptr;
+    QToolButton* btnTopConAll = nullptr;
+    QCheckBox* chkAutoScroll = nullptr;
+    ChatView* txtChat = nullptr;
+    QWidget* pnlWhisp = nullptr;
+    QFrame* Bevel2 = nullptr;
+    ChatView* txtWhisps = nullptr;
+    QWidget* pnlFundoUsers = nullptr;
+    QSplitter* m_usersSplitter = nullptr;
+    QWidget* pnlUsers = nullptr;
+    QWidget* pnlTopUsers = nullptr;
+    QLabel* lblChannel = nullptr;
+    QTreeView* lstUsers = nullptr;
+    QWidget* pnlCustom = nullptr;
+    QTreeWidget* lstCustom = nullptr;
+    QWidget* pnlRodape = nullptr;
+    QWidget* pnlWhispLock[5] = {};
+    QLabel* lblTo[5] = {};
+    QLabel* lblAccWhisp[5] = {};
+    QLineEdit* txtWhisp[5] = {};
+    QPushButton* btnWhispar[5] = {};
+    QPushButton* btnFecharWhispLock[5] = {};
+    QWidget* pnlMsg = nullptr;
+    QLineEdit* txtMsg = nullptr;
+    QPushButton* btnEnviar = nullptr;
+    QPushButton* btnEmote = nullptr;
+
+    // Menus and actions.
+    QAction* mnuSalvarChat = nullptr;
+    QAction* mnuSalvarWhisps = nullptr;
+    QAction* mnuSair = nullptr;
+    QAction* mnuConectar = nullptr;
+    QAction* mnuDesconectar = nullptr;
+    QAction* mnuConfigAtalhos = nullptr;
+    QAction* mnuOrgCanal = nullptr;
+    QAction* mnuLimpaTelaChat = nullptr;
+    QAction* mnuLimpaTelaWhisps = nullptr;
+    QAction* mnuOpcoes = nullptr;
+    QAction* mnuSite = nullptr;
+    QAction* mnuForum = nullptr;
+    QAction* mnuSobre = nullptr;
+    QMenu* popUsers = nullptr;
+    QMenu* popChat = nullptr;
+    QMenu* popCanais = nullptr;
+    QMenu* popCustom = nullptr;
+    QMenu* popGames = nullptr;
+    QAction* Limpartela1 = nullptr;
+    QAction* AlterarBg1 = nullptr;
+    QAction* Remover1 = nullptr;
+    QAction* Centralizado1 = nullptr;
+    QAction* Ladoalado1 = nullptr;
+    QAction* Esticado1 = nullptr;
+    QAction* atalhoMin = nullptr;
+};

@@ -1,0 +1,206 @@
+#include "window/TfrmMain.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include "net/TChatInterface.h"
+#include "net/TGatewayChat.h"
+#include "settings/SettingKeys.h"
+#include "settings/TIniFile.h"
+#include "window/TfrmConectar.h"
+#include "window/UserListModel.h"
+
+void TfrmMain::wireChatInterface()
+{
+    // The connection calls back from inside its socket notifications: each handler catches.
+    ChatInterface1->OnConnect = [this] { guarded([this] { ChatInterface1Connect(); }); };
+    ChatInterface1->OnDisconnect = [this] { guarded([this] { ChatInterface1Disconnect(); }); };
+    ChatInterface1->OnDataReceived = [this](const QString& line) {
+        guarded([this, &line] { ChatInterface1DataReceived(line); });
+    };
+    ChatInterface1->OnLogin = [this] { guarded([this] { ChatInterface1Login(); }); };
+    ChatInterface1->OnConnectClosed = [this] {
+        guarded([this] { ChatInterface1ConnectClosed(); });
+    };
+    ChatInterface1->OnConnectFailed = [this] {
+        guarded([this] { ChatInterface1ConnectFailed(); });
+    };
+}
+
+void TfrmMain::wireGatewayChat()
+{
+    // Handlers run inside ProcessLine; their errors are caught in ChatInterface1DataReceived.
+    TGatewayChat* chat = GatewayChat1;
+    chat->OnTalk = [this](const QString& u, const QString& m) { GatewayChat1Talk(u, m); };
+    chat->OnWhisper = [this](const QString& u, const QString& m) { GatewayChat1Whisper(u, m); };
+    chat->OnWhisperSent = [this](const QString& u, const QString& m) {
+        GatewayChat1WhisperSent(u, m);
+    };
+    chat->OnEmote = [this](const QString& u, const QString& m) { GatewayChat1Emote(u, m); };
+    chat->OnShowUser = [this](const QString& u, const QString& f, const QString& t) {
+        GatewayChat1ShowUser(u, f, t);
+    };
+    chat->OnJoin = [this](const QString& u, const QString& f, const QString& t) {
+        GatewayChat1Join(u, f, t);
+    };
+    chat->OnLeave = [this](const QString& u, const QString& f, const QString& t) {
+        GatewayChat1Leave(u, f, t);
+    };
+    chat->OnUserFlags = [this](const QString& u, const QString& f) { GatewayChat1UserFlags(u, f); };
+    chat->OnInfo = [this](const QString& m) { GatewayChat1Info(m); };
+    chat->OnBroadcast = [this](const QString& m) { GatewayChat1Broadcast(m); };
+    chat->OnChannel = [this](const QString& m) { GatewayChat1Channel(m); };
+    chat->OnChannelFull = [this](const QString& m) { GatewayChat1ChannelFull(m); };
+    chat->OnChanNotExist = [this](const QString& m) { GatewayChat1ChanNotExist(m); };
+    chat->OnRestricted = [this](const QString& m) { GatewayChat1Restricted(m); };
+    chat->OnError = [this](const QString& m) { GatewayChat1Error(m); };
+    chat->OnUnHandled = [this](const QString& m) { GatewayChat1UnHandled(m); };
+}
+
+void TfrmMain::sendLine(const QString& line)
+{
+    GatewayChat1->SendLine(line);
+}
+
+QString TfrmMain::canalPrincipal() const
+{
+    return Settings::read(*FIni, Keys::Geral::CanalPrincipal);
+}
+
+void TfrmMain::setConnectedState(bool loggedIn)
+{
+    for (QToolButton* button : {btnDesconectar, btnHomeChannel, btnJoin, btnAway, btnDND})
+        button->setEnabled(loggedIn);
+    btnConectar->setEnabled(!loggedIn);
+    mnuConectar->setEnabled(!loggedIn);
+    mnuDesconectar->setEnabled(loggedIn);
+}
+
+void TfrmMain::btnConectarClick()
+{
+    auto* dialog = new TfrmConectar(ChatInterface1, FIni.get(), this);
+    dialog->onErro = [this](const QString& text) { erro(text); };
+    m_conectar = dialog;
+    connect(dialog, &QDialog::finished, this, [this] { txtMsg->setFocus(); });
+    dialog->show();
+}
+
+void TfrmMain::btnDesconectarClick()
+{
+    ChatInterface1->Disconnect();
+}
+
+void TfrmMain::ChatInterface1Connect()
+{
+    GatewayChat1->UserName = FLogin;
+    GatewayChat1->Password = FSenha;
+    ChatInterface1->LoggedIn = false;
+    if (GatewayChat1->Login())
+        ChatInterface1->LoggedIn = true;
+}
+
+void TfrmMain::ChatInterface1Login()
+{
+    info(QStringLiteral("Conexao estabelecida!"));
+    setConnectedState(true);
+    if (Settings::read(*FIni, Keys::Geral::JoinPrinc))
+        sendLine(QStringLiteral("/join ") + canalPrincipal() + QLatin1Char('\r'));
+    if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
+        Settings::read(*FIni, Keys::Timers::nTS) > 0)
+        tmrSinc->start();
+}
+
+void TfrmMain::ChatInterface1ConnectClosed()
+{
+    erro(QStringLiteral("Conexao interrompida!"));
+    desconectado();
+}
+
+void TfrmMain::ChatInterface1Disconnect()
+{
+    info(QStringLiteral("Conexao finalizada"));
+    desconectado();
+}
+
+void TfrmMain::desconectado()
+{
+    m_users->clear();
+    lblChannel->clear();
+    setConnectedState(false);
+    btnAway->setChecked(false);
+    btnDND->setChecked(false);
+    tmrSinc->stop();
+}
+
+// A refused or unreachable server is told at once; the waiting dialog closes at its next tick
+// instead of running into the time-out.
+void TfrmMain::ChatInterface1ConnectFailed()
+{
+    erro(QStringLiteral("Não foi possível conectar ao servidor."));
+    if (m_conectar)
+        m_conectar->connectFailed();
+}
+
+void TfrmMain::ChatInterface1DataReceived(const QString& DataString)
+{
+    GatewayChat1->ProcessLine(DataString);
+}
+
+void TfrmMain::btnHomeChannelClick()
+{
+    sendLine(QStringLiteral("/join ") + canalPrincipal() + QLatin1Char('\r'));
+    txtMsg->setFocus();
+}
+
+void TfrmMain::btnAwayClick()
+{
+    sendLine(QStringLiteral("/away\r"));
+    txtMsg->setFocus();
+}
+
+void TfrmMain::btnDNDClick()
+{
+    sendLine(QStringLiteral("/dnd\r"));
+    txtMsg->setFocus();
+}
+
+void TfrmMain::GatewayChat1Channel(const QString& Mess)
+{
+    m_users->clear();
+    FCanal = Mess;
+}
+
+void TfrmMain::GatewayChat1ChannelFull(const QString&)
+{
+    erro(QStringLiteral("O canal esta cheio!"));
+}
+
+void TfrmMain::GatewayChat1ChanNotExist(const QString& Mess)
+{
+    erro(Mess);
+}
+
+void TfrmMain::GatewayChat1Restricted(const QString& Mess)
+{
+    erro(Mess);
+}
+
+void TfrmMain::GatewayChat1Error(const QString& Mess)
+{
+    erro(Mess);
+}
+
+void TfrmMain::GatewayChat1Info(const QString& Mess)
+{
+    info(Mess);
+}
+
+void TfrmMain::GatewayChat1Broadcast(const QString& Mess)
+{
+    info(Mess);
+}
+
+void TfrmMain::GatewayChat1UnHandled(const QString&) {}

@@ -1,0 +1,168 @@
+#include "window/TfrmMain.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTime>
+#include <QTimer>
+
+#include "view/ChatView.h"
+#include "view/StyleTable.h"
+#include "window/TFastNicks.h"
+#include "window/TfrmConectar.h"
+#include "window/UserListModel.h"
+
+namespace {
+// An information line is scrolled into view this many times, one tick apart.
+constexpr int ScrollTicks = 5;
+// The server repeats a whisper to the friends list with this target.
+const QString FriendsTarget = QStringLiteral("\"your");
+constexpr int FriendsPrefixLength = 20;
+} // namespace
+
+QString TfrmMain::horarioTexto() const
+{
+    if (!FHorario)
+        return QString();
+    return QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
+           QStringLiteral("] ");
+}
+
+int TfrmMain::rankOf(const QString& account) const
+{
+    const int row = m_users->indexOf(account);
+    if (row < 0)
+        return -1;
+    const QChar order = m_users->at(row).order;
+    if (order >= QLatin1Char('0') && order <= QLatin1Char('3'))
+        return order.unicode() - '0';
+    return -1;
+}
+
+void TfrmMain::rolaPane(ChatView* pane)
+{
+    pane->reformat();
+    if (chkAutoScroll->isChecked())
+        pane->scrollToBottom();
+}
+
+void TfrmMain::mensagem(const QString& account, const QString& text)
+{
+    const int rank = rankOf(account);
+    txtChat->appendLine(QString(), -1);
+    if (rank >= 0) {
+        txtChat->appendText(horarioTexto(), rank);
+        txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> ") + text, rank);
+    } else {
+        txtChat->appendText(horarioTexto(), StyleTable::Horario);
+        txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> "), StyleTable::Acc);
+        txtChat->appendText(text, StyleTable::Usuario);
+    }
+    rolaPane(txtChat);
+}
+
+void TfrmMain::emote(const QString& account, const QString& text)
+{
+    txtChat->appendLine(horarioTexto() + QLatin1Char('<') + account + QLatin1Char(' ') + text +
+                            QStringLiteral("> "),
+                        StyleTable::Emote);
+    rolaPane(txtChat);
+}
+
+void TfrmMain::info(const QString& text)
+{
+    txtChat->appendLine(text, StyleTable::Info);
+    txtChat->reformat();
+    FScrollCount = 0;
+    tmrScroll->start();
+}
+
+void TfrmMain::erro(const QString& text)
+{
+    txtChat->appendLine(text, StyleTable::Erro);
+    rolaPane(txtChat);
+}
+
+void TfrmMain::whisp(int direction, const QString& account, const QString& text)
+{
+    if (direction == 1) {
+        txtWhisps->appendLine(horarioTexto() + QStringLiteral("<TO: ") + account +
+                                  QStringLiteral("> "),
+                              StyleTable::WTO);
+        txtWhisps->appendText(text, StyleTable::WmTO);
+    } else {
+        FFastNicks->addLastUser(account);
+        txtWhisps->appendLine(horarioTexto() + QStringLiteral("<FROM: ") + account +
+                                  QStringLiteral("> "),
+                              StyleTable::WFROM);
+        txtWhisps->appendText(text, StyleTable::WmFROM);
+    }
+    rolaPane(txtWhisps);
+}
+
+void TfrmMain::GatewayChat1Talk(const QString& User, const QString& Mess)
+{
+    mensagem(User, Mess);
+}
+
+void TfrmMain::GatewayChat1Emote(const QString& User, const QString& Mess)
+{
+    emote(User, Mess);
+}
+
+void TfrmMain::GatewayChat1Whisper(const QString& User, const QString& Mess)
+{
+    whisp(0, User, Mess);
+}
+
+void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)
+{
+    QString account = User;
+    QString text = Mess;
+    if (User == FriendsTarget) {
+        account = QStringLiteral("FRIENDS LIST");
+        text = Mess.mid(FriendsPrefixLength);
+    }
+    // Our own answers to a version query are not repeated in the whisper pane.
+    if (text == QLatin1String(">> ___ >> usando TulmoChat v1.5! - OPMODE ON") ||
+        text == QLatin1String(">> ___ >> usando TulmoChat v1.5!"))
+        return;
+    whisp(1, account, text);
+}
+
+void TfrmMain::lblAutoScrollClick()
+{
+    chkAutoScroll->setChecked(!chkAutoScroll->isChecked());
+}
+
+void TfrmMain::tmrScrollTimer()
+{
+    if (FScrollCount >= ScrollTicks) {
+        tmrScroll->stop();
+        return;
+    }
+    if (chkAutoScroll->isChecked())
+        txtChat->scrollToBottom();
+    ++FScrollCount;
+}
+
+void TfrmMain::mnuLimpaTelaChatClick()
+{
+    txtChat->clearView();
+    txtChat->reformat();
+    txtMsg->setFocus();
+}
+
+void TfrmMain::mnuLimpaTelaWhispsClick()
+{
+    txtWhisps->clearView();
+    txtWhisps->reformat();
+    txtMsg->setFocus();
+}
+
+void TfrmMain::Limpartela1Click()
+{
+    if (focusWidget() == txtWhisps)
+        mnuLimpaTelaWhispsClick();
+    else
+        mnuLimpaTelaChatClick();
+}

@@ -1,0 +1,382 @@
+#include "window/TfrmMain.h"
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "net/TChatInterface.h"
+#include "resources/Pictures.h"
+#include "settings/SettingKeys.h"
+#include "settings/ShortcutText.h"
+#include "settings/TIniFile.h"
+#include "view/ChatView.h"
+#include "view/StyleTable.h"
+#include "window/ColorRef.h"
+#include "window/TFastNicks.h"
+#include "window/TfrmConectar.h"
+#include "window/UserListModel.h"
+
+namespace {
+// The window never starts smaller than this, outer size.
+constexpr int MinWidth = 700;
+constexpr int MinHeight = 600;
+// A size typed into confs.ini by hand is kept within what a desktop can show.
+constexpr int MaxExtent = 8192;
+// The favourites menu has room for this many channels; later ones are not listed.
+constexpr int MaxFavoritos = 99;
+// Guards start-up against a count typed by hand that no file could hold.
+constexpr int MaxSuspeitos = 100000;
+constexpr int MinTempoSinc = 120;
+
+int fontSize(int stored)
+{
+    return std::clamp(stored, 1, 288);
+}
+
+enum Placement
+{
+    Centro,
+    Lado,
+    Esticado
+};
+} // namespace
+
+QString TfrmMain::defaultSettingsFolder()
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(exeFolder).isWritable())
+        return exeFolder + QLatin1Char('/');
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/tulmo-chat/");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void TfrmMain::FormCreate()
+{
+    FIni = std::make_unique<TIniFile>(m_folder + QStringLiteral("confs.ini"));
+    FFastNicks = std::make_unique<TFastNicks>(m_users, [this](const QString& text) {
+        txtMsg->setText(text);
+        txtMsg->setCursorPosition(int(text.size()));
+    });
+    FLogin = Settings::read(*FIni, Keys::Geral::Login);
+    FSenha = Settings::read(*FIni, Keys::Geral::Senha);
+    FOpMode = false;
+    FSincIndex = 1;
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    guarded([this] { FormShow(); });
+}
+
+void TfrmMain::FormShow()
+{
+    const int favoritos = std::min(Settings::read(*FIni, Keys::Canais::n) - 1, MaxFavoritos);
+    for (int i = 1; i <= favoritos; ++i)
+        criaFavorito(Settings::read(*FIni, Keys::Canais::c(i)));
+
+    const int width = Settings::read(*FIni, Keys::Form::Width);
+    const int height = Settings::read(*FIni, Keys::Form::Height);
+    m_outerPending =
+        QSize(std::clamp(width, MinWidth, MaxExtent), std::clamp(height, MinHeight, MaxExtent));
+    move(Settings::read(*FIni, Keys::Form::X), Settings::read(*FIni, Keys::Form::Y));
+    aplicaGeometria();
+    if (Settings::read(*FIni, Keys::Form::Max))
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    const int ulw = std::clamp(Settings::read(*FIni, Keys::Form::ULW), 0, MaxExtent);
+    const QList<int> sizes = Splitter1->sizes();
+    const int total = std::max(sizes.value(0) + sizes.value(1), ulw + 150);
+    Splitter1->setSizes({total - ulw, ulw});
+
+    // A picture that fails to load is reported; the rest of the start-up still runs.
+    guarded([this] { carregaAparencia(); });
+
+    const int suspeitos = std::min(Settings::read(*FIni, Keys::Lista::nL), MaxSuspeitos);
+    for (int i = 1; i <= suspeitos; ++i)
+        new QTreeWidgetItem(lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
+                                        Settings::read(*FIni, Keys::Lista::Mot(i))});
+    lstCustom->header()->setStretchLastSection(false);
+    lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+
+    Tray->setIcon(Pictures::programIcon());
+    m_trayActive = Settings::read(*FIni, Keys::Geral::Tray);
+    Tray->hide();
+
+    ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
+
+    const auto minimize = ShortcutText::parse(Settings::read(*FIni, Keys::Geral::AtalhoMin));
+    atalhoMin->setShortcut(minimize ? QKeySequence(*minimize) : QKeySequence());
+
+    FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
+    FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
+    FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
+
+    int tempo = Settings::read(*FIni, Keys::Timers::STempo);
+    if (tempo < MinTempoSinc) {
+        tempo = MinTempoSinc;
+        guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinTempoSinc); });
+    }
+    tmrSinc->setInterval(int(std::min<qint64>(qint64(tempo) * 1000, INT_MAX)));
+
+    txtMsg->setFocus();
+}
+
+void TfrmMain::criaFavorito(const QString& caption)
+{
+    QAction* item = popCanais->addAction(caption);
+    connect(item, &QAction::triggered, this,
+            [this, item] { guarded([this, item] { joinCanal(item); }); });
+}
+
+void TfrmMain::joinCanal(QAction* item)
+{
+    QString name = item->text();
+    name.remove(QLatin1Char('&'));
+    sendLine(QStringLiteral("/join ") + name + QLatin1Char('\r'));
+}
+
+QSize TfrmMain::molduraExtra() const
+{
+    const QRect frame = frameGeometry();
+    return QSize(frame.width() - width(), frame.height() - height());
+}
+
+void TfrmMain::aplicaGeometria()
+{
+    const QSize extra = molduraExtra();
+    m_molduraUsada = extra;
+    setMinimumSize(MinWidth - extra.width(), MinHeight - extra.height());
+    if (m_outerPending.isValid())
+        resize(m_outerPending - extra);
+}
+
+// The window frame is known only once the window manager has decorated the window; the stored
+// outer size is applied again then, so closing and reopening never grows the window.
+void TfrmMain::ajustaMoldura()
+{
+    const QSize extra = molduraExtra();
+    if (extra == m_molduraUsada || isMaximized() || isFullScreen())
+        return;
+    aplicaGeometria();
+    m_outerPending = QSize();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    guarded([this] {
+        ajustaMoldura();
+        FormResize();
+    });
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    guarded([this] { ajustaMoldura(); });
+}
+
+void TfrmMain::FormResize()
+{
+    const int outer = frameGeometry().width();
+    imgBanner->move(outer - imgBanner->width() - 9, imgBanner->y());
+
+    const int bar = pnlTopChat->width();
+    // Half the bar, a half rounded to the even neighbour.
+    int half = bar / 2;
+    if (bar % 2 != 0 && half % 2 != 0)
+        ++half;
+    btnTopCon->move(half + 10, btnTopCon->y());
+    btnTopConAll->move(half + btnTopCon->width() + 20, btnTopConAll->y());
+    chkAutoScroll->move(bar - 20, chkAutoScroll->y());
+    lblAutoScroll->move(bar - lblAutoScroll->width() - 20, lblAutoScroll->y());
+
+    txtMsg->resize(outer - btnEnviar->width() - btnEmote->width() - 30, txtMsg->height());
+    btnEnviar->move(txtMsg->x() + txtMsg->width() + 5, btnEnviar->y());
+    btnEmote->move(txtMsg->x() + txtMsg->width() + btnEnviar->width() + 10, btnEmote->y());
+
+    QLineEdit* first = txtWhisp[0];
+    first->resize(outer - btnWhispar[0]->width() - btnFecharWhispLock[0]->width() - first->x() - 25,
+                  first->height());
+    const int whisparLeft = first->x() + first->width() + 5;
+    const int fecharLeft = first->x() + first->width() + btnWhispar[0]->width() + 10;
+    for (int i = 0; i < 5; ++i) {
+        txtWhisp[i]->resize(first->width(), txtWhisp[i]->height());
+        btnWhispar[i]->move(whisparLeft, btnWhispar[i]->y());
+        btnFecharWhispLock[i]->move(fecharLeft, btnFecharWhispLock[i]->y());
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    guarded([this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+}
+
+void TfrmMain::FormClose()
+{
+    Settings::write(*FIni, Keys::Form::ULW, pnlFundoUsers->width());
+    if (isMaximized()) {
+        Settings::write(*FIni, Keys::Form::Max, true);
+        return;
+    }
+    Settings::write(*FIni, Keys::Form::Max, false);
+    const QRect outer = frameGeometry();
+    Settings::write(*FIni, Keys::Form::Width, outer.width());
+    Settings::write(*FIni, Keys::Form::Height, outer.height());
+    Settings::write(*FIni, Keys::Form::X, outer.x());
+    Settings::write(*FIni, Keys::Form::Y, outer.y());
+}
+
+void TfrmMain::carregaAparencia()
+{
+    using namespace Keys::Aparencia;
+    QPalette list = lstUsers->palette();
+    list.setColor(QPalette::Base, ColorRef::toColor(Settings::read(*FIni, CorFundo)));
+    lstUsers->setPalette(list);
+    txtChat->setBackgroundColor(ColorRef::toColor(Settings::read(*FIni, CorFundoChat)));
+    txtWhisps->setBackgroundColor(ColorRef::toColor(Settings::read(*FIni, CorFundoWhisp)));
+
+    const QString chatFont = Settings::read(*FIni, FonteChat);
+    const int chatSize = fontSize(Settings::read(*FIni, TamFonteChat));
+    const QString whispFont = Settings::read(*FIni, FonteWhisp);
+    const int whispSize = fontSize(Settings::read(*FIni, TamFonteWhisp));
+    for (int no = StyleTable::MOD; no <= StyleTable::Erro; ++no)
+        RVStyle1->setFont(no, chatFont, chatSize);
+    for (int no = StyleTable::WTO; no <= StyleTable::WmFROM; ++no)
+        RVStyle1->setFont(no, whispFont, whispSize);
+    RVStyle1->setFont(StyleTable::Horario, chatFont, chatSize);
+
+    const struct
+    {
+        int style;
+        const SettingKey<int>& key;
+    } colours[] = {{StyleTable::MOD, CorMOD},     {StyleTable::ADM, CorADM},
+                   {StyleTable::OP, CorOP},       {StyleTable::VOICE, CorVOICE},
+                   {StyleTable::Acc, CorAcc},     {StyleTable::Usuario, CorUSER},
+                   {StyleTable::Emote, CorEmote}, {StyleTable::Info, CorInfo},
+                   {StyleTable::WTO, CorWTo},     {StyleTable::WFROM, CorWFrom},
+                   {StyleTable::WmTO, CorWToMsg}, {StyleTable::WmFROM, CorWFromMsg},
+                   {StyleTable::Horario, CorHora}};
+    for (const auto& colour : colours)
+        RVStyle1->setColor(colour.style, ColorRef::toColor(Settings::read(*FIni, colour.key)));
+
+    // A picture that does not load is reported after the rest of the appearance is applied.
+    QString pictureError;
+    const QString picture = Settings::read(*FIni, ImgFundoChat(m_folder));
+    if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
+        try {
+            carregaBitmap(picture);
+        } catch (const std::runtime_error& e) {
+            pictureError = QString::fromUtf8(e.what());
+        }
+    }
+    ajustaFundoChat();
+    pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
+    if (FOpMode) {
+        const bool custom = Settings::read(*FIni, CustomList);
+        pnlCustom->setVisible(custom);
+        m_usersSplitter->handle(1)->setVisible(custom);
+    }
+    lstUsers->viewport()->update();
+    if (!pictureError.isEmpty())
+        throw std::runtime_error(pictureError.toStdString());
+}
+
+void TfrmMain::carregaBitmap(const QString& path)
+{
+    QImage picture;
+    if (!picture.load(path))
+        throw std::runtime_error("Bitmap image is not valid");
+    txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
+}
+
+void TfrmMain::ajustaFundoChat()
+{
+    const QString placement = Settings::read(*FIni, Keys::Aparencia::PosImgFundoChat);
+    if (placement == QLatin1String("lado"))
+        setBackgroundPlacement(Lado);
+    else if (placement != QLatin1String("esticado"))
+        setBackgroundPlacement(Centro);
+    else
+        setBackgroundPlacement(Esticado);
+}
+
+void TfrmMain::setBackgroundPlacement(int placement)
+{
+    switch (placement) {
+    case Lado:
+        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Tiled);
+        Ladoalado1->setChecked(true);
+        break;
+    case Esticado:
+        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Stretched);
+        Esticado1->setChecked(true);
+        break;
+    default:
+        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Centered);
+        Centralizado1->setChecked(true);
+        break;
+    }
+}
+
+void TfrmMain::AlterarBg1Click()
+{
+    const QString file =
+        m_prompts->openFileName(this, QStringLiteral("Alterar imagem de fundo do chat..."),
+                                QStringLiteral("Imagem Bitmap (*.bmp)"));
+    if (file.isEmpty())
+        return;
+    carregaBitmap(file);
+    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), file);
+}
+
+void TfrmMain::Remover1Click()
+{
+    txtChat->setBackgroundBitmap(QPixmap());
+    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), QString());
+}
+
+void TfrmMain::Centralizado1Click()
+{
+    setBackgroundPlacement(Centro);
+    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("centro"));
+}
+
+void TfrmMain::Ladoalado1Click()
+{
+    setBackgroundPlacement(Lado);
+    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("lado"));
+}
+
+void TfrmMain::Esticado1Click()
+{
+    setBackgroundPlacement(Esticado);
+    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("esticado"));
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+
+class Prompts;
+
+// The program's application object: shows an exception that reaches an event handler in the
+// error box instead of ending the program.
+class TulmoApplication final : public QApplication
+{
+    Q_OBJECT
+public:
+    TulmoApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Not owned; the error box of uncaught handler errors.
+    void setPrompts(Prompts* prompts) { m_prompts = prompts; }
+
+    // The families the program names but Linux lacks are drawn with look-alikes; where the real
+    // fonts exist they are used.
+    static void registerFontSubstitutions();
+    // Qt's own dialogs and buttons in Brazilian Portuguese; false when the file is missing.
+    static bool loadQtTranslation(QCoreApplication* app);
+
+private:
+    Prompts* m_prompts = nullptr;
+};

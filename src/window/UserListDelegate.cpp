@@ -1,0 +1,28 @@
+#include "window/UserListDelegate.h"
+
+#include "resources/Pictures.h"
+#include "view/StyleTable.h"
+#include "window/UserListModel.h"
+
+UserListDelegate::UserListDelegate(const StyleTable* styles, QObject* parent)
+    : QStyledItemDelegate(parent), m_styles(styles)
+{
+}
+
+int UserListDelegate::styleOfRank(int rank)
+{
+    return rank >= StyleTable::MOD && rank <= StyleTable::VOICE ? rank : StyleTable::Usuario;
+}
+
+void UserListDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const int rank = index.data(UserListModel::OrderRole).toInt();
+    option->palette.setColor(QPalette::Text, m_styles->color(styleOfRank(rank)));
+    const QVariant icon = index.data(UserListModel::IconRole);
+    if (icon.isValid()) {
+        option->icon = QIcon(Pictures::userTag(icon.toInt()));
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = QSize(27, 18);
+    }
+}
