@@ -5,7 +5,8 @@ namespace {
 const char* findTerminator(const char* from, const char* end)
 {
     for (; from != end; ++from) {
-        if (*from == '\n' || *from == '\r')
+        // One comparison rules out nearly every byte of a line.
+        if (static_cast<unsigned char>(*from) <= '\r' && (*from == '\n' || *from == '\r'))
             return from;
     }
     return nullptr;
