@@ -78,11 +78,17 @@ void Emblems::monogram(QPainter& painter, const QRectF& box, MonogramStyle style
     fill.setColorAt(0, QColor::fromRgba(teal ? Palette::BrandLight : 0xffffffff));
     fill.setColorAt(0.55, QColor::fromRgba(teal ? Palette::Brand : 0xffeef7f7));
     fill.setColorAt(1, QColor::fromRgba(teal ? Palette::BrandDark : 0xffc9e4e4));
-    painter.setPen(outline(teal ? Palette::BrandDark : 0xff0a4048, 1.0));
+    // One pixel wide in small pictures; in large ones a thinner share of the mark.
+    painter.setPen(outline(teal ? Palette::BrandDark : 0xff0a4048, qMax(0.5, 1.0 / unit)));
     painter.setBrush(fill);
     painter.drawPath(bubble);
-
+    QLinearGradient gloss(0, 2, 0, 10);
+    gloss.setColorAt(0, QColor(255, 255, 255, 90));
+    gloss.setColorAt(1, QColor(255, 255, 255, 0));
     painter.setPen(Qt::NoPen);
+    painter.setBrush(gloss);
+    painter.drawRoundedRect(QRectF(3, 2.5, 18, 7.5), 4, 4);
+
     painter.setBrush(QColor(Palette::Accent));
     painter.drawEllipse(QPointF(17.5, 11.5), 1.7, 1.7);
     painter.restore();

@@ -23,46 +23,58 @@ QColor rgba(QRgb value)
     return QColor::fromRgba(value);
 }
 
-// A plug body: a rounded block with its cable, facing right when facingRight.
-void plugHalf(QPainter& p, qreal x, bool facingRight, bool showProngs)
+// The plug and the socket, drawn along a horizontal axis that the caller turns onto the
+// diagonal; gap is the distance between the plug's face and the socket's face.
+void plugPair(QPainter& p, qreal gap)
 {
-    const QRectF body(x, 7.5, 7, 9);
-    p.setPen(outline(Palette::Ink, 2.2));
-    const qreal cableFrom = facingRight ? body.left() : body.right();
-    const qreal cableTo = facingRight ? 0 : 24;
-    p.drawLine(QPointF(cableFrom, 12), QPointF(cableTo, 12));
+    p.save();
+    p.translate(12, 12);
+    p.rotate(-45);
+    const qreal plugFace = -gap / 2;
+    const qreal socketFace = gap / 2;
 
-    if (showProngs) {
-        const qreal px = facingRight ? body.right() : body.left() - 3;
-        p.setPen(outline(Palette::InkSoft, 1.0));
-        p.setBrush(rgba(Palette::Metal));
-        p.drawRect(QRectF(px, 9.5, 3, 1.5));
-        p.drawRect(QRectF(px, 13, 3, 1.5));
+    p.setPen(outline(Palette::Ink, 2.6));
+    p.drawLine(QPointF(-17, 0), QPointF(plugFace - 7, 0));
+    p.drawLine(QPointF(socketFace + 7, 0), QPointF(17, 0));
+
+    if (gap > 0) {
+        p.setPen(outline(Palette::InkSoft, 0.8));
+        p.setBrush(Emblems::topLit(QRectF(0, -3, 4, 6), 0xfff6f8fa, Palette::MetalDark));
+        p.drawRect(QRectF(plugFace, -3.2, 3, 1.8));
+        p.drawRect(QRectF(plugFace, 1.4, 3, 1.8));
     }
-    p.setPen(outline(facingRight ? Palette::Ink : Palette::BrandDark));
-    p.setBrush(facingRight ? Emblems::topLit(body, 0xfff4f6f8, Palette::MetalDark)
-                           : Emblems::topLit(body, Palette::BrandLight, Palette::BrandDark));
-    p.drawRoundedRect(body, 2, 2);
+    const QRectF plug(plugFace - 8, -5, 8, 10);
+    p.setPen(outline(Palette::Ink));
+    p.setBrush(Emblems::topLit(plug, 0xfff4f6f8, Palette::MetalDark));
+    p.drawRoundedRect(plug, 2, 2);
+    const QRectF socket(socketFace, -5.5, 8, 11);
+    p.setPen(outline(Palette::BrandDark));
+    p.setBrush(Emblems::topLit(socket, Palette::BrandLight, Palette::BrandDark));
+    p.drawRoundedRect(socket, 2, 2);
+    if (gap > 0) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(rgba(Palette::BrandDark));
+        p.drawRect(QRectF(socketFace, -3, 1.5, 1.6));
+        p.drawRect(QRectF(socketFace, 1.4, 1.5, 1.6));
+        // Sparks fly out of the gap on both sides.
+        p.setPen(outline(Palette::Stop, 1.2));
+        for (qreal side : {-1.0, 1.0}) {
+            p.drawLine(QPointF(0, side * 6.5), QPointF(0, side * 9.5));
+            p.drawLine(QPointF(-2.2, side * 6.5), QPointF(-3.8, side * 8.8));
+            p.drawLine(QPointF(2.2, side * 6.5), QPointF(3.8, side * 8.8));
+        }
+    }
+    p.restore();
 }
 
 void plugJoined(QPainter& p)
 {
-    plugHalf(p, 4.5, true, false);
-    plugHalf(p, 11.5, false, false);
-    // A lit lamp on the socket says the line is up.
-    p.setPen(outline(Palette::GoDark, 0.8));
-    p.setBrush(rgba(0xff6ee07a));
-    p.drawEllipse(QPointF(15, 5), 2.2, 2.2);
+    plugPair(p, 0);
 }
 
 void plugApart(QPainter& p)
 {
-    plugHalf(p, 1.5, true, true);
-    plugHalf(p, 15.5, false, true);
-    // Two little sparks in the gap.
-    p.setPen(outline(Palette::Stop, 1.2));
-    p.drawLine(QPointF(11.5, 4), QPointF(12.5, 6.5));
-    p.drawLine(QPointF(12.5, 20), QPointF(11.5, 17.5));
+    plugPair(p, 6);
 }
 
 void homeBubble(QPainter& p)
