@@ -97,14 +97,24 @@ QString ChatDocument::paragraphText(int p) const
     return text;
 }
 
-void ChatDocument::appendParagraphCp1252(int p, QByteArray& out) const
+void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& out) const
 {
     const Paragraph& par = m_paragraphs[p];
-    if (par.place & kWide) {
-        out += Cp1252::encode(paragraphText(p));
+    from = std::clamp(from, 0, int(par.length));
+    to = std::clamp(to, from, int(par.length));
+    if (!(par.place & kWide)) {
+        out.append(m_narrow.data(par.place) + from, qsizetype(to - from));
         return;
     }
-    out.append(m_narrow.data(par.place), qsizetype(par.length));
+    const char16_t* text = m_wide.data(par.place & ~kWide);
+    for (int i = from; i < to; ++i) {
+        const char16_t ch = text[i];
+        // Two UTF-16 units of one character give one "?".
+        if (QChar::isHighSurrogate(ch) && i + 1 < to && QChar::isLowSurrogate(text[i + 1]))
+            ++i;
+        const int b = Cp1252::byteOf(ch);
+        out += char(b < 0 ? '?' : b);
+    }
 }
 
 QList<ChatPiece> ChatDocument::pieces(int p) const

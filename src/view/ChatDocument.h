@@ -75,8 +75,9 @@ public:
     int paragraphLength(int p) const;
     // The pieces joined, a tab as '\t'.
     QString paragraphText(int p) const;
-    // The same text appended to `out` as Windows-1252 bytes ("?" for what the code page lacks).
-    void appendParagraphCp1252(int p, QByteArray& out) const;
+    // Characters [from, to) of the text appended to `out` as Windows-1252 bytes; a character
+    // the code page lacks becomes one "?".
+    void appendParagraphCp1252(int p, int from, int to, QByteArray& out) const;
     QList<ChatPiece> pieces(int p) const;
     int runCount(int p) const;
     ChatRun run(int p, int i) const;

@@ -274,11 +274,7 @@ bool ChatExporter::writeText(QIODevice& out, const ChatDocument& document, const
     for (int p = start.paragraph; p <= stop.paragraph; ++p) {
         const int from = p == start.paragraph ? start.offset : 0;
         const int to = p == stop.paragraph ? stop.offset : document.paragraphLength(p);
-        if (from == 0 && to == document.paragraphLength(p)) {
-            document.appendParagraphCp1252(p, block);
-        } else {
-            block += Cp1252::encode(document.paragraphText(p).mid(from, to - from));
-        }
+        document.appendParagraphCp1252(p, from, to, block);
         block += "\r\n";
         if (block.size() >= kBlock) {
             if (out.write(block) != block.size())

@@ -548,6 +548,10 @@ void ChatView::mouseMoveEvent(QMouseEvent* event)
 
 void ChatView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     if (event->button() != Qt::LeftButton || !m_dragging) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;

@@ -1,0 +1,289 @@
+#include <QTest>
+
+#include "view/ChatDocument.h"
+
+Q_DECLARE_METATYPE(ChatRange)
+
+char* toString(const ChatPosition& position)
+{
+    return QTest::toString(QStringLiteral("(%1, %2)").arg(position.paragraph).arg(position.offset));
+}
+
+namespace {
+
+// One paragraph per line; within a line "|" separates pieces and "^" is a tab.
+void fill(ChatDocument& doc, const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        doc.appendLine(QString(), -1);
+        int style = 0;
+        for (const QString& piece : line.split(u'|', Qt::SkipEmptyParts)) {
+            if (piece == u"^")
+                doc.appendTab(style);
+            else
+                doc.appendText(piece, style);
+            ++style;
+        }
+    }
+}
+
+ChatRange range(int p1, int o1, int p2, int o2)
+{
+    return {{p1, o1}, {p2, o2}};
+}
+
+} // namespace
+
+class TestChatDocument : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void runsAndTabs();
+    void appendingWithoutLineStartsOne();
+    void textOutsideTheCodePageKeepsEveryCharacter();
+    void longContentStaysExact();
+    void rangeText_data();
+    void rangeText();
+    void wordAt_data();
+    void wordAt();
+    void find_data();
+    void find();
+    void repeatedUpwardSearchWalksBack();
+};
+
+void TestChatDocument::runsAndTabs()
+{
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("[21:05:09] "), 13);
+    doc.appendText(QStringLiteral("<ana> "), 4);
+    doc.appendTab(5);
+    doc.appendText(QStringLiteral("olá"), 5);
+    doc.appendLine(QString(), -1);
+    doc.appendLine(QStringLiteral("x"), 7);
+
+    QCOMPARE(doc.paragraphCount(), 3);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("[21:05:09] <ana> \tolá"));
+    const QList<ChatPiece> pieces = doc.pieces(0);
+    QCOMPARE(pieces.size(), 4);
+    QCOMPARE(pieces[0].text, QStringLiteral("[21:05:09] "));
+    QCOMPARE(pieces[0].style, 13);
+    QCOMPARE(pieces[1].style, 4);
+    QVERIFY(pieces[2].isTab);
+    QCOMPARE(pieces[2].text, QStringLiteral("\t"));
+    QCOMPARE(pieces[2].style, 5);
+    QVERIFY(!pieces[3].isTab);
+    QCOMPARE(pieces[3].text, QStringLiteral("olá"));
+    // An empty line started with style -1 holds nothing until text is appended.
+    QCOMPARE(doc.paragraphText(1), QString());
+    QVERIFY(doc.pieces(1).isEmpty());
+    QCOMPARE(doc.pieces(2).size(), 1);
+
+    doc.clear();
+    QCOMPARE(doc.paragraphCount(), 0);
+    doc.appendLine(QStringLiteral("again"), 1);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("again"));
+}
+
+void TestChatDocument::appendingWithoutLineStartsOne()
+{
+    ChatDocument doc;
+    doc.appendText(QStringLiteral("a"), 2);
+    doc.appendTab(3);
+    QCOMPARE(doc.paragraphCount(), 1);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("a\t"));
+    // Empty text adds no piece.
+    doc.appendText(QString(), 4);
+    QCOMPARE(doc.pieces(0).size(), 2);
+}
+
+void TestChatDocument::textOutsideTheCodePageKeepsEveryCharacter()
+{
+    // A paragraph switches to wide storage mid-way; earlier paragraphs and pieces stay intact.
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("café €"), 0);
+    doc.appendLine(QStringLiteral("ação "), 1);
+    doc.appendText(QStringLiteral("日本 😀"), 2);
+    doc.appendText(QStringLiteral(" fim"), 3);
+    doc.appendLine(QStringLiteral("depois"), 4);
+
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("café €"));
+    QCOMPARE(doc.paragraphText(1), QStringLiteral("ação 日本 😀 fim"));
+    QCOMPARE(doc.pieces(1)[1].text, QStringLiteral("日本 😀"));
+    QCOMPARE(doc.pieces(1)[2].style, 3);
+    QCOMPARE(doc.paragraphText(2), QStringLiteral("depois"));
+
+    QByteArray bytes;
+    doc.appendParagraphCp1252(0, 0, 6, bytes);
+    doc.appendParagraphCp1252(1, 1, 12, bytes);
+    QCOMPARE(bytes, QByteArray("caf\xe9 \x80\xe7\xe3o ?? ? f"));
+}
+
+void TestChatDocument::longContentStaysExact()
+{
+    // Enough text to fill several storage chunks, with one paragraph growing across a boundary.
+    ChatDocument doc;
+    const QString line = QStringLiteral("<user%1> hello there, message %1");
+    for (int i = 0; i < 5000; ++i)
+        doc.appendLine(line.arg(i), i % 3);
+    QString big;
+    for (int i = 0; i < 2000; ++i) {
+        doc.appendText(QStringLiteral("0123456789"), 5);
+        big += QStringLiteral("0123456789");
+    }
+    doc.appendLine(QStringLiteral("last"), 1);
+
+    QCOMPARE(doc.paragraphCount(), 5001);
+    QCOMPARE(doc.paragraphText(0), line.arg(0));
+    QCOMPARE(doc.paragraphText(2500), line.arg(2500));
+    QCOMPARE(doc.paragraphText(4999), line.arg(4999) + big);
+    QCOMPARE(doc.runCount(4999), 2001);
+    QCOMPARE(doc.paragraphText(5000), QStringLiteral("last"));
+}
+
+void TestChatDocument::rangeText_data()
+{
+    QTest::addColumn<ChatRange>("range");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("inside one piece") << range(0, 1, 0, 3) << QStringLiteral("bc");
+    QTest::newRow("across pieces and a tab") << range(0, 2, 0, 7) << QStringLiteral("cd\tef");
+    QTest::newRow("across paragraphs") << range(0, 5, 2, 2) << QStringLiteral("ef\n\ngh");
+    QTest::newRow("whole") << range(0, 0, 2, 2) << QStringLiteral("abcd\tef\n\ngh");
+    QTest::newRow("empty") << range(1, 0, 1, 0) << QString();
+    QTest::newRow("beyond the end is clamped") << range(2, 1, 9, 0) << QStringLiteral("h");
+}
+
+void TestChatDocument::rangeText()
+{
+    QFETCH(ChatRange, range);
+    QFETCH(QString, expected);
+    ChatDocument doc;
+    fill(doc, {QStringLiteral("ab|cd|^|ef"), QString(), QStringLiteral("gh")});
+    QCOMPARE(doc.text(range), expected);
+}
+
+void TestChatDocument::wordAt_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("middle of a word")
+        << QStringLiteral("<ana> olá mundo") << 8 << QStringLiteral("olá");
+    QTest::newRow("name in brackets") << QStringLiteral("<ana> olá") << 2 << QStringLiteral("ana");
+    QTest::newRow("word spans pieces") << QStringLiteral("ab|cd ef") << 1 << QStringLiteral("abcd");
+    QTest::newRow("stops at a tab") << QStringLiteral("ab|^|cd") << 3 << QStringLiteral("cd");
+    QTest::newRow("last word") << QStringLiteral("um dois") << 6 << QStringLiteral("dois");
+    QTest::newRow("past the end takes the last character")
+        << QStringLiteral("um dois") << 40 << QStringLiteral("dois");
+    QTest::newRow("on a delimiter") << QStringLiteral("a, b") << 1 << QStringLiteral(",");
+    QTest::newRow("curly quotes") << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
+    QTest::newRow("no-break space") << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
+    QTest::newRow("every listed delimiter")
+        << QStringLiteral(".;,:(){}\"/\\<>!?[]‘’“”+*=w=") << 24 << QStringLiteral("w");
+    QTest::newRow("apostrophe and dash join")
+        << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
+}
+
+void TestChatDocument::wordAt()
+{
+    QFETCH(QString, line);
+    QFETCH(int, offset);
+    QFETCH(QString, word);
+    ChatDocument doc;
+    fill(doc, {QStringLiteral("first line"), line});
+    QCOMPARE(doc.text(doc.wordAt({1, offset})), word);
+}
+
+void TestChatDocument::find_data()
+{
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("wholeWord");
+    QTest::addColumn<bool>("hasSelection");
+    QTest::addColumn<ChatRange>("selection");
+    QTest::addColumn<ChatRange>("expected");
+
+    const ChatRange none;
+    const ChatRange notFound = range(-1, -1, -1, -1);
+    // Content: 0 "Ação no canal", 1 "<ana> a ação|começa", 2 "" , 3 "fim da AÇÃO\tacao"
+    QTest::newRow("down from the start, any case")
+        << QStringLiteral("ação") << false << true << false << false << none << range(0, 0, 0, 4);
+    QTest::newRow("up from the end, any case")
+        << QStringLiteral("ação") << false << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("upper case finds lower case") << QStringLiteral("AÇÃO") << false << true << false
+                                                 << true << range(0, 0, 0, 4) << range(1, 8, 1, 12);
+    QTest::newRow("match case skips other cases")
+        << QStringLiteral("ação") << true << true << false << false << none << range(1, 8, 1, 12);
+    QTest::newRow("match case upward")
+        << QStringLiteral("AÇÃO") << true << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("down continues after the selection")
+        << QStringLiteral("ação") << false << true << false << true << range(1, 8, 1, 12)
+        << range(3, 7, 3, 11);
+    QTest::newRow("up continues before the selection")
+        << QStringLiteral("ação") << false << false << false << true << range(3, 7, 3, 11)
+        << range(1, 8, 1, 12);
+    QTest::newRow("match across pieces") << QStringLiteral("açãocomeça") << false << true << false
+                                         << false << none << range(1, 8, 1, 18);
+    QTest::newRow("tab in the needle")
+        << QStringLiteral("o\ta") << false << true << false << false << none << range(3, 10, 3, 13);
+    QTest::newRow("inside words without whole words")
+        << QStringLiteral("an") << false << true << false << false << none << range(0, 9, 0, 11);
+    QTest::newRow("whole words skip parts of words")
+        << QStringLiteral("ana") << false << true << true << false << none << range(1, 1, 1, 4);
+    QTest::newRow("whole words upward")
+        << QStringLiteral("a") << false << false << true << false << none << range(1, 6, 1, 7);
+    QTest::newRow("whole word at the end of a paragraph")
+        << QStringLiteral("acao") << false << true << true << false << none << range(3, 12, 3, 16);
+    QTest::newRow("absent") << QStringLiteral("xyz") << false << true << false << false << none
+                            << notFound;
+    QTest::newRow("nothing after the last") << QStringLiteral("acao") << false << true << false
+                                            << true << range(3, 12, 3, 16) << notFound;
+    QTest::newRow("nothing before the first") << QStringLiteral("Ação") << true << false << false
+                                              << true << range(0, 0, 0, 4) << notFound;
+    QTest::newRow("empty needle") << QString() << false << true << false << false << none
+                                  << notFound;
+}
+
+void TestChatDocument::find()
+{
+    QFETCH(QString, needle);
+    QFETCH(bool, matchCase);
+    QFETCH(bool, down);
+    QFETCH(bool, wholeWord);
+    QFETCH(bool, hasSelection);
+    QFETCH(ChatRange, selection);
+    QFETCH(ChatRange, expected);
+
+    ChatDocument doc;
+    fill(doc, {QStringLiteral("Ação no canal"), QStringLiteral("<ana> a ação|começa"), QString(),
+               QStringLiteral("fim da AÇÃO|^|acao")});
+    ChatDocument::FindOptions options;
+    options.matchCase = matchCase;
+    options.down = down;
+    options.wholeWord = wholeWord;
+    const auto found = doc.find(needle, options,
+                                hasSelection ? std::optional<ChatRange>(selection) : std::nullopt);
+    if (expected.start.paragraph < 0) {
+        QVERIFY(!found);
+        return;
+    }
+    QVERIFY(found);
+    QCOMPARE(found->start, expected.start);
+    QCOMPARE(found->end, expected.end);
+}
+
+void TestChatDocument::repeatedUpwardSearchWalksBack()
+{
+    ChatDocument doc;
+    fill(doc, {QStringLiteral("oi oi"), QStringLiteral("x oi")});
+    ChatDocument::FindOptions up;
+    up.down = false;
+    std::optional<ChatRange> at;
+    QList<ChatPosition> hits;
+    while ((at = doc.find(QStringLiteral("OI"), up, at)))
+        hits.append(at->start);
+    QCOMPARE(hits, (QList<ChatPosition>{{1, 2}, {0, 3}, {0, 0}}));
+}
+
+QTEST_GUILESS_MAIN(TestChatDocument)
+#include "tst_chatdocument.moc"

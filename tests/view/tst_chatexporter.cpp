@@ -1,0 +1,201 @@
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "view/ChatDocument.h"
+#include "view/ChatExporter.h"
+#include "view/StyleTable.h"
+
+namespace {
+
+QByteArray fixture(const QString& name)
+{
+    QFile file(QStringLiteral(TULMO_VIEW_GOLDEN "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return "missing fixture " + name.toLatin1();
+    return file.readAll();
+}
+
+// A talk line with a peer's markup, an empty line and a line of characters that need escaping.
+void fillSample(ChatDocument& doc)
+{
+    doc.appendLine(QString(), -1);
+    doc.appendText(QStringLiteral("[21:05:09] "), StyleTable::Horario);
+    doc.appendText(QStringLiteral("<ana> "), StyleTable::Acc);
+    doc.appendText(QStringLiteral("olá <b>&amigos</b>"), StyleTable::Usuario);
+    doc.appendLine(QString(), -1);
+    doc.appendLine(QStringLiteral("{chave} \\fim"), StyleTable::Erro);
+    doc.appendTab(StyleTable::Erro);
+    doc.appendText(QStringLiteral("€ 日 😀"), StyleTable::WmFROM);
+}
+
+// The whisper styles start in the palette's text colour; fix them so the files do not depend on
+// the platform.
+void fixColors(StyleTable& styles)
+{
+    for (int s = StyleTable::WTO; s <= StyleTable::WmFROM; ++s)
+        styles.setColor(s, QColor(0xC0, 0xC0, 0xC0));
+}
+
+QByteArray html(const ChatDocument& doc, const StyleTable& styles, const ChatRange& range,
+                const QString& title)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!ChatExporter::writeHtml(buffer, doc, styles, range, title, QColor(Qt::black)))
+        return "write failed";
+    return buffer.data();
+}
+
+QByteArray body(const QByteArray& page)
+{
+    const qsizetype start = page.indexOf("<body>");
+    return page.mid(start, page.indexOf("</body>") - start);
+}
+
+} // namespace
+
+class TestChatExporter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void goldenFiles_data();
+    void goldenFiles();
+    void escaping_data();
+    void escaping();
+    void htmlTitleIsEscaped();
+    void partialRange();
+    void styleChangesReachTheFiles();
+    void unwritableFileIsReported();
+};
+
+void TestChatExporter::goldenFiles_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("text") << int(ChatExporter::Format::Text) << QStringLiteral("sample.txt");
+    QTest::newRow("html") << int(ChatExporter::Format::Html) << QStringLiteral("sample.html");
+    QTest::newRow("rtf") << int(ChatExporter::Format::Rtf) << QStringLiteral("sample.rtf");
+}
+
+void TestChatExporter::goldenFiles()
+{
+    QFETCH(int, format);
+    QFETCH(QString, golden);
+    ChatDocument doc;
+    fillSample(doc);
+    StyleTable styles;
+    fixColors(styles);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(golden);
+    QVERIFY(ChatExporter::save(path, ChatExporter::Format(format), doc, styles, doc.wholeRange(),
+                               QStringLiteral("LOG .::. CANAL: Brasil"), QColor(Qt::black)));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), fixture(golden));
+}
+
+void TestChatExporter::escaping_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("htmlBody");
+    QTest::addColumn<QByteArray>("rtfText");
+    QTest::newRow("markup") << QStringLiteral("<script>alert('x')</script>")
+                            << QByteArray("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;")
+                            << QByteArray("<script>alert('x')</script>");
+    QTest::newRow("entities and quotes")
+        << QStringLiteral("a&b \"c\"") << QByteArray("a&amp;b &quot;c&quot;")
+        << QByteArray("a&b \"c\"");
+    QTest::newRow("rtf control characters")
+        << QStringLiteral("{\\par}") << QByteArray("{\\par}") << QByteArray("\\{\\\\par\\}");
+    QTest::newRow("code page characters")
+        << QStringLiteral("é€") << QByteArray("\xe9\x80") << QByteArray("\\'e9\\'80");
+    QTest::newRow("outside the code page")
+        << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;")
+        << QByteArray("\\u26085?\\u-10179?\\u-8704?");
+    QTest::newRow("control character")
+        << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
+}
+
+void TestChatExporter::escaping()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, htmlBody);
+    QFETCH(QByteArray, rtfText);
+    ChatDocument doc;
+    doc.appendLine(text, StyleTable::Usuario);
+    StyleTable styles;
+    const QByteArray page = html(doc, styles, doc.wholeRange(), QString());
+    QCOMPARE(body(page), "<body>\n<p><span class=\"s5\">" + htmlBody + "</span></p>\n");
+    const QByteArray rtf = ChatExporter::rtf(doc, styles, doc.wholeRange());
+    QVERIFY2(rtf.contains("\\cf6 " + rtfText + "}\\par"), rtf.constData());
+    // The clipboard's page keeps every character as it is.
+    QVERIFY(ChatExporter::html(doc, styles, doc.wholeRange(), QString(), Qt::black)
+                .contains(text.contains(u'<') || text.contains(u'&') || text.contains(u'\u0001')
+                              ? QString::fromLatin1(htmlBody)
+                              : text));
+}
+
+void TestChatExporter::htmlTitleIsEscaped()
+{
+    ChatDocument doc;
+    StyleTable styles;
+    const QByteArray page =
+        html(doc, styles, doc.wholeRange(), QStringLiteral("LOG .::. CANAL: </title><x> ação"));
+    QVERIFY(page.contains("<title>LOG .::. CANAL: &lt;/title&gt;&lt;x&gt; a\xe7\xe3o</title>"));
+    QVERIFY(page.contains("<meta charset=\"windows-1252\">"));
+    QCOMPARE(body(page), QByteArray("<body>\n"));
+}
+
+void TestChatExporter::partialRange()
+{
+    ChatDocument doc;
+    fillSample(doc);
+    StyleTable styles;
+    // From inside "olá" to inside "{chave}": the pieces are cut to the range.
+    const ChatRange range{{0, 19}, {2, 4}};
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    QVERIFY(ChatExporter::writeText(text, doc, range));
+    QCOMPARE(text.data(), QByteArray("\xe1 <b>&amigos</b>\r\n\r\n{cha\r\n"));
+    QCOMPARE(
+        body(html(doc, styles, range, QString())),
+        QByteArray("<body>\n<p><span class=\"s5\">\xe1 &lt;b&gt;&amp;amigos&lt;/b&gt;</span></p>\n"
+                   "<p><br></p>\n<p><span class=\"s8\">{cha</span></p>\n"));
+    const QByteArray rtf = ChatExporter::rtf(doc, styles, range);
+    QVERIFY(rtf.contains("\\'e1 <b>&amigos</b>}\\par\n\\par\n{\\f0\\fs20\\cf9 \\{cha}\\par\n}"));
+    QVERIFY(!rtf.contains("<ana>"));
+}
+
+void TestChatExporter::styleChangesReachTheFiles()
+{
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("x"), StyleTable::Info);
+    StyleTable styles;
+    styles.setFont(StyleTable::Info, QStringLiteral("Tahoma"), 14);
+    styles.setColor(StyleTable::Info, QColor(0x12, 0x34, 0x56));
+    const QByteArray page = html(doc, styles, doc.wholeRange(), QString());
+    QVERIFY(page.contains(".s7 { font-family: \"Tahoma\"; font-size: 14pt; color: #123456; }"));
+    const QByteArray rtf = ChatExporter::rtf(doc, styles, doc.wholeRange());
+    QVERIFY(rtf.contains("\\fcharset0 Tahoma;}"));
+    QVERIFY(rtf.contains("\\red18\\green52\\blue86;"));
+    QVERIFY(rtf.contains("\\fs28"));
+}
+
+void TestChatExporter::unwritableFileIsReported()
+{
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("x"), 0);
+    StyleTable styles;
+    QTemporaryDir dir;
+    for (const QString& path : {dir.filePath(QStringLiteral("missing/log.txt")), dir.path()}) {
+        for (auto format :
+             {ChatExporter::Format::Text, ChatExporter::Format::Html, ChatExporter::Format::Rtf})
+            QVERIFY(!ChatExporter::save(path, format, doc, styles, doc.wholeRange(), QString(),
+                                        Qt::black));
+    }
+}
+
+QTEST_MAIN(TestChatExporter)
+#include "tst_chatexporter.moc"

@@ -1,0 +1,340 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "view/ChatView.h"
+#include "view/StyleTable.h"
+
+Q_DECLARE_METATYPE(ChatView::BackgroundStyle)
+
+namespace {
+
+constexpr int kLeft = 2;
+constexpr int kTop = 2;
+
+void addLines(ChatView& view, int from, int count)
+{
+    for (int i = from; i < from + count; ++i) {
+        view.appendLine(QStringLiteral("linha %1 ").arg(i), StyleTable::Info);
+        view.appendText(QStringLiteral("texto"), StyleTable::Usuario);
+        view.reformat();
+    }
+}
+
+// The x of the middle of character `index` of a one-style line.
+int middleOf(const QFont& font, const QString& line, int index)
+{
+    const QFontMetrics metrics(font);
+    return kLeft + metrics.horizontalAdvance(line.left(index)) +
+           metrics.horizontalAdvance(line.at(index)) / 2;
+}
+
+int firstLineY(const QFont& font)
+{
+    return kTop + QFontMetrics(font).height() / 2;
+}
+
+} // namespace
+
+class TestChatView : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void appendingKeepsTheScrollPosition();
+    void scrollToBottomShowsTheEnd();
+    void resizeKeepsTheLastLineAtTheBottom();
+    void doubleClickSelectsTheWord_data();
+    void doubleClickSelectsTheWord();
+    void rightClickClearsTheSelectionAndOpensTheMenu();
+    void mouseSelectionGoesToTheClipboard();
+    void findTextSelectsAndScrollsTheHitIntoView();
+    void styleChangeShowsWithoutRewriting();
+    void backgroundPlacement_data();
+    void backgroundPlacement();
+    void keys();
+    void clearView();
+
+private:
+    StyleTable* m_styles = nullptr;
+    ChatView* m_view = nullptr;
+};
+
+void TestChatView::init()
+{
+    m_styles = new StyleTable;
+    m_view = new ChatView(m_styles);
+    m_view->setTextMargins(kLeft, kTop, 2, 10);
+    m_view->resize(320, 200);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+}
+
+void TestChatView::cleanup()
+{
+    delete m_view;
+    delete m_styles;
+}
+
+void TestChatView::appendingKeepsTheScrollPosition()
+{
+    addLines(*m_view, 0, 200);
+    m_view->scrollToBottom();
+    QVERIFY(m_view->isAtBottom());
+    // A user reading older lines drags the bar once it counts every line.
+    QTRY_VERIFY(m_view->verticalScrollBar()->maximum() > 150);
+    m_view->verticalScrollBar()->setValue(120);
+    QCOMPARE(m_view->topParagraph(), 120);
+    QTest::keyClick(m_view, Qt::Key_Down);
+    const int top = m_view->topParagraph();
+    const int offset = m_view->topOffset();
+    QVERIFY(top != 120 || offset != 0);
+
+    addLines(*m_view, 200, 500);
+    QTest::qWait(50);
+    QCOMPARE(m_view->topParagraph(), top);
+    QCOMPARE(m_view->topOffset(), offset);
+    QVERIFY(!m_view->isAtBottom());
+
+    // At the bottom, appended lines stay below until the writer scrolls.
+    m_view->scrollToBottom();
+    const int bottomTop = m_view->topParagraph();
+    addLines(*m_view, 700, 5);
+    QTest::qWait(50);
+    QCOMPARE(m_view->topParagraph(), bottomTop);
+    QVERIFY(!m_view->isAtBottom());
+}
+
+void TestChatView::scrollToBottomShowsTheEnd()
+{
+    addLines(*m_view, 0, 3);
+    m_view->scrollToBottom();
+    // Short content is not scrolled at all.
+    QCOMPARE(m_view->topParagraph(), 0);
+    QCOMPARE(m_view->topOffset(), 0);
+    QVERIFY(m_view->isAtBottom());
+
+    addLines(*m_view, 3, 1000);
+    m_view->scrollToBottom();
+    QVERIFY(m_view->isAtBottom());
+    const int lineHeight = QFontMetrics(m_styles->font(StyleTable::Info)).height();
+    const int visible = (m_view->viewport()->height() - kTop - 10) / lineHeight;
+    QVERIFY2(qAbs(m_view->topParagraph() - (1003 - visible)) <= 1,
+             qPrintable(QString::number(m_view->topParagraph())));
+    QTRY_COMPARE(m_view->verticalScrollBar()->value(), m_view->verticalScrollBar()->maximum());
+}
+
+void TestChatView::resizeKeepsTheLastLineAtTheBottom()
+{
+    addLines(*m_view, 0, 300);
+    m_view->scrollToBottom();
+    QVERIFY(m_view->isAtBottom());
+    m_view->resize(200, 300);
+    QVERIFY(m_view->isAtBottom());
+    m_view->resize(600, 120);
+    QVERIFY(m_view->isAtBottom());
+}
+
+void TestChatView::doubleClickSelectsTheWord_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("word");
+    // "<ana> olá, mundo!"
+    QTest::newRow("name inside brackets") << 2 << QStringLiteral("ana");
+    QTest::newRow("word before a comma") << 7 << QStringLiteral("olá");
+    QTest::newRow("word before an exclamation mark") << 13 << QStringLiteral("mundo");
+    QTest::newRow("a delimiter alone") << 9 << QStringLiteral(",");
+}
+
+void TestChatView::doubleClickSelectsTheWord()
+{
+    QFETCH(int, index);
+    QFETCH(QString, word);
+    const QString line = QStringLiteral("<ana> olá, mundo!");
+    m_view->appendLine(line, StyleTable::Usuario);
+    m_view->reformat();
+    const QFont font = m_styles->font(StyleTable::Usuario);
+    QTest::mouseDClick(m_view->viewport(), Qt::LeftButton, {},
+                       QPoint(middleOf(font, line, index), firstLineY(font)));
+    QCOMPARE(m_view->selectedText(), word);
+    QCOMPARE(QGuiApplication::clipboard()->text(), word);
+}
+
+void TestChatView::rightClickClearsTheSelectionAndOpensTheMenu()
+{
+    addLines(*m_view, 0, 5);
+    QMenu menu;
+    menu.addAction(QStringLiteral("Limpar tela"));
+    m_view->setPopupMenu(&menu);
+    m_view->selectAll();
+    QVERIFY(m_view->hasSelection());
+    const QPoint at(40, 20);
+    QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, at);
+    QVERIFY(!m_view->hasSelection());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(m_view->viewport(), &event);
+    QTRY_VERIFY(menu.isVisible());
+    menu.hide();
+}
+
+void TestChatView::mouseSelectionGoesToTheClipboard()
+{
+    const QString line = QStringLiteral("<ana> olá");
+    m_view->appendLine(QStringLiteral("<ana> "), StyleTable::Acc);
+    m_view->appendText(QStringLiteral("olá"), StyleTable::Usuario);
+    m_view->appendLine(QStringLiteral("segunda"), StyleTable::Info);
+    m_view->reformat();
+    QGuiApplication::clipboard()->clear();
+    const QFont font = m_styles->font(StyleTable::Acc);
+    const int y = firstLineY(font);
+    // From the left edge of "ana" to just past the line's end, on the first line.
+    const QPoint from(kLeft + QFontMetrics(font).horizontalAdvance(u'<') + 1, y);
+    const QPoint to(m_view->viewport()->width() - 5, y);
+    QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(m_view->viewport(), to);
+    QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE(m_view->selectedText(), QStringLiteral("ana> olá"));
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(mime);
+    QCOMPARE(mime->text(), QStringLiteral("ana> olá"));
+    QVERIFY(mime->hasHtml());
+    QVERIFY(mime->html().contains(QStringLiteral("ana&gt; </span><span class=\"s5\">olá")));
+    QVERIFY(mime->data(QStringLiteral("text/rtf")).contains("ana> }{"));
+    QVERIFY(mime->hasFormat(QStringLiteral("application/rtf")));
+}
+
+void TestChatView::findTextSelectsAndScrollsTheHitIntoView()
+{
+    addLines(*m_view, 0, 40);
+    m_view->appendLine(QStringLiteral("procure AÇÃO aqui"), StyleTable::Info);
+    addLines(*m_view, 41, 500);
+    m_view->appendLine(QStringLiteral("outra ação"), StyleTable::Info);
+    addLines(*m_view, 542, 40);
+    m_view->scrollToBottom();
+
+    ChatView::FindOptions up;
+    up.down = false;
+    QVERIFY(m_view->findText(QStringLiteral("ação"), up));
+    QCOMPARE(m_view->selectedText(), QStringLiteral("ação"));
+    QVERIFY(m_view->topParagraph() <= 541);
+    QVERIFY(m_view->topParagraph() > 541 - 20);
+
+    QVERIFY(m_view->findText(QStringLiteral("ação"), up));
+    QCOMPARE(m_view->selectedText(), QStringLiteral("AÇÃO"));
+    QCOMPARE(m_view->topParagraph(), 40);
+    QVERIFY(!m_view->findText(QStringLiteral("ação"), up));
+    // A failed search leaves the last hit selected.
+    QCOMPARE(m_view->selectedText(), QStringLiteral("AÇÃO"));
+
+    ChatView::FindOptions down;
+    down.matchCase = true;
+    QVERIFY(m_view->findText(QStringLiteral("ação"), down));
+    QVERIFY(m_view->topParagraph() > 40);
+    QVERIFY(m_view->topParagraph() <= 541);
+}
+
+void TestChatView::styleChangeShowsWithoutRewriting()
+{
+    m_view->setBackgroundColor(Qt::black);
+    m_view->appendLine(QStringLiteral("MMMM"), StyleTable::Info);
+    m_styles->setFont(StyleTable::Info, QStringLiteral("Verdana"), 30);
+    m_view->reformat();
+    const auto count = [this](QRgb color) {
+        const QImage image = m_view->viewport()->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF);
+        }
+        return n;
+    };
+    QVERIFY(count(qRgb(0, 255, 0)) > 0);
+    m_styles->setColor(StyleTable::Info, QColor(255, 0, 255));
+    QCOMPARE(count(qRgb(0, 255, 0)), 0);
+    QVERIFY(count(qRgb(255, 0, 255)) > 0);
+    QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("MMMM"));
+}
+
+void TestChatView::backgroundPlacement_data()
+{
+    QTest::addColumn<ChatView::BackgroundStyle>("style");
+    QTest::addColumn<bool>("corner");
+    QTest::addColumn<bool>("centre");
+    QTest::addColumn<bool>("besideCentre");
+    QTest::newRow("none") << ChatView::BackgroundStyle::None << false << false << false;
+    QTest::newRow("stretched") << ChatView::BackgroundStyle::Stretched << true << true << true;
+    QTest::newRow("tiled") << ChatView::BackgroundStyle::Tiled << true << true << true;
+    QTest::newRow("centred") << ChatView::BackgroundStyle::Centered << false << true << false;
+}
+
+void TestChatView::backgroundPlacement()
+{
+    QFETCH(ChatView::BackgroundStyle, style);
+    QFETCH(bool, corner);
+    QFETCH(bool, centre);
+    QFETCH(bool, besideCentre);
+    QPixmap picture(20, 20);
+    picture.fill(Qt::red);
+    m_view->setBackgroundColor(Qt::blue);
+    m_view->setBackgroundBitmap(picture);
+    m_view->setBackgroundStyle(style);
+    QCOMPARE(m_view->backgroundStyle(), style);
+    const QImage image = m_view->viewport()->grab().toImage();
+    const QPoint middle(image.width() / 2, image.height() / 2);
+    const auto isPicture = [&image](QPoint at) {
+        return QColor(image.pixel(at)) == QColor(Qt::red);
+    };
+    QCOMPARE(isPicture(QPoint(1, 1)), corner);
+    QCOMPARE(isPicture(middle), centre);
+    QCOMPARE(isPicture(middle + QPoint(16, 0)), besideCentre);
+    QCOMPARE(QColor(image.pixel(1, 1)), corner ? QColor(Qt::red) : QColor(Qt::blue));
+}
+
+void TestChatView::keys()
+{
+    addLines(*m_view, 0, 300);
+    m_view->scrollToBottom();
+    const int bottom = m_view->topParagraph();
+    m_view->setFocus();
+    QTest::keyClick(m_view, Qt::Key_PageUp);
+    QVERIFY(m_view->topParagraph() < bottom);
+    QVERIFY(m_view->topParagraph() > bottom - 20);
+    QTest::keyClick(m_view, Qt::Key_Home);
+    QCOMPARE(m_view->topParagraph(), 0);
+    QCOMPARE(m_view->topOffset(), 0);
+    QTest::keyClick(m_view, Qt::Key_PageDown);
+    QVERIFY(m_view->topParagraph() > 0);
+    QTest::keyClick(m_view, Qt::Key_End);
+    QVERIFY(m_view->isAtBottom());
+
+    m_view->selectAll();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(
+        QStringLiteral("linha 0 texto\nlinha 1 texto\n")));
+}
+
+void TestChatView::clearView()
+{
+    addLines(*m_view, 0, 300);
+    m_view->scrollToBottom();
+    m_view->selectAll();
+    m_view->clearView();
+    m_view->reformat();
+    QCOMPARE(m_view->document().paragraphCount(), 0);
+    QVERIFY(!m_view->hasSelection());
+    QCOMPARE(m_view->topParagraph(), 0);
+    addLines(*m_view, 0, 2);
+    QCOMPARE(m_view->document().paragraphText(1), QStringLiteral("linha 1 texto"));
+    QCOMPARE(m_view->topParagraph(), 0);
+}
+
+QTEST_MAIN(TestChatView)
+#include "tst_chatview.moc"
