@@ -151,9 +151,12 @@ void TChatInterface::dropSocket()
 void TChatInterface::onConnected()
 {
     m_connected = true;
+    QTcpSocket* const socket = m_socket;
     if (OnConnect)
         OnConnect();
-    m_connecting = false;
+    // Unless the handler already ended this connection (and perhaps started a new attempt).
+    if (m_socket == socket)
+        m_connecting = false;
 }
 
 void TChatInterface::onReadyRead()

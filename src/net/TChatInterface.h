@@ -59,13 +59,15 @@ public:
     bool Connecting() const { return m_connecting; }
 
     // Starts an attempt to Address:Port over IPv4; false only while an attempt is under way. An
-    // Address of digits and dots only (or none) is numeric, anything else is a host name.
+    // Address of digits and dots only (or none) is numeric, anything else is a host name. A
+    // connection already open is dropped without events.
     bool Connect();
-    // Ends the connection (or an attempt) from this side; OnDisconnect when a socket was open.
+    // Ends the connection, or an attempt, from this side; OnDisconnect when a socket was open.
     void Disconnect();
     // Abandons an attempt under way; nothing fires and its socket never reports.
     void CancelConnect();
-    // Sends the whole string at once; false (and OnSendError) when the write fails.
+    // Hands the whole string to the socket, which writes what the system does not take at once
+    // from the event loop; false (and OnSendError) when the write fails. Nothing to send succeeds.
     bool SendData(const QString& data);
     // Sends each LoginScript line followed by CR, then sets LoggedIn and fires OnLogin.
     bool RunLoginScript();

@@ -428,6 +428,30 @@ private Q_SLOTS:
         QCOMPARE(log.events, (QStringList{"connect", "login", "connect"}));
     }
 
+    void anAttemptStartedFromOnConnectStaysUnderWay()
+    {
+        FakeServer server;
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        int connects = 0;
+        chat.OnConnect = [&] {
+            log.events << QStringLiteral("connect");
+            if (++connects == 1) {
+                chat.Disconnect();
+                QVERIFY(chat.Connect());
+            }
+        };
+        chat.Address = QStringLiteral("127.0.0.1");
+        chat.Port = server.port();
+        QVERIFY(chat.Connect());
+        QVERIFY(QTest::qWaitFor([&] { return connects == 1; }));
+        QVERIFY(chat.Connecting());
+        QVERIFY(!chat.Connect());
+        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        QCOMPARE(log.events, (QStringList{"connect", "disconnect", "connect"}));
+    }
+
     void destructionClosesWithoutOnDisconnect()
     {
         FakeServer server;
