@@ -1,0 +1,261 @@
+// The panes' view against QPlainTextEdit on the same chat workload, measured in one run.
+// Run with QT_QPA_PLATFORM=offscreen. Memory is the growth of the heap in use (glibc mallinfo2:
+// arena bytes in use plus mmapped blocks).
+#include <malloc.h>
+
+#include <cstdio>
+#include <functional>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include "view/ChatView.h"
+#include "view/StyleTable.h"
+
+namespace {
+
+constexpr int kBaselineLines = 100000;
+constexpr int kLines = 1000000;
+constexpr int kSmallLines = 1000;
+constexpr int kWidth = 500;
+
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+QString stamp(int i)
+{
+    return QStringLiteral("[%1:%2:%3] ")
+        .arg(21, 2, 10, QLatin1Char('0'))
+        .arg((i / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(i % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString user(int i)
+{
+    return QStringLiteral("<user%1> ").arg(i % 100);
+}
+
+QString message(int i)
+{
+    return QStringLiteral("hello there, message %1").arg(i % 100000);
+}
+
+void appendOurs(ChatView& view, int from, int to)
+{
+    for (int i = from; i < to; ++i) {
+        view.appendLine(stamp(i), StyleTable::Horario);
+        view.appendText(user(i), StyleTable::Acc);
+        view.appendText(message(i), StyleTable::Usuario);
+        view.reformat();
+        if ((i + 1) % 1000 == 0) {
+            view.scrollToBottom();
+            QCoreApplication::processEvents();
+        }
+    }
+}
+
+// Gives the viewport the benchmark's visible width.
+void sizeView(QAbstractScrollArea& view)
+{
+    view.resize(kWidth + view.verticalScrollBar()->sizeHint().width() + 2 * view.frameWidth(), 400);
+    view.show();
+    QCoreApplication::processEvents();
+}
+
+// Mean milliseconds of `op` over `reps` runs; `prepare` runs untimed before each.
+double meanMs(int reps, const std::function<void(int)>& prepare, const std::function<void(int)>& op)
+{
+    qint64 total = 0;
+    QElapsedTimer timer;
+    for (int r = 0; r < reps; ++r) {
+        prepare(r);
+        timer.start();
+        op(r);
+        total += timer.nsecsElapsed();
+    }
+    return double(total) / reps / 1e6;
+}
+
+struct Costs
+{
+    double paint, bottom, style, resize;
+};
+
+Costs measureCosts(ChatView& view, StyleTable& styles)
+{
+    constexpr int reps = 200;
+    Costs c{};
+    QWidget* port = view.viewport();
+    view.scrollToBottom();
+    port->repaint();
+    c.paint = meanMs(
+        reps, [](int) {}, [port](int) { port->repaint(); });
+    QScrollBar* bar = view.verticalScrollBar();
+    c.bottom = meanMs(
+        reps,
+        [bar](int) {
+            QCoreApplication::processEvents();
+            bar->setValue(bar->maximum() - 40);
+        },
+        [&view](int) {
+            view.scrollToBottom();
+            view.topParagraph();
+        });
+    view.scrollToBottom();
+    c.style = meanMs(
+        reps, [](int) {},
+        [&styles, port](int r) {
+            styles.setFont(StyleTable::Usuario, QStringLiteral("Verdana"), r % 2 ? 11 : 10);
+            styles.setColor(StyleTable::Acc, r % 2 ? Qt::yellow : Qt::cyan);
+            port->repaint();
+        });
+    const QSize size = view.size();
+    c.resize = meanMs(
+        reps, [](int) {},
+        [&view, port, size](int r) {
+            view.resize(size.width() - (r % 2) * 20, size.height());
+            port->repaint();
+        });
+    view.resize(size);
+    return c;
+}
+
+void print(const char* what, double value, const char* unit)
+{
+    std::printf("  %-58s %12.3f %s\n", what, value, unit);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::printf("Chat view benchmark: lines like \"%s%s%s\" in three styles, %d px wide\n",
+                qPrintable(stamp(12345)), qPrintable(user(12)), qPrintable(message(12345)), kWidth);
+
+    // Baseline: QPlainTextEdit, one block and three formatted inserts per line.
+    double baseRate = 0;
+    double baseBytesPerLine = 0;
+    {
+        const size_t before = heapInUse();
+        QPlainTextEdit edit;
+        sizeView(edit);
+        QTextCharFormat formats[3];
+        formats[0].setForeground(QColor(0xAA, 0xAA, 0x55));
+        formats[1].setForeground(Qt::yellow);
+        formats[2].setForeground(Qt::white);
+        for (auto& f : formats)
+            f.setFont(QFont(QStringLiteral("Verdana"), 10));
+        QTextCursor cursor(edit.document());
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < kBaselineLines; ++i) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertBlock();
+            cursor.insertText(stamp(i), formats[0]);
+            cursor.insertText(user(i), formats[1]);
+            cursor.insertText(message(i), formats[2]);
+            if ((i + 1) % 1000 == 0) {
+                edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+                QCoreApplication::processEvents();
+            }
+        }
+        baseRate = kBaselineLines / (timer.nsecsElapsed() / 1e9);
+        baseBytesPerLine = double(heapInUse() - before) / kBaselineLines;
+    }
+
+    // Ours: a million lines, the first hundred thousand timed.
+    StyleTable bigStyles;
+    const size_t before = heapInUse();
+    auto big = std::make_unique<ChatView>(&bigStyles);
+    sizeView(*big);
+    QElapsedTimer timer;
+    timer.start();
+    appendOurs(*big, 0, kBaselineLines);
+    const double ourRate = kBaselineLines / (timer.nsecsElapsed() / 1e9);
+    appendOurs(*big, kBaselineLines, kLines);
+    const double ourBytesPerLine = double(heapInUse() - before) / kLines;
+
+    std::printf("\nAppending (append + reformat per line, scroll and events every 1000)\n");
+    print("QPlainTextEdit, 100 000 lines", baseRate, "lines/s");
+    print("ChatView, 100 000 lines", ourRate, "lines/s");
+    print("throughput ratio (goal >= 20)", ourRate / baseRate, "x");
+
+    std::printf("\nMemory per line (heap growth)\n");
+    print("QPlainTextEdit, after 100 000 lines", baseBytesPerLine, "bytes");
+    print("ChatView, after 1 000 000 lines", ourBytesPerLine, "bytes");
+    print("ratio ours / QPlainTextEdit (goal <= 0.2)", ourBytesPerLine / baseBytesPerLine, "");
+
+    StyleTable smallStyles;
+    ChatView small(&smallStyles);
+    sizeView(small);
+    appendOurs(small, 0, kSmallLines);
+    const Costs a = measureCosts(small, smallStyles);
+    const Costs b = measureCosts(*big, bigStyles);
+    std::printf("\nCost of one operation, 1 000 000 lines against 1 000 (goal <= 2)\n");
+    std::printf("  %-22s %14s %14s %10s\n", "operation", "1 000 (ms)", "1 000 000 (ms)", "ratio");
+    const auto row = [](const char* name, double x, double y) {
+        std::printf("  %-22s %14.4f %14.4f %10.2f\n", name, x, y, y / x);
+    };
+    row("paint", a.paint, b.paint);
+    row("scrollToBottom", a.bottom, b.bottom);
+    row("style change + paint", a.style, b.style);
+    row("resize + paint", a.resize, b.resize);
+
+    // The same text as one plain string, for the scans.
+    QString plain;
+    plain.reserve(qsizetype(kLines) * 50);
+    for (int i = 0; i < kLines; ++i)
+        plain += stamp(i) + user(i) + message(i) + QLatin1String("\r\n");
+
+    std::printf("\nWhole-document operations over 1 000 000 lines\n");
+    big->clearSelection();
+    ChatView::FindOptions down;
+    timer.start();
+    const bool found = big->findText(QStringLiteral("zebra"), down);
+    const double findMs = timer.nsecsElapsed() / 1e6;
+    timer.start();
+    const bool plainFound = plain.indexOf(QStringLiteral("zebra"), 0, Qt::CaseInsensitive) >= 0;
+    const double scanMs = timer.nsecsElapsed() / 1e6;
+    print(found || plainFound ? "findText (unexpected hit!)"
+                              : "findText, absent word, ignoring case",
+          findMs, "ms");
+    print("plain scan: QString::indexOf over the joined text", scanMs, "ms");
+    print("ratio", findMs / scanMs, "x");
+
+    const QString ours = QDir::temp().filePath(QStringLiteral("bench_chatview_ours.txt"));
+    const QString theirs = QDir::temp().filePath(QStringLiteral("bench_chatview_plain.txt"));
+    timer.start();
+    const bool saved = big->saveAsText(ours, 100);
+    const double saveMs = timer.nsecsElapsed() / 1e6;
+    timer.start();
+    QFile file(theirs);
+    const bool plainSaved = file.open(QIODevice::WriteOnly) && file.write(plain.toLatin1()) > 0;
+    file.close();
+    const double writeMs = timer.nsecsElapsed() / 1e6;
+    print(saved ? "saveAsText" : "saveAsText (failed!)", saveMs, "ms");
+    print(plainSaved ? "plain: encode the joined text and write it" : "plain write (failed!)",
+          writeMs, "ms");
+    print("ratio", saveMs / writeMs, "x");
+    std::printf("  files equal: %s\n",
+                [&] {
+                    QFile x(ours), y(theirs);
+                    return x.open(QIODevice::ReadOnly) && y.open(QIODevice::ReadOnly) &&
+                           x.readAll() == y.readAll();
+                }()
+                    ? "yes"
+                    : "no");
+    QFile::remove(ours);
+    QFile::remove(theirs);
+    return 0;
+}
