@@ -177,8 +177,14 @@ void TestChatDocument::wordAt_data()
     QTest::newRow("on a delimiter") << QStringLiteral("a, b") << 1 << QStringLiteral(",");
     QTest::newRow("curly quotes") << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
     QTest::newRow("no-break space") << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
-    QTest::newRow("every listed delimiter")
-        << QStringLiteral(".;,:(){}\"/\\<>!?[]‘’“”+*=w=") << 24 << QStringLiteral("w");
+    // Each delimiter ends a word on both sides.
+    for (const QChar d : QStringLiteral(" .;,:(){}\"/\\<>!?[]‘’“”+*=\u00a0")) {
+        const QString line = QStringLiteral("ab%1cd").arg(d);
+        QTest::addRow("delimiter U+%04X left", unsigned(d.unicode()))
+            << line << 1 << QStringLiteral("ab");
+        QTest::addRow("delimiter U+%04X right", unsigned(d.unicode()))
+            << line << 3 << QStringLiteral("cd");
+    }
     QTest::newRow("apostrophe and dash join")
         << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
 }
