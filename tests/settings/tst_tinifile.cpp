@@ -604,6 +604,29 @@ private Q_SLOTS:
         QVERIFY(!ini.ValueExists(QStringLiteral("Lista"), QStringLiteral("Mot1")));
     }
 
+    void refusedWriteLeavesTheCopyAsOnDisk()
+    {
+        // No temporary file fits beside a file whose name is this long, so writing it fails
+        // while the file itself stays readable and unchanged.
+        const QString path = m_dir->filePath(QString(250, QLatin1Char('c')));
+        const QByteArray before("[G]\r\nK=1\r\n");
+        put(before, path);
+        TIniFile ini(path);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0), 1);
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2));
+        QVERIFY_THROWS_EXCEPTION(
+            SettingsWriteError,
+            ini.WriteString(QStringLiteral("G"), QStringLiteral("L"), QStringLiteral("x")));
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 ini.DeleteKey(QStringLiteral("G"), QStringLiteral("K")));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0), 1);
+        QVERIFY(!ini.ValueExists(QStringLiteral("G"), QStringLiteral("L")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
     void readOnlyFileIsNotReplaced()
     {
 #ifdef Q_OS_UNIX
