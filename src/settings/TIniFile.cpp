@@ -23,16 +23,20 @@ namespace {
 
 constexpr qsizetype kMaxValueLength = 2047;
 // A bigger file is no settings file: it reads as empty and is never rewritten, so memory stays
-// bounded and nothing of it is lost.
-constexpr qint64 kMaxFileSize = 32 * 1024 * 1024;
+// bounded and nothing of it is lost. Far above any real list of replies or accounts.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// One line of the file as stored, so that lines we do not change are written back unchanged.
+// Where one line lies in the file's bytes; its line end is "\r\n", "\n", "\r", or nothing for a
+// last line without one. Small, since a hand-made file may hold a great many short lines.
 struct Line
 {
-    QByteArray text;
-    QByteArray eol; // "\r\n", "\n", "\r", or empty for a last line without a line end
+    int start = 0;
+    int length = 0;
+    int eolLength = 0;
+
+    int end() const { return start + length + eolLength; }
 };
 
 // What identifies one version of the file on disk. An edit from outside changes the inode (an
@@ -95,19 +99,19 @@ FileStamp stampOf(const QString& path)
 QList<Line> splitLines(const QByteArray& data)
 {
     QList<Line> lines;
-    qsizetype start = 0;
-    const qsizetype size = data.size();
-    for (qsizetype i = 0; i < size; ++i) {
+    int start = 0;
+    const int size = int(data.size());
+    for (int i = 0; i < size; ++i) {
         const char c = data[i];
         if (c != '\r' && c != '\n')
             continue;
-        const qsizetype eolLength = (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
-        lines.append(Line{data.mid(start, i - start), data.mid(i, eolLength)});
+        const int eolLength = (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
+        lines.append(Line{start, i - start, eolLength});
         i += eolLength - 1;
         start = i + 1;
     }
     if (start < size)
-        lines.append(Line{data.mid(start), QByteArray()});
+        lines.append(Line{start, size - start, 0});
     return lines;
 }
 
@@ -190,9 +194,9 @@ struct LineInfo
 };
 
 // Blank lines, comments (";"), lines without "=" and lines with an empty key are Other.
-LineInfo classify(const QByteArray& bytes)
+LineInfo classify(QByteArrayView bytes)
 {
-    const QString text = Cp1252::decode(bytes);
+    const QString text = Cp1252::decode(bytes.data(), bytes.size());
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
@@ -224,18 +228,14 @@ QString registryKey(const QString& path)
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
-void insertAfter(QList<Line>& lines, qsizetype index, const QByteArray& text)
+// New lines after the line at `at`; a last line without a line end gets one first.
+QByteArray insertAfter(const QByteArray& data, const QList<Line>& lines, qsizetype at,
+                       const QByteArray& newLines)
 {
-    if (lines[index].eol.isEmpty())
-        lines[index].eol = kCrLf;
-    lines.insert(index + 1, Line{text, kCrLf});
-}
-
-void appendLine(QList<Line>& lines, const QByteArray& text)
-{
-    if (!lines.isEmpty() && lines.last().eol.isEmpty())
-        lines.last().eol = kCrLf;
-    lines.append(Line{text, kCrLf});
+    const bool unterminated = at >= 0 && lines[at].eolLength == 0;
+    const int position = at >= 0 ? lines[at].end() : 0;
+    return data.left(position) + (unterminated ? kCrLf : QByteArray()) + newLines +
+           data.mid(position);
 }
 
 } // namespace
@@ -254,6 +254,7 @@ struct TIniFile::Shared
     // False when the file exists but could not be taken in whole: rewriting it would lose data.
     bool intact = true;
     FileStamp stamp;
+    QByteArray data;
     QList<Line> lines;
     // lower-case section -> lower-case key -> value as read; the first key line wins
     QHash<QString, QHash<QString, QString>> values;
@@ -266,7 +267,7 @@ struct TIniFile::Shared
     void set(const QString& section, const QString& key, const QString& value,
              const QString& shownPath);
     void remove(const QString& section, const QString& key, const QString& shownPath);
-    void save(QList<Line> newLines, const QString& shownPath);
+    void save(const QByteArray& newData, const QString& shownPath);
 };
 
 void TIniFile::Shared::refresh()
@@ -281,6 +282,7 @@ void TIniFile::Shared::load(const FileStamp& now)
     loaded = true;
     intact = true;
     stamp = now;
+    data.clear();
     lines.clear();
     values.clear();
     if (!now.exists)
@@ -290,11 +292,12 @@ void TIniFile::Shared::load(const FileStamp& now)
         intact = false;
         return;
     }
-    const QByteArray data = file.read(kMaxFileSize + 1);
-    if (data.size() > kMaxFileSize || file.error() != QFileDevice::NoError) {
+    QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize || file.error() != QFileDevice::NoError) {
         intact = false;
         return;
     }
+    data = std::move(bytes);
     lines = splitLines(data);
     index();
 }
@@ -302,9 +305,10 @@ void TIniFile::Shared::load(const FileStamp& now)
 LineInfo TIniFile::Shared::info(qsizetype i) const
 {
     // A hand-edited file saved with a UTF-8 mark must still show its first section.
-    if (i == 0 && lines[0].text.startsWith(kUtf8Bom))
-        return classify(lines[0].text.mid(kUtf8Bom.size()));
-    return classify(lines[i].text);
+    QByteArrayView text = QByteArrayView(data).sliced(lines[i].start, lines[i].length);
+    if (i == 0 && text.startsWith(kUtf8Bom))
+        text = text.sliced(kUtf8Bom.size());
+    return classify(text);
 }
 
 void TIniFile::Shared::index()
@@ -366,19 +370,21 @@ void TIniFile::Shared::set(const QString& section, const QString& key, const QSt
     }
 
     const QByteArray text = Cp1252::encode(key + QLatin1Char('=') + value);
-    QList<Line> out = lines;
     if (keyLine >= 0) {
-        if (out[keyLine].text == text)
+        const Line& line = lines[keyLine];
+        if (QByteArrayView(data).sliced(line.start, line.length) == text)
             return;
-        out[keyLine].text = text;
+        // The line keeps its own line end.
+        save(data.left(line.start) + text + data.mid(line.start + line.length), shownPath);
     } else if (firstHeader >= 0) {
         // After the section's last key, so blank lines and comments that end it stay below.
-        insertAfter(out, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader, text);
+        save(insertAfter(data, lines, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader,
+                         text + kCrLf),
+             shownPath);
     } else {
-        appendLine(out, Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']')));
-        appendLine(out, text);
+        const QByteArray header = Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']'));
+        save(insertAfter(data, lines, lines.size() - 1, header + kCrLf + text + kCrLf), shownPath);
     }
-    save(std::move(out), shownPath);
 }
 
 void TIniFile::Shared::remove(const QString& section, const QString& key, const QString& shownPath)
@@ -388,8 +394,8 @@ void TIniFile::Shared::remove(const QString& section, const QString& key, const 
         throw SettingsWriteError(shownPath);
     const QString wantedSection = AsciiCase::toLower(section);
     const QString wantedKey = AsciiCase::toLower(key);
-    QList<Line> out;
-    out.reserve(lines.size());
+    QByteArray out;
+    out.reserve(data.size());
     bool inTarget = false;
     bool removed = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -401,25 +407,24 @@ void TIniFile::Shared::remove(const QString& section, const QString& key, const 
             removed = true;
             continue;
         }
-        out.append(lines[i]);
+        out.append(QByteArrayView(data).sliced(lines[i].start, lines[i].end() - lines[i].start));
     }
     if (removed)
-        save(std::move(out), shownPath);
+        save(out, shownPath);
 }
 
-void TIniFile::Shared::save(QList<Line> newLines, const QString& shownPath)
+void TIniFile::Shared::save(const QByteArray& newData, const QString& shownPath)
 {
-    // QSaveFile would replace a read-only file by renaming over it.
+    // QSaveFile would replace a read-only file by renaming over it. A file grown past the limit
+    // could not be read back.
     const QFileInfo existing(filePath);
-    if (existing.exists() && !existing.isWritable())
+    if ((existing.exists() && !existing.isWritable()) || newData.size() > kMaxFileSize)
         throw SettingsWriteError(shownPath);
-    QByteArray data;
-    for (const Line& line : newLines)
-        data += line.text + line.eol;
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(newData) != newData.size() || !file.commit())
         throw SettingsWriteError(shownPath);
-    lines = std::move(newLines);
+    data = newData;
+    lines = splitLines(data);
     index();
     stamp = stampOf(filePath);
     loaded = true;

@@ -25,7 +25,12 @@ private:
 // Section and key names match ignoring the case of the ASCII letters only. A value is the text
 // after the first "=", trimmed of blanks, without one pair of enclosing quotes, cut at 2047
 // characters. When a hand-edited file repeats a section or a key, the first key line wins; a
-// write replaces that line, a delete removes every line of the key.
+// write replaces that line, a delete removes every line of the key. A new key goes right after
+// the last key line of its (first) section, so blank lines and comments that close the section
+// stay below it; a new section goes at the end of the file. Lines not written keep their bytes.
+//
+// A file that exists but cannot be taken in whole (a folder, unreadable, over 32 MiB) reads as
+// empty, and every write or delete on it throws instead of replacing it.
 //
 // Names that cannot be stored without breaking the file (empty, a section with "]", a key with
 // "=" or starting with "[" or ";", any CR or LF, a character outside Windows-1252) are never
@@ -52,7 +57,7 @@ public:
 
     // True when the section holds the key, also with an empty value.
     bool ValueExists(const QString& section, const QString& key) const;
-    // Removes the key's line; a missing key is left alone.
+    // Removes the key's line; a missing key is left alone. Throws as the writes do.
     void DeleteKey(const QString& section, const QString& key);
 
     // A stored value as an integer: decimal with an optional sign, or hexadecimal after "$",
