@@ -674,6 +674,18 @@ private Q_SLOTS:
             QCOMPARE(QFileInfo(iniPath()).size(), bigSize);
     }
 
+    void writeThatWouldOutgrowTheFileIsRefused()
+    {
+        TIniFile ini(iniPath());
+        ini.WriteString(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("1"));
+        const QByteArray before = contents();
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 ini.WriteString(QStringLiteral("G"), QStringLiteral("K"),
+                                                 QString(5 * 1024 * 1024, QLatin1Char('x'))));
+        QVERIFY(!ini.ValueExists(QStringLiteral("G"), QStringLiteral("K")));
+        QCOMPARE(contents(), before);
+    }
+
     void parseIntegerIsStrict_data()
     {
         QTest::addColumn<QString>("text");
