@@ -130,10 +130,3 @@ int ChatLayout::offsetAt(int p, QPointF point, bool onCharacter)
     }
     return m_document.paragraphLength(p);
 }
-
-int ChatLayout::lineTop(int p, int offset)
-{
-    const auto l = layout(p);
-    const QTextLine line = l->lineForTextPosition(offset);
-    return line.isValid() ? int(line.y()) : 0;
-}

@@ -37,8 +37,6 @@ public:
     // The offset of the cursor place nearest to `point` (relative to the paragraph's top left);
     // with `onCharacter`, the character under it instead.
     int offsetAt(int p, QPointF point, bool onCharacter);
-    // The top of the line holding `offset`, relative to the paragraph's top.
-    int lineTop(int p, int offset);
 
 private:
     struct Height
