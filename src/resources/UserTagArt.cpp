@@ -58,7 +58,8 @@ void shield(QPainter& p)
 
 void globe(QPainter& p)
 {
-    const QPointF c(13.5, 9);
+    // Centred in the middle of a pixel, so the one-pixel grid lines cover whole pixels.
+    const QPointF c(13.5, 9.5);
     const qreal r = 7.8;
     p.setPen(outline(Palette::SkyDark));
     QRadialGradient sea(c + QPointF(-2.5, -2.5), r * 1.4);
@@ -188,11 +189,12 @@ void portrait(QPainter& p)
     p.setBrush(rgba(Palette::Skin));
     p.drawEllipse(QPointF(13.5, 8), 2.9, 3.3);
     QPainterPath hair;
-    hair.moveTo(10.5, 7.8);
-    hair.cubicTo(10.3, 3.6, 16.7, 3.6, 16.5, 7.8);
-    hair.cubicTo(15.5, 6, 12, 6.5, 10.5, 7.8);
+    hair.moveTo(10.4, 8.8);
+    hair.cubicTo(9.4, 2.0, 17.6, 2.0, 16.6, 8.8);
+    hair.cubicTo(16.2, 7.4, 15.0, 6.9, 13.8, 7.3);
+    hair.cubicTo(12.4, 6.6, 10.9, 7.2, 10.4, 8.8);
     hair.closeSubpath();
-    p.setBrush(rgba(0xff5a3a20));
+    p.setBrush(rgba(0xff3d2614));
     p.drawPath(hair);
     p.restore();
 }
