@@ -89,8 +89,12 @@ FileStamp stampOf(const QString& path)
         return stamp;
     stamp.exists = true;
     stamp.size = info.size();
-    stamp.modifiedSec = info.lastModified().toMSecsSinceEpoch();
-    stamp.changedSec = info.metadataChangeTime().toMSecsSinceEpoch();
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+    const qint64 changed = info.metadataChangeTime().toMSecsSinceEpoch();
+    stamp.modifiedSec = modified / 1000;
+    stamp.modifiedNsec = (modified % 1000) * 1000000;
+    stamp.changedSec = changed / 1000;
+    stamp.changedNsec = (changed % 1000) * 1000000;
 #endif
     return stamp;
 }
