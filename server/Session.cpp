@@ -6,6 +6,12 @@
 #include "Protocol.h"
 #include "core/Cp1252.h"
 
+namespace {
+
+constexpr qint64 ReadSlice = 64 * 1024;
+
+} // namespace
+
 Session::Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput, int loginTimeoutMs,
                  QObject* parent)
     : QObject(parent), Member(QString(), QStringLiteral("CHAT"), Member::ChatFlags),
@@ -13,6 +19,9 @@ Session::Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput,
       m_maxPendingOutput(maxPendingOutput)
 {
     m_socket->setParent(this);
+    // Taking a fast sender's input in slices lets the output to everyone else drain in between,
+    // and leaves the sender's excess to TCP flow control.
+    m_socket->setReadBufferSize(ReadSlice);
     connect(m_socket, &QTcpSocket::readyRead, this, &Session::readInput);
     connect(m_socket, &QTcpSocket::disconnected, this, &Session::markClosed);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &Session::markClosed);
@@ -41,6 +50,10 @@ void Session::deliver(const QString& line)
     if (m_state == State::Closed)
         return;
     m_socket->write(Cp1252::encode(line) + QByteArrayLiteral("\r\n"));
+    if (m_socket->bytesToWrite() <= m_maxPendingOutput)
+        return;
+    // Output waits for the event loop; hand the kernel what it takes before judging the client.
+    m_socket->flush();
     if (m_socket->bytesToWrite() > m_maxPendingOutput)
         abort();
 }
