@@ -71,16 +71,27 @@ Channel* Hub::channelFor(const QString& name)
     return m_channels.back().get();
 }
 
-Hub::JoinResult Hub::checkJoin(Member* member, const QString& name, Channel* existing) const
+bool Hub::isPossibleChannelName(const QString& name)
 {
     if (name.isEmpty() || name.size() > MaxChannelName || sameName(name, voidChannelName()))
-        return JoinResult::DoesNotExist;
+        return false;
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return JoinResult::DoesNotExist;
+            return false;
     }
-    // "Op <account>" channels belong to the operators.
-    if (name.startsWith(QStringLiteral("Op "), Qt::CaseInsensitive) && !member->isOperator())
+    return true;
+}
+
+bool Hub::isOperatorChannelName(const QString& name)
+{
+    return name.startsWith(QStringLiteral("Op "), Qt::CaseInsensitive);
+}
+
+Hub::JoinResult Hub::checkJoin(Member* member, const QString& name, Channel* existing) const
+{
+    if (!isPossibleChannelName(name))
+        return JoinResult::DoesNotExist;
+    if (isOperatorChannelName(name) && !member->isOperator())
         return JoinResult::Restricted;
     if (existing && existing->isBanned(member->name()))
         return JoinResult::Banned;

@@ -37,6 +37,10 @@ public:
     const ServerOptions& options() const { return m_options; }
     // Where kicked accounts and those shut out of a full home channel go; never full.
     static QString voidChannelName();
+    // A name a channel can have: not too long, no control characters, not the void.
+    static bool isPossibleChannelName(const QString& name);
+    // Channels named "Op <account>" are for privileged accounts only.
+    static bool isOperatorChannelName(const QString& name);
 
     void addMember(Member* member);
     // Takes the account out of its channel (the others see it leave) and off the server.

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 
 #include "ChatServer.h"
+#include "Hub.h"
 #include "ServerOptions.h"
 
 namespace {
@@ -89,8 +90,9 @@ int main(int argc, char* argv[])
     options.simulatedUsers = !parser.isSet(noBots);
     options.channelLimit = number(parser, channelLimit, 0, 100000);
     options.homeChannel = parser.value(channel).trimmed();
-    if (options.homeChannel.isEmpty())
-        fail(QStringLiteral("--channel expects a name"));
+    if (!Hub::isPossibleChannelName(options.homeChannel) ||
+        Hub::isOperatorChannelName(options.homeChannel))
+        fail(QStringLiteral("--channel expects a channel name anyone may enter"));
     options.botIntervalMs = number(parser, botSeconds, 1, 3600) * 1000;
 
     ChatServer server(options);
