@@ -65,7 +65,7 @@ public:
     bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
-    TfrmConectar* conectar() const { return m_conectar; }
+    TfrmConectar* conectar() const;
 
     // Pane writers.
     void mensagem(const QString& account, const QString& text);

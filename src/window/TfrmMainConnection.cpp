@@ -204,3 +204,8 @@ void TfrmMain::GatewayChat1Broadcast(const QString& Mess)
 }
 
 void TfrmMain::GatewayChat1UnHandled(const QString&) {}
+
+TfrmConectar* TfrmMain::conectar() const
+{
+    return m_conectar;
+}

@@ -32,6 +32,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/ColorRef.h"
+#include "window/Prompts.h"
 #include "window/TFastNicks.h"
 #include "window/TfrmConectar.h"
 #include "window/UserListModel.h"

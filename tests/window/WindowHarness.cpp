@@ -1,0 +1,109 @@
+#include "WindowHarness.h"
+
+#include <QFile>
+#include <QTest>
+
+#include "net/TChatInterface.h"
+#include "net/TGatewayChat.h"
+#include "view/ChatDocument.h"
+#include "view/ChatView.h"
+#include "window/TfrmConectar.h"
+#include "window/TfrmMain.h"
+#include "window/TulmoApplication.h"
+
+WindowHarness::WindowHarness(const QStringList& ini)
+{
+    TulmoApplication::registerFontSubstitutions();
+    if (!ini.isEmpty()) {
+        QFile file(path(QStringLiteral("confs.ini")));
+        if (file.open(QIODevice::WriteOnly))
+            file.write((ini.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+    }
+    open();
+}
+
+WindowHarness::~WindowHarness()
+{
+    window.reset();
+}
+
+void WindowHarness::open()
+{
+    window = std::make_unique<TfrmMain>(dir.path(), &prompts);
+    window->chatInterface()->Port = server.port();
+    window->gatewayChat()->setFloodInterval(20);
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("the main window was not exposed");
+}
+
+void WindowHarness::close()
+{
+    window->close();
+    window.reset();
+}
+
+bool WindowHarness::connectToServer()
+{
+    const int clients = server.clientCount();
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
+    if (!server.waitForClient(clients + 1))
+        return false;
+    if (!server.waitForBytes(2, 5000, clients) ||
+        !QTest::qWaitFor([this] { return window->chatInterface()->LoggedIn; }))
+        return false;
+    // The waiting dialog closes at its next tick and gives the window back its input.
+    if (!QTest::qWaitFor([this] { return window->conectar() == nullptr; }, 3000))
+        return false;
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    return QTest::qWaitForWindowActive(window.get());
+}
+
+bool WindowHarness::serverLine(const QString& line)
+{
+    const int client = server.clientCount() - 1;
+    const QString mark = QStringLiteral("marca %1").arg(++m_marks);
+    server.sendLine(line, client);
+    server.sendLine(QStringLiteral("1018 INFO \"%1\"").arg(mark), client);
+    return QTest::qWaitFor([&] { return lastText(window->chatPane()) == mark; });
+}
+
+QString WindowHarness::path(const QString& name) const
+{
+    return dir.filePath(name);
+}
+
+QString WindowHarness::iniText() const
+{
+    QFile file(path(QStringLiteral("confs.ini")));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLatin1(file.readAll());
+}
+
+int WindowHarness::paragraphs(const ChatView* pane)
+{
+    return pane->document().paragraphCount();
+}
+
+QString WindowHarness::lastText(const ChatView* pane, int back)
+{
+    const int p = paragraphs(pane) - 1 - back;
+    return p < 0 ? QString() : pane->document().paragraphText(p);
+}
+
+QStringList WindowHarness::lastPieces(const ChatView* pane, int back)
+{
+    QStringList result;
+    const int p = paragraphs(pane) - 1 - back;
+    if (p < 0)
+        return result;
+    for (const ChatPiece& piece : pane->document().pieces(p)) {
+        if (!piece.text.isEmpty())
+            result << piece.text + QLatin1Char('|') + QString::number(piece.style);
+    }
+    return result;
+}
