@@ -1,5 +1,6 @@
 #include "window/TfrmMain.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QAction>
@@ -17,7 +18,6 @@
 #include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -350,12 +350,13 @@ void TfrmMain::setupTopStrip()
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(0, 0, 692, 2);
 
-    auto* bar = named(new QToolBar(pnlTopo), QStringLiteral("ToolBar"));
+    // A plain row of flat buttons: a tool bar would fold the last ones into an overflow menu.
+    auto* bar = named(new QWidget(pnlTopo), QStringLiteral("ToolBar"));
     ToolBar = bar;
     bar->setGeometry(0, 0, 513, 35);
-    bar->setIconSize(QSize(24, 24));
-    bar->setMovable(false);
-    bar->setFloatable(false);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(2, 2, 0, 3);
+    row->setSpacing(0);
     const auto button = [bar](const QString& name, const QString& hint, int image) {
         auto* b = named(new QToolButton(bar), name);
         b->setToolTip(hint);
@@ -363,13 +364,13 @@ void TfrmMain::setupTopStrip()
         b->setIconSize(QSize(24, 24));
         b->setFixedSize(33, 30);
         b->setAutoRaise(true);
-        bar->addWidget(b);
+        bar->layout()->addWidget(b);
         return b;
     };
     const auto gap = [bar](const QString& name, int width) {
         auto* spacer = named(new QWidget(bar), name);
         spacer->setFixedSize(width, 30);
-        bar->addWidget(spacer);
+        bar->layout()->addWidget(spacer);
     };
     btnConectar = button(QStringLiteral("btnConectar"), QStringLiteral("Conectar"), 0);
     btnDesconectar = button(QStringLiteral("btnDesconectar"), QStringLiteral("Desconectar"), 1);
@@ -399,6 +400,7 @@ void TfrmMain::setupTopStrip()
     gap(QStringLiteral("ToolButton5"), 33);
     btnSite = button(QStringLiteral("btnSite"), QStringLiteral("Abrir site do Tulmo"), 11);
     btnForum = button(QStringLiteral("btnForum"), QStringLiteral("Abrir fórum do Tulmo"), 12);
+    row->addStretch(1);
 
     imgBanner = named(new QLabel(pnlTopo), QStringLiteral("imgBanner"));
     imgBanner->setPixmap(Pictures::logoBanner());
@@ -458,7 +460,11 @@ void TfrmMain::setupChatColumn()
                           QStringLiteral("lblAutoScroll"));
     lblAutoScroll->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 12));
     setColors(lblAutoScroll, BarColor, Lime);
-    lblAutoScroll->setGeometry(384, 1, 75, 18);
+    // Wide enough for its caption where the stand-in font runs wider than the original.
+    lblAutoScroll->setGeometry(
+        384, 1,
+        std::max(75, lblAutoScroll->fontMetrics().horizontalAdvance(lblAutoScroll->text()) + 2),
+        18);
     lblAutoScroll->setCursor(Qt::PointingHandCursor);
     chkAutoScroll = named(new QCheckBox(pnlTopChat), QStringLiteral("chkAutoScroll"));
     chkAutoScroll->setGeometry(464, 2, 17, 17);
