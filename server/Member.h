@@ -17,8 +17,8 @@ public:
     static constexpr int ModeratorFlag = 0x02;
     static constexpr int VoiceFlag = 0x04;
     static constexpr int OperatorFlag = 0x08;
-    // Ordinary flags of a client without a game (the chat gateway).
-    static constexpr int ChatFlags = 0x10;
+    // Ordinary flags of a client without a game: plain, so the client shows its chat icon.
+    static constexpr int ChatFlags = 0x00;
     // Added, for one viewer only, to the flags of an account that viewer squelched.
     static constexpr int SquelchedFlag = 0x20;
     static constexpr int MaxSquelches = 100;

@@ -139,10 +139,10 @@ private Q_SLOTS:
         }
         QCOMPARE(client.next(), QStringLiteral("2010 NAME ana"));
         QCOMPARE(client.next(), QStringLiteral("1007 CHANNEL \"Chat\""));
-        QCOMPARE(client.next(), QStringLiteral("1001 USER bia 0010 [CHAT]"));
-        QCOMPARE(client.next(), QStringLiteral("1001 USER ana 0010 [CHAT]"));
+        QCOMPARE(client.next(), QStringLiteral("1001 USER bia 0000 [CHAT]"));
+        QCOMPARE(client.next(), QStringLiteral("1001 USER ana 0000 [CHAT]"));
         QVERIFY(client.next().startsWith(QStringLiteral("1018 INFO ")));
-        QCOMPARE(first.next(), QStringLiteral("1002 JOIN ana 0010 [CHAT]"));
+        QCOMPARE(first.next(), QStringLiteral("1002 JOIN ana 0000 [CHAT]"));
         // The trailing CR of the login is not taken as talk.
         QVERIFY(!first.linesBeforeSync().join(QLatin1Char('\n')).contains(QStringLiteral("TALK")));
     }
@@ -201,14 +201,14 @@ private Q_SLOTS:
         RawClient bia(port);
         QVERIFY(enter(ana, QStringLiteral("ana")));
         QVERIFY(enter(bia, QStringLiteral("bia")));
-        QVERIFY(ana.waitForLine(QStringLiteral("1002 JOIN bia 0010 [CHAT]")));
+        QVERIFY(ana.waitForLine(QStringLiteral("1002 JOIN bia 0000 [CHAT]")));
 
         ana.sendLine(QStringLiteral("olá, \"bia\" ação €"));
-        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0010 \"olá, \"bia\" ação €\""));
+        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0000 \"olá, \"bia\" ação €\""));
         QCOMPARE(ana.linesBeforeSync(), QStringList());
 
         bia.socket()->abort();
-        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE bia 0010")));
+        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE bia 0000")));
     }
 
     void whisperIsDeliveredAndEchoed_data()
@@ -230,8 +230,8 @@ private Q_SLOTS:
         ana.linesBeforeSync();
 
         ana.sendLine(command + QStringLiteral(" BIA oi, tudo bem?"));
-        QCOMPARE(ana.next(), QStringLiteral("1010 WHISPER bia 0010 \"oi, tudo bem?\""));
-        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0010 \"oi, tudo bem?\""));
+        QCOMPARE(ana.next(), QStringLiteral("1010 WHISPER bia 0000 \"oi, tudo bem?\""));
+        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0000 \"oi, tudo bem?\""));
 
         ana.sendLine(command + QStringLiteral(" ninguem oi"));
         QVERIFY(ana.next().startsWith(QStringLiteral("1019 ERROR ")));
@@ -249,7 +249,7 @@ private Q_SLOTS:
 
         ana.sendLine(QStringLiteral("/f m bora jogar"));
         QCOMPARE(ana.next(), QStringLiteral("1010 WHISPER \"your friends\" 0010 \"bora jogar\""));
-        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0010 \"bora jogar\""));
+        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0000 \"bora jogar\""));
     }
 
     void emoteReachesEveryoneSpeakerIncluded()
@@ -262,8 +262,8 @@ private Q_SLOTS:
         ana.linesBeforeSync();
 
         ana.sendLine(QStringLiteral("/me acena"));
-        QCOMPARE(ana.next(), QStringLiteral("1023 EMOTE ana 0010 \"acena\""));
-        QCOMPARE(bia.next(), QStringLiteral("1023 EMOTE ana 0010 \"acena\""));
+        QCOMPARE(ana.next(), QStringLiteral("1023 EMOTE ana 0000 \"acena\""));
+        QCOMPARE(bia.next(), QStringLiteral("1023 EMOTE ana 0000 \"acena\""));
     }
 
     void joinMovesAndLists()
@@ -280,20 +280,20 @@ private Q_SLOTS:
 
         ana.sendLine(QStringLiteral("/join Sala Dois"));
         QCOMPARE(ana.next(), QStringLiteral("1007 CHANNEL \"Sala Dois\""));
-        QCOMPARE(ana.next(), QStringLiteral("1001 USER ana 0010 [CHAT]"));
-        QCOMPARE(bia.next(), QStringLiteral("1003 LEAVE ana 0010"));
+        QCOMPARE(ana.next(), QStringLiteral("1001 USER ana 0000 [CHAT]"));
+        QCOMPARE(bia.next(), QStringLiteral("1003 LEAVE ana 0000"));
 
         bia.sendLine(QStringLiteral("/JOIN sala dois"));
         QCOMPARE(bia.next(), QStringLiteral("1007 CHANNEL \"Sala Dois\""));
-        QCOMPARE(bia.next(), QStringLiteral("1001 USER ana 0010 [CHAT]"));
-        QCOMPARE(bia.next(), QStringLiteral("1001 USER bia 0010 [CHAT]"));
-        QCOMPARE(ana.next(), QStringLiteral("1002 JOIN bia 0010 [CHAT]"));
+        QCOMPARE(bia.next(), QStringLiteral("1001 USER ana 0000 [CHAT]"));
+        QCOMPARE(bia.next(), QStringLiteral("1001 USER bia 0000 [CHAT]"));
+        QCOMPARE(ana.next(), QStringLiteral("1002 JOIN bia 0000 [CHAT]"));
 
         bia.sendLine(QStringLiteral("só aqui"));
-        QCOMPARE(ana.next(), QStringLiteral("1005 TALK bia 0010 \"só aqui\""));
+        QCOMPARE(ana.next(), QStringLiteral("1005 TALK bia 0000 \"só aqui\""));
         const QStringList caioSaw = caio.linesBeforeSync();
-        QCOMPARE(caioSaw, QStringList({QStringLiteral("1003 LEAVE ana 0010"),
-                                       QStringLiteral("1003 LEAVE bia 0010")}));
+        QCOMPARE(caioSaw, QStringList({QStringLiteral("1003 LEAVE ana 0000"),
+                                       QStringLiteral("1003 LEAVE bia 0000")}));
 
         // Joining the channel one is in lists it again and tells nobody.
         ana.sendLine(QStringLiteral("/join Sala Dois"));
@@ -330,7 +330,7 @@ private Q_SLOTS:
         QVERIFY(ana.next().startsWith(answer));
         // Still in Chat: bia hears her.
         ana.sendLine(QStringLiteral("ainda aqui"));
-        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0010 \"ainda aqui\""));
+        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0000 \"ainda aqui\""));
     }
 
     void fullChannelAnswersAndSendsToTheVoid()
@@ -347,7 +347,7 @@ private Q_SLOTS:
         QVERIFY(caio.login(QStringLiteral("caio")));
         QVERIFY(caio.next().startsWith(QStringLiteral("1013 ")));
         QCOMPARE(caio.next(), QStringLiteral("1007 CHANNEL \"Vazio\""));
-        QCOMPARE(caio.next(), QStringLiteral("1001 USER caio 0010 [CHAT]"));
+        QCOMPARE(caio.next(), QStringLiteral("1001 USER caio 0000 [CHAT]"));
         caio.linesBeforeSync();
 
         caio.sendLine(QStringLiteral("/join chat"));
@@ -407,8 +407,8 @@ private Q_SLOTS:
         QCOMPARE(ana.next(), QStringLiteral("1009 USER bia 0004"));
         QCOMPARE(bia.next(), QStringLiteral("1009 USER bia 0004"));
         ana.sendLine(QStringLiteral("/devoice bia"));
-        QCOMPARE(ana.next(), QStringLiteral("1009 USER bia 0010"));
-        QCOMPARE(bia.next(), QStringLiteral("1009 USER bia 0010"));
+        QCOMPARE(ana.next(), QStringLiteral("1009 USER bia 0000"));
+        QCOMPARE(bia.next(), QStringLiteral("1009 USER bia 0000"));
 
         ana.sendLine(QStringLiteral("/voice ninguem"));
         QVERIFY(ana.next().startsWith(QStringLiteral("1019 ERROR ")));
@@ -419,7 +419,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("voiced");
         QTest::addColumn<QString>("squelched");
         QTest::addColumn<QString>("restored");
-        QTest::newRow("ordinary") << false << QStringLiteral("0030") << QStringLiteral("0010");
+        QTest::newRow("ordinary") << false << QStringLiteral("0020") << QStringLiteral("0000");
         QTest::newRow("voiced") << true << QStringLiteral("0024") << QStringLiteral("0004");
     }
     void squelchChangesFlagsForTheSquelcherOnly()
@@ -453,7 +453,7 @@ private Q_SLOTS:
         bia.sendLine(QStringLiteral("/w ana psiu"));
         QVERIFY(op.waitForLine(QStringLiteral("1005 TALK bia ") + restored +
                                QStringLiteral(" \"psiu\"")));
-        QVERIFY(bia.waitForLine(QStringLiteral("1010 WHISPER ana 0010 \"psiu\"")));
+        QVERIFY(bia.waitForLine(QStringLiteral("1010 WHISPER ana 0000 \"psiu\"")));
         QCOMPARE(ana.linesBeforeSync(), QStringList());
 
         // Re-entering lists bia with the squelch mark.
@@ -481,12 +481,12 @@ private Q_SLOTS:
 
         op.sendLine(QStringLiteral("/kick ana flood"));
         QVERIFY(ana.waitForLine(QStringLiteral("1007 CHANNEL \"Vazio\"")));
-        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE ana 0010")));
+        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE ana 0000")));
         ana.sendLine(QStringLiteral("/join Chat"));
-        QVERIFY(op.waitForLine(QStringLiteral("1002 JOIN ana 0010 [CHAT]")));
+        QVERIFY(op.waitForLine(QStringLiteral("1002 JOIN ana 0000 [CHAT]")));
 
         op.sendLine(QStringLiteral("/ban ana"));
-        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE ana 0010")));
+        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE ana 0000")));
         ana.linesBeforeSync();
         ana.sendLine(QStringLiteral("/join chat"));
         QVERIFY(ana.next().startsWith(QStringLiteral("1019 ERROR ")));
@@ -495,7 +495,7 @@ private Q_SLOTS:
 
         op.sendLine(QStringLiteral("/kill bia"));
         QVERIFY(bia.waitForDisconnected());
-        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE bia 0010")));
+        QVERIFY(op.waitForLine(QStringLiteral("1003 LEAVE bia 0000")));
 
         // Only an administrator acts on another operator.
         RawClient op2(port);
@@ -571,9 +571,9 @@ private Q_SLOTS:
         bia.sendLine(QStringLiteral("/away já volto"));
         bia.linesBeforeSync();
         ana.sendLine(QStringLiteral("/w bia oi"));
-        QCOMPARE(ana.next(), QStringLiteral("1010 WHISPER bia 0010 \"oi\""));
+        QCOMPARE(ana.next(), QStringLiteral("1010 WHISPER bia 0000 \"oi\""));
         QCOMPARE(ana.next(), QStringLiteral("1018 INFO \"bia está ausente: já volto\""));
-        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0010 \"oi\""));
+        QCOMPARE(bia.next(), QStringLiteral("1004 WHISPER ana 0000 \"oi\""));
         bia.sendLine(QStringLiteral("/away"));
         QCOMPARE(bia.next(), QStringLiteral("1018 INFO \"Você não está mais ausente.\""));
 
@@ -600,11 +600,11 @@ private Q_SLOTS:
         }
         // bia is still served while her line goes on.
         ana.sendLine(QStringLiteral("ainda de pé?"));
-        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0010 \"ainda de pé?\""));
+        QCOMPARE(bia.next(), QStringLiteral("1005 TALK ana 0000 \"ainda de pé?\""));
 
         bia.send("\r\ndepois\r\n");
         QVERIFY(!bia.waitForPrefix(QStringLiteral("1019 ERROR \"Linha longa demais")).isNull());
-        QCOMPARE(ana.next(), QStringLiteral("1005 TALK bia 0010 \"depois\""));
+        QCOMPARE(ana.next(), QStringLiteral("1005 TALK bia 0000 \"depois\""));
     }
 
     void clientThatNeverReadsIsDisconnected()
@@ -624,7 +624,7 @@ private Q_SLOTS:
         QVERIFY(sleepy.waitForConnected(5000));
         sleepy.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
         sleepy.write("\x03\x04sleepy\rx\r\r");
-        QVERIFY(ana.waitForLine(QStringLiteral("1002 JOIN sleepy 0010 [CHAT]")));
+        QVERIFY(ana.waitForLine(QStringLiteral("1002 JOIN sleepy 0000 [CHAT]")));
 
         const QString text(3000, QLatin1Char('b'));
         bool gone = false;
@@ -636,9 +636,9 @@ private Q_SLOTS:
             gone = m_server->sessionCount() == 2;
         }
         QVERIFY(gone);
-        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE sleepy 0010"), 30000));
+        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE sleepy 0000"), 30000));
         ana.sendLine(QStringLiteral("fim"));
-        QVERIFY(bia.waitForLine(QStringLiteral("1005 TALK ana 0010 \"fim\""), 30000));
+        QVERIFY(bia.waitForLine(QStringLiteral("1005 TALK ana 0000 \"fim\""), 30000));
     }
 
     void garbageAndCutConnectionsDoNotHurtTheServer()
@@ -667,7 +667,7 @@ private Q_SLOTS:
             midLine.send(garbage);
             midLine.send("/w ana metade");
         }
-        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE bia 0010")));
+        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE bia 0000")));
         RawClient bia(port);
         QVERIFY(enter(bia, QStringLiteral("bia")));
         bia.sendLine(QStringLiteral("/users"));
