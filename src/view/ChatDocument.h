@@ -100,8 +100,10 @@ public:
     ChatRange wordAt(ChatPosition position) const;
 
     // The next occurrence after `selection` (downward) or before it (upward); with no selection a
-    // downward search starts at the beginning and an upward one at the end. Ignoring case folds
-    // Unicode case, so "AÇÃO" finds "ação". Matches lie inside one paragraph.
+    // downward search starts at the beginning and an upward one at the end. Matches lie inside one
+    // paragraph. Ignoring case folds each character on its own (Unicode simple case folding):
+    // "AÇÃO" finds "ação" and "STRAẞE" finds "straße", but "STRASSE" does not, so a hit always
+    // spans as many characters as the needle and selects exactly what matched.
     std::optional<ChatRange> find(const QString& needle, const FindOptions& options,
                                   const std::optional<ChatRange>& selection) const;
 

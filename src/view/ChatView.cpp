@@ -165,13 +165,9 @@ void ChatView::copySelection()
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-bool ChatView::findText(const QString& text, FindOptions options)
+bool ChatView::findText(const QString& text, const FindOptions& options)
 {
-    ChatDocument::FindOptions o;
-    o.matchCase = options.matchCase;
-    o.down = options.down;
-    o.wholeWord = options.wholeWord;
-    const auto found = m_document->find(text, o, selection());
+    const auto found = m_document->find(text, options, selection());
     if (!found)
         return false;
     setSelection(found->start, found->end);

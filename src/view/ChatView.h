@@ -31,12 +31,7 @@ public:
         Centered
     };
 
-    struct FindOptions
-    {
-        bool matchCase = false;
-        bool down = true;
-        bool wholeWord = false;
-    };
+    using FindOptions = ChatDocument::FindOptions;
 
     explicit ChatView(StyleTable* styles, QWidget* parent = nullptr);
     ~ChatView() override;
@@ -60,7 +55,7 @@ public:
     void copySelection();
 
     // Finds the next occurrence from the current selection and selects it; false when none.
-    bool findText(const QString& text, FindOptions options);
+    bool findText(const QString& text, const FindOptions& options);
 
     // Each returns false when the file cannot be written.
     bool saveAsText(const QString& fileName, int lineWidth) const;

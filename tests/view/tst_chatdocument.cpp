@@ -48,6 +48,8 @@ private Q_SLOTS:
     void wordAt();
     void find_data();
     void find();
+    void caseFolding_data();
+    void caseFolding();
     void repeatedUpwardSearchWalksBack();
 };
 
@@ -276,6 +278,49 @@ void TestChatDocument::find()
     QVERIFY(found);
     QCOMPARE(found->start, expected.start);
     QCOMPARE(found->end, expected.end);
+}
+
+void TestChatDocument::caseFolding_data()
+{
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<int>("at"); // -1: not found
+    QTest::newRow("accented capitals")
+        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << false << 2;
+    QTest::newRow("match case keeps them apart")
+        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << true << -1;
+    // Ÿ is byte 0x9F of the code page and ÿ byte 0xFF: both sides of the fold are stored narrow.
+    QTest::newRow("y with diaeresis")
+        << QStringLiteral("ŸE") << QStringLiteral("aÿe") << false << 1;
+    QTest::newRow("outside the code page")
+        << QStringLiteral("ΟΔΟΣ") << QStringLiteral("a οδος") << false << 2;
+    QTest::newRow("capital sharp s folds to ß")
+        << QStringLiteral("STRAẞE") << QStringLiteral("na straße") << false << 3;
+    // One character never matches two: a hit spans exactly the needle's length.
+    QTest::newRow("double s is not ß")
+        << QStringLiteral("STRASSE") << QStringLiteral("na straße") << false << -1;
+    QTest::newRow("ß is not double s")
+        << QStringLiteral("straße") << QStringLiteral("STRASSE") << false << -1;
+}
+
+void TestChatDocument::caseFolding()
+{
+    QFETCH(QString, needle);
+    QFETCH(QString, line);
+    QFETCH(bool, matchCase);
+    QFETCH(int, at);
+    ChatDocument doc;
+    doc.appendLine(line, 5);
+    for (const bool down : {true, false}) {
+        ChatDocument::FindOptions options;
+        options.matchCase = matchCase;
+        options.down = down;
+        const auto found = doc.find(needle, options, std::nullopt);
+        QCOMPARE(found ? found->start.offset : -1, at);
+        if (found)
+            QCOMPARE(found->end.offset - found->start.offset, needle.size());
+    }
 }
 
 void TestChatDocument::repeatedUpwardSearchWalksBack()

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "view/ChatView.h"
@@ -49,14 +50,19 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void appendingKeepsTheScrollPosition();
+    void changesKeepTheScrollPosition_data();
+    void changesKeepTheScrollPosition();
     void scrollToBottomShowsTheEnd();
     void resizeKeepsTheLastLineAtTheBottom();
     void doubleClickSelectsTheWord_data();
     void doubleClickSelectsTheWord();
     void rightClickClearsTheSelectionAndOpensTheMenu();
     void mouseSelectionGoesToTheClipboard();
+    void dragBeyondTheEdgeScrollsAndSelects();
     void findTextSelectsAndScrollsTheHitIntoView();
     void styleChangeShowsWithoutRewriting();
+    void savedRange_data();
+    void savedRange();
     void backgroundPlacement_data();
     void backgroundPlacement();
     void keys();
@@ -110,6 +116,61 @@ void TestChatView::appendingKeepsTheScrollPosition()
     QTest::qWait(50);
     QCOMPARE(m_view->topParagraph(), bottomTop);
     QVERIFY(!m_view->isAtBottom());
+}
+
+void TestChatView::changesKeepTheScrollPosition_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("reformat") << 0;
+    QTest::newRow("narrower") << 1;
+    QTest::newRow("wider and shorter") << 2;
+    QTest::newRow("larger font") << 3;
+    QTest::newRow("colour") << 4;
+    QTest::newRow("margins") << 5;
+}
+
+void TestChatView::changesKeepTheScrollPosition()
+{
+    QFETCH(int, change);
+    const auto apply = [this, change] {
+        switch (change) {
+        case 0:
+            m_view->reformat();
+            break;
+        case 1:
+            m_view->resize(140, 200);
+            break;
+        case 2:
+            m_view->resize(600, 120);
+            break;
+        case 3:
+            m_styles->setFont(StyleTable::Usuario, QStringLiteral("Verdana"), 18);
+            break;
+        case 4:
+            m_styles->setColor(StyleTable::Info, Qt::cyan);
+            break;
+        case 5:
+            m_view->setTextMargins(30, 20, 30, 20);
+            break;
+        }
+        QTest::qWait(40);
+    };
+    addLines(*m_view, 0, 300);
+    m_view->scrollToBottom();
+    QTRY_VERIFY(m_view->verticalScrollBar()->maximum() > 200);
+
+    // A user reading older lines keeps the same line at the top.
+    m_view->verticalScrollBar()->setValue(120);
+    apply();
+    QCOMPARE(m_view->topParagraph(), 120);
+    QCOMPARE(m_view->topOffset(), 0);
+    QVERIFY(!m_view->isAtBottom());
+
+    // A user at the end stays there.
+    m_view->scrollToBottom();
+    QVERIFY(m_view->isAtBottom());
+    apply();
+    QVERIFY(m_view->isAtBottom());
 }
 
 void TestChatView::scrollToBottomShowsTheEnd()
@@ -176,10 +237,10 @@ void TestChatView::rightClickClearsTheSelectionAndOpensTheMenu()
     m_view->selectAll();
     QVERIFY(m_view->hasSelection());
     const QPoint at(40, 20);
-    QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, at);
+    // Through the window, as the platform delivers it, so the context menu event follows.
+    QTest::mouseClick(m_view->windowHandle(), Qt::RightButton, {},
+                      m_view->viewport()->mapTo(m_view, at));
     QVERIFY(!m_view->hasSelection());
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_view->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(m_view->viewport(), &event);
     QTRY_VERIFY(menu.isVisible());
     menu.hide();
 }
@@ -208,6 +269,29 @@ void TestChatView::mouseSelectionGoesToTheClipboard()
     QVERIFY(mime->html().contains(QStringLiteral("ana&gt; </span><span class=\"s5\">olá")));
     QVERIFY(mime->data(QStringLiteral("text/rtf")).contains("ana> }{"));
     QVERIFY(mime->hasFormat(QStringLiteral("application/rtf")));
+}
+
+void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
+{
+    addLines(*m_view, 0, 300);
+    m_view->reformat();
+    QTest::qWait(40);
+    QCOMPARE(m_view->topParagraph(), 0);
+    QGuiApplication::clipboard()->clear();
+    const QPoint from(kLeft, kTop + 1);
+    const QPoint below(40, m_view->viewport()->height() + 30);
+    QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(m_view->viewport(), below);
+    // Held below the bottom edge, the view keeps scrolling down and the selection follows.
+    QTRY_VERIFY(m_view->topParagraph() > 40);
+    QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, below);
+    const int top = m_view->topParagraph();
+    QTest::qWait(120);
+    QCOMPARE(m_view->topParagraph(), top);
+    const QString selected = m_view->selectedText();
+    QVERIFY(selected.startsWith(QStringLiteral("linha 0 texto\nlinha 1 texto\n")));
+    QVERIFY(selected.count(u'\n') > 40);
+    QCOMPARE(QGuiApplication::clipboard()->text(), selected);
 }
 
 void TestChatView::findTextSelectsAndScrollsTheHitIntoView()
@@ -260,6 +344,55 @@ void TestChatView::styleChangeShowsWithoutRewriting()
     QCOMPARE(count(qRgb(0, 255, 0)), 0);
     QVERIFY(count(qRgb(255, 0, 255)) > 0);
     QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("MMMM"));
+}
+
+void TestChatView::savedRange_data()
+{
+    QTest::addColumn<int>("format"); // 0 text, 1 HTML, 2 RTF, 3 RTF of the selection only
+    QTest::addColumn<bool>("select");
+    QTest::addColumn<bool>("hasFirst");
+    QTest::addColumn<bool>("hasHit");
+    QTest::newRow("text ignores the selection") << 0 << true << true << true;
+    QTest::newRow("html ignores the selection") << 1 << true << true << true;
+    QTest::newRow("rtf whole content") << 2 << true << true << true;
+    QTest::newRow("rtf selection only") << 3 << true << false << true;
+    QTest::newRow("rtf selection only, nothing selected") << 3 << false << false << false;
+}
+
+void TestChatView::savedRange()
+{
+    QFETCH(int, format);
+    QFETCH(bool, select);
+    QFETCH(bool, hasFirst);
+    QFETCH(bool, hasHit);
+    m_view->appendLine(QStringLiteral("primeira"), StyleTable::Info);
+    m_view->appendLine(QStringLiteral("<ana> "), StyleTable::Acc);
+    m_view->appendText(QStringLiteral("achado aqui"), StyleTable::Usuario);
+    m_view->reformat();
+    if (select)
+        QVERIFY(m_view->findText(QStringLiteral("achado"), {}));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log"));
+    switch (format) {
+    case 0:
+        QVERIFY(m_view->saveAsText(path, 100));
+        break;
+    case 1:
+        QVERIFY(m_view->saveAsHtml(path, QStringLiteral("LOG"), QString(), true));
+        break;
+    default:
+        QVERIFY(m_view->saveAsRtf(path, format == 3));
+        break;
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QCOMPARE(written.contains("primeira"), hasFirst);
+    QCOMPARE(written.contains("achado"), hasHit);
+    QCOMPARE(written.contains("aqui"), hasFirst);
+    // Saving never changes what is selected.
+    QCOMPARE(m_view->selectedText(), select ? QStringLiteral("achado") : QString());
+    QVERIFY(!m_view->saveAsRtf(dir.filePath(QStringLiteral("missing/log.rtf")), format == 3));
 }
 
 void TestChatView::backgroundPlacement_data()
