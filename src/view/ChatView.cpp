@@ -162,6 +162,8 @@ void ChatView::copySelection()
     const QByteArray rtf = ChatExporter::rtf(*m_document, *m_styles, *range);
     mime->setData(QStringLiteral("text/rtf"), rtf);
     mime->setData(QStringLiteral("application/rtf"), rtf);
+    // Windows programs look for RTF only under the clipboard's own name for it.
+    mime->setData(QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\""), rtf);
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 

@@ -269,6 +269,8 @@ void TestChatView::mouseSelectionGoesToTheClipboard()
     QVERIFY(mime->html().contains(QStringLiteral("ana&gt; </span><span class=\"s5\">olá")));
     QVERIFY(mime->data(QStringLiteral("text/rtf")).contains("ana> }{"));
     QVERIFY(mime->hasFormat(QStringLiteral("application/rtf")));
+    QVERIFY(mime->hasFormat(
+        QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\"")));
 }
 
 void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
