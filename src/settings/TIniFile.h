@@ -19,8 +19,10 @@ private:
 };
 
 // The settings file (confs.ini): a Windows INI file in Windows-1252 with CR LF line ends. Every
-// read sees the file as it is now and every write reaches the disk before it returns, so several
-// objects on one path see each other's writes at once. Opening reads nothing and cannot fail.
+// read sees the file as it is now and every write is in the file before it returns, so several
+// objects on one path see each other's writes at once. A write replaces the whole file by renaming
+// a new one over it, so the file is never found half written. Opening reads nothing and cannot
+// fail.
 //
 // Section and key names match ignoring the case of the ASCII letters only. A value is the text
 // after the first "=", trimmed of blanks, without one pair of enclosing quotes, cut at 2047
@@ -29,7 +31,7 @@ private:
 // the last key line of its (first) section, so blank lines and comments that close the section
 // stay below it; a new section goes at the end of the file. Lines not written keep their bytes.
 //
-// A file that exists but cannot be taken in whole (a folder, unreadable, over 32 MiB) reads as
+// A file that exists but cannot be taken in whole (a folder, unreadable, over 4 MiB) reads as
 // empty, and every write or delete on it throws instead of replacing it.
 //
 // Names that cannot be stored without breaking the file (empty, a section with "]", a key with

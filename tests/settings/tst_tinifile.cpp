@@ -1,5 +1,7 @@
 #include "settings/TIniFile.h"
 
+#include <functional>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -7,10 +9,41 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 namespace {
+
+#ifdef Q_OS_UNIX
+// Runs the job in a child process, under the unprivileged user "nobody" when we are the
+// superuser (whom file permissions do not bind), and returns its exit code; -1 when it could not
+// run.
+int runUnprivileged(const std::function<int()>& job)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const id_t nobody = 65534;
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(100);
+        int code = 101;
+        try {
+            code = job();
+        } catch (...) {
+            code = 102;
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+#endif
 
 enum class Op
 {
@@ -20,9 +53,18 @@ enum class Op
     Delete
 };
 
+// How a file changes behind the object's back.
+enum class Edit
+{
+    InPlaceOlderTime,
+    InPlaceMomentLater,
+    Replaced
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Op)
+Q_DECLARE_METATYPE(Edit)
 
 class TestTIniFile : public QObject
 {
@@ -512,37 +554,51 @@ private Q_SLOTS:
 
     void outsideEditIsSeen_data()
     {
-        QTest::addColumn<bool>("replaceFile");
-        QTest::newRow("edited in place") << false;
-        QTest::newRow("replaced by another file") << true;
+        QTest::addColumn<Edit>("edit");
+        QTest::newRow("edited in place, time set back") << Edit::InPlaceOlderTime;
+        QTest::newRow("edited in place a moment later, same size") << Edit::InPlaceMomentLater;
+        QTest::newRow("replaced by another file") << Edit::Replaced;
     }
     void outsideEditIsSeen()
     {
-        QFETCH(bool, replaceFile);
+        QFETCH(Edit, edit);
         TIniFile ini(iniPath());
         ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("1"));
         QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0), 1);
         const QDateTime modified = QFileInfo(iniPath()).lastModified();
 
-        // Same size; only the file's identity or its time tells the versions apart.
+        // Same size; only the file's identity or its times tell the versions apart.
         const QByteArray edited("[G]\r\nK=2\r\n");
         QCOMPARE(edited.size(), contents().size());
-        QDateTime stamp = modified;
-        if (replaceFile) {
+        switch (edit) {
+        case Edit::Replaced: {
             const QString other = m_dir->filePath(QStringLiteral("other.ini"));
             put(edited, other);
             QVERIFY(QFile::remove(iniPath()));
             QVERIFY(QFile::rename(other, iniPath()));
-        } else {
+            QFile file(iniPath());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+            break;
+        }
+        case Edit::InPlaceOlderTime: {
             QFile file(iniPath());
             QVERIFY(file.open(QIODevice::ReadWrite));
             QCOMPARE(file.write(edited), edited.size());
-            stamp = modified.addSecs(-3600);
+            file.flush();
+            QVERIFY(file.setFileTime(modified.addSecs(-3600), QFileDevice::FileModificationTime));
+            break;
         }
-        QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
-        file.close();
+        case Edit::InPlaceMomentLater: {
+            // Past the kernel's clock tick for file times but mostly within the same second:
+            // only times compared finer than seconds see this edit.
+            QTest::qSleep(30);
+            QFile file(iniPath());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QCOMPARE(file.write(edited), edited.size());
+            break;
+        }
+        }
 
         QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0), 2);
     }
@@ -627,22 +683,73 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), before);
     }
 
-    void readOnlyFileIsNotReplaced()
+    void refusedByPermissions_data()
     {
-#ifdef Q_OS_UNIX
-        if (::geteuid() == 0)
-            QSKIP("file permissions do not bind the superuser");
-#endif
+        QTest::addColumn<QFileDevice::Permissions>("folder");
+        QTest::addColumn<QFileDevice::Permissions>("file");
+        const QFileDevice::Permissions all = QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                             QFileDevice::ReadOther | QFileDevice::WriteOwner |
+                                             QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        const QFileDevice::Permissions enter =
+            QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        const QFileDevice::Permissions readOnly =
+            QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        // Renaming over it would work here, so only a check of the file itself refuses.
+        QTest::newRow("read-only file in a writable folder") << (all | enter) << readOnly;
+        QTest::newRow("writable file in a read-only folder") << (readOnly | enter) << all;
+    }
+    void refusedByPermissions()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs fork and an unprivileged user");
+#else
+        QFETCH(QFileDevice::Permissions, folder);
+        QFETCH(QFileDevice::Permissions, file);
         const QByteArray before("[G]\r\nK=1\r\n");
         put(before);
-        QVERIFY(QFile::setPermissions(iniPath(), QFileDevice::ReadOwner));
-        TIniFile ini(iniPath());
-        QVERIFY_THROWS_EXCEPTION(
-            SettingsWriteError,
-            ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("2")));
-        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0), 1);
-        QVERIFY(QFile::setPermissions(iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(iniPath(), file));
+        QVERIFY(QFile::setPermissions(m_dir->path(), folder));
+        const QString path = iniPath();
+
+        const int outcome = runUnprivileged([&path] {
+            TIniFile ini(path);
+            try {
+                ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("2"));
+                return 1;
+            } catch (const SettingsWriteError& e) {
+                if (QString::fromUtf8(e.what()) != QStringLiteral("Unable to write to ") + path)
+                    return 2;
+            }
+            return ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 0) == 1 ? 0 : 3;
+        });
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner));
+        QCOMPARE(outcome, 0);
         QCOMPARE(contents(), before);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("confs.ini")});
+#endif
+    }
+
+    void aWriteReplacesTheFileWhole()
+    {
+        // A reader that opened the file before the write still reads the old file whole: the new
+        // one is made beside it and renamed over it, never written into it.
+        put("[G]\r\nK=1\r\n");
+        QFile::setPermissions(iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup);
+        QFile reader(iniPath());
+        QVERIFY(reader.open(QIODevice::ReadOnly));
+        TIniFile ini(iniPath());
+        ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("22"));
+        QCOMPARE(reader.readAll(), QByteArray("[G]\r\nK=1\r\n"));
+        QCOMPARE(contents(), QByteArray("[G]\r\nK=22\r\n"));
+        // The owner, group and other bits stay as they were.
+        QCOMPARE(QFile::permissions(iniPath()) & QFileDevice::Permissions::fromInt(0x7077),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("confs.ini")});
     }
 
     void fileThatCannotBeReadIsNeverRewritten_data()
