@@ -73,7 +73,10 @@ void TfrmMain::info(const QString& text)
     txtChat->appendLine(text, StyleTable::Info);
     txtChat->reformat();
     FScrollCount = 0;
-    tmrScroll->start();
+    // A timer already running keeps its beat: restarting it at every line would hold the
+    // scrolling back for as long as information lines keep arriving less than a tick apart.
+    if (!tmrScroll->isActive())
+        tmrScroll->start();
 }
 
 void TfrmMain::erro(const QString& text)

@@ -474,6 +474,11 @@ void TestWindowChat::infoLineScrollsFiveTimes()
     QVERIFY(!pane->isAtBottom());
     w->tmrScrollTimer();
     QVERIFY(pane->isAtBottom());
+    // A further information line restarts the count, not the beat: lines arriving less than a
+    // tick apart must not hold the scrolling back.
+    QVERIFY(QTest::qWaitFor([timer] { return timer->remainingTime() <= 50; }));
+    w->info(QStringLiteral("mais uma"));
+    QVERIFY(timer->remainingTime() <= 50);
 }
 
 QTEST_MAIN(TestWindowChat)
