@@ -327,6 +327,8 @@ bool ChatExporter::save(const QString& fileName, Format format, const ChatDocume
                         const QColor& background)
 {
     QSaveFile file(fileName);
+    // A writable file in a folder where no temporary file may be made is still written, in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     bool ok = false;

@@ -1,5 +1,7 @@
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void partialRange();
     void styleChangesReachTheFiles();
     void unwritableFileIsReported();
+    void fileInAReadOnlyFolderIsOverwritten();
 };
 
 void TestChatExporter::goldenFiles_data()
@@ -195,6 +198,28 @@ void TestChatExporter::unwritableFileIsReported()
             QVERIFY(!ChatExporter::save(path, format, doc, styles, doc.wholeRange(), QString(),
                                         Qt::black));
     }
+}
+
+void TestChatExporter::fileInAReadOnlyFolderIsOverwritten()
+{
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("novo"), 0);
+    StyleTable styles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chat.txt"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("antigo e mais longo\r\n");
+    old.close();
+    const QFile::Permissions folder = QFile::permissions(dir.path());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), folder); });
+    if (QFileInfo(dir.path()).isWritable())
+        QSKIP("folder permissions do not bind this user");
+    QVERIFY(ChatExporter::save(path, ChatExporter::Format::Text, doc, styles, doc.wholeRange(),
+                               QString(), Qt::black));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("novo\r\n"));
 }
 
 QTEST_MAIN(TestChatExporter)
