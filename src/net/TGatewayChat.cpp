@@ -45,6 +45,8 @@ int eventCode(const QString& line)
 TGatewayChat::TGatewayChat(QObject* parent)
     : tBaseInterpreter(parent), m_floodTimer(new QTimer(this))
 {
+    // A coarse timer may fire up to 5% early, which would pace lines faster than the server allows.
+    m_floodTimer->setTimerType(Qt::PreciseTimer);
     m_floodTimer->setInterval(1500);
     connect(m_floodTimer, &QTimer::timeout, this, &TGatewayChat::FloodTimerTick);
     m_floodTimer->start();

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QTimer>
 
 #include "FakeServer.h"
 #include "net/TChatInterface.h"
@@ -382,6 +383,24 @@ private Q_SLOTS:
         QCOMPARE(chat.queuedCount(), 0);
         chat.FloodTimerTick();
         QVERIFY(chat.CanSend());
+    }
+
+    void sendingNeverRestartsTheFloodTimer()
+    {
+        // The timer runs from construction, connected or not, and a send does not touch it: the
+        // first queued line leaves anywhere within one interval of the line sent at once.
+        Connected c;
+        auto* timer = c.chat.findChild<QTimer*>();
+        QVERIFY(timer);
+        QVERIFY(timer->isActive());
+        QVERIFY(c.open());
+        QTest::qWait(200);
+        const int interval = c.chat.FloodInterval();
+        c.chat.SendLine(QStringLiteral("a\r"));
+        c.chat.SendLine(QStringLiteral("b\r"));
+        QVERIFY(timer->isActive());
+        QVERIFY2(timer->remainingTime() <= interval - 150,
+                 qPrintable(QString::number(timer->remainingTime())));
     }
 
     void theFreeRunningTimerEmptiesTheQueueInOrder()
