@@ -114,7 +114,9 @@ public:
             else if ((ch < 0x20 && ch != u'\t') || ch == 0x7F)
                 reference(ch);
             else if (m_forFile && Cp1252::byteOf(ch) < 0)
-                reference(ch);
+                // Browsers read references to 0x80-0x9F as the code page's characters (&#128; is
+                // the euro sign), so the C1 controls it lacks have no faithful reference.
+                reference(ch >= 0x80 && ch <= 0x9F ? 0xFFFD : ch);
             else
                 m_out += QChar(ch);
         }

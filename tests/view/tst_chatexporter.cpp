@@ -117,6 +117,9 @@ void TestChatExporter::escaping_data()
     QTest::newRow("outside the code page")
         << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;")
         << QByteArray("\\u26085?\\u-10179?\\u-8704?");
+    QTest::newRow("control without a byte")
+        << QStringLiteral("a\u0080b\u0081") << QByteArray("a&#65533;b\x81")
+        << QByteArray("a\\u128?b\\'81");
     QTest::newRow("control character")
         << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
 }
