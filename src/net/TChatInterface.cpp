@@ -199,9 +199,11 @@ void TChatInterface::onErrorOccurred(QAbstractSocket::SocketError error)
 
 void TChatInterface::readAvailable()
 {
+    // A line's handler may end this connection or start a new attempt on a new socket.
+    QTcpSocket* const socket = m_socket;
     char chunk[ChunkSize];
-    while (m_socket) {
-        const qint64 count = m_socket->read(chunk, ChunkSize);
+    while (socket && m_socket == socket) {
+        const qint64 count = socket->read(chunk, ChunkSize);
         if (count <= 0)
             return;
         m_splitter.append(chunk, count);

@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -411,6 +412,26 @@ private Q_SLOTS:
         QVERIFY(server.waitForDisconnect());
         settle();
         QCOMPARE(log.events, (QStringList{"connect", "data:A", "disconnect"}));
+    }
+
+    void connectFromALineHandlerDropsTheRestOfTheChunk()
+    {
+        FakeServer server;
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        chat.OnDataReceived = [&](const QString& line) {
+            log.events << QStringLiteral("data:") + line;
+            QVERIFY(chat.Connect());
+        };
+        QVERIFY(connectTo(chat, server));
+        // Nothing may touch the new socket before it is open.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        server.send(QByteArray("A\r\nB\r\n") + QByteArray(100000, 'x') + "\r\nC\r\n");
+        QVERIFY(server.waitForDisconnect(5000, 0));
+        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        settle();
+        QCOMPARE(log.events, (QStringList{"connect", "data:A", "connect"}));
     }
 
     void connectWhileConnectedReplacesTheConnectionQuietly()
