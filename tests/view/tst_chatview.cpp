@@ -53,6 +53,7 @@ private Q_SLOTS:
     void changesKeepTheScrollPosition_data();
     void changesKeepTheScrollPosition();
     void scrollToBottomShowsTheEnd();
+    void appendsRepaintOnce();
     void resizeKeepsTheLastLineAtTheBottom();
     void doubleClickSelectsTheWord_data();
     void doubleClickSelectsTheWord();
@@ -190,6 +191,32 @@ void TestChatView::scrollToBottomShowsTheEnd()
     QVERIFY2(qAbs(m_view->topParagraph() - (1003 - visible)) <= 1,
              qPrintable(QString::number(m_view->topParagraph())));
     QTRY_COMPARE(m_view->verticalScrollBar()->value(), m_view->verticalScrollBar()->maximum());
+}
+
+void TestChatView::appendsRepaintOnce()
+{
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    QTest::qWait(50);
+    m_view->viewport()->installEventFilter(&counter);
+    // A burst of lines, each laid out and scrolled to as the writers do, costs one repaint.
+    for (int i = 0; i < 500; ++i) {
+        m_view->appendLine(QStringLiteral("linha %1").arg(i), StyleTable::Info);
+        m_view->reformat();
+        m_view->scrollToBottom();
+    }
+    QCOMPARE(counter.paints, 0);
+    QTRY_COMPARE(counter.paints, 1);
+    QTest::qWait(50);
+    QCOMPARE(counter.paints, 1);
+    QVERIFY(m_view->isAtBottom());
 }
 
 void TestChatView::resizeKeepsTheLastLineAtTheBottom()
