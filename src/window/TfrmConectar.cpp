@@ -1,5 +1,7 @@
 #include "window/TfrmConectar.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -49,12 +51,15 @@ TfrmConectar::TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent)
     lblEnd->setGeometry(0, 78, 325, 16);
     auto* wait = label(QStringLiteral("Tempo de espera restante:         segundos"),
                        QStringLiteral("lblEspera"), this);
-    wait->setGeometry(60, 104, 230, 16);
+    // Sized by its caption and centred: the stand-in fonts run wider than the original ones.
+    const int waitWidth = wait->fontMetrics().horizontalAdvance(wait->text()) + 2;
+    const int waitLeft = std::max(0, (width() - waitWidth) / 2);
+    wait->setGeometry(waitLeft, 104, std::min(waitWidth, width()), 16);
     lblTempo = label(QString(), QStringLiteral("lblTempo"), this);
     lblTempo->setAlignment(Qt::AlignCenter);
-    lblTempo->setGeometry(
-        60 + wait->fontMetrics().horizontalAdvance(QStringLiteral("Tempo de espera restante: ")),
-        104, 28, 16);
+    lblTempo->setGeometry(waitLeft + wait->fontMetrics().horizontalAdvance(
+                                         QStringLiteral("Tempo de espera restante: ")),
+                          104, 28, 16);
     btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
     btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
     btnCancelar->setGeometry(125, 136, 75, 25);

@@ -585,8 +585,10 @@ void TfrmMain::setupBottomStrip()
         lock->setFixedHeight(30);
         lock->setProperty("Tag", n);
         lblTo[i] = named(new QLabel(QStringLiteral("TO:"), lock), QStringLiteral("lblTo") + number);
-        lblTo[i]->setGeometry(9, 8, 18, 13);
         lblTo[i]->setFont(tahoma);
+        // Wide enough for its caption where the stand-in font runs wider than the original.
+        lblTo[i]->setGeometry(
+            9, 8, std::max(18, lblTo[i]->fontMetrics().horizontalAdvance(lblTo[i]->text())), 13);
         setColors(lblTo[i], palette().color(QPalette::Window), Qt::black);
         lblAccWhisp[i] = named(new QLabel(lock), QStringLiteral("lblAccWhisp") + number);
         lblAccWhisp[i]->setGeometry(31, 8, 78, 13);
