@@ -8,7 +8,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
+#include <QtMath>
 
+#include "view/ChatLayout.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 
@@ -49,6 +52,9 @@ class TestChatView : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
+    void tabStops_data();
+    void tabStops();
+    void linesWrapToTheWidth();
     void appendingKeepsTheScrollPosition();
     void changesKeepTheScrollPosition_data();
     void changesKeepTheScrollPosition();
@@ -88,6 +94,71 @@ void TestChatView::cleanup()
 {
     delete m_view;
     delete m_styles;
+}
+
+void TestChatView::tabStops_data()
+{
+    QTest::addColumn<int>("widthBefore"); // at least this many pixels of text before the tabs
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<int>("x");
+    QTest::newRow("at the line start") << 0 << 1 << 48;
+    QTest::newRow("after short text") << 10 << 1 << 48;
+    QTest::newRow("after text past the first stop") << 49 << 1 << 96;
+    QTest::newRow("two tabs") << 10 << 2 << 96;
+    QTest::newRow("far along") << 150 << 1 << 192;
+}
+
+void TestChatView::tabStops()
+{
+    QFETCH(int, widthBefore);
+    QFETCH(int, tabs);
+    QFETCH(int, x);
+    ChatDocument doc;
+    StyleTable styles;
+    ChatLayout layout(doc, styles);
+    layout.setWidth(600);
+    const QFontMetrics metrics(styles.font(StyleTable::Info));
+    QString before;
+    while (metrics.horizontalAdvance(before) < widthBefore)
+        before += u'i';
+    doc.appendLine(before, StyleTable::Info);
+    for (int i = 0; i < tabs; ++i)
+        doc.appendTab(StyleTable::Info);
+    doc.appendText(QStringLiteral("depois"), StyleTable::Usuario);
+    const auto laidOut = layout.layout(0);
+    QCOMPARE(laidOut->lineCount(), 1);
+    QCOMPARE(qRound(laidOut->lineAt(0).cursorToX(int(before.size()) + tabs)), x);
+}
+
+void TestChatView::linesWrapToTheWidth()
+{
+    ChatDocument doc;
+    StyleTable styles;
+    ChatLayout layout(doc, styles);
+    doc.appendLine(QStringLiteral("palavra ").repeated(40), StyleTable::Usuario);
+    doc.appendLine(QStringLiteral("x").repeated(300), StyleTable::Usuario);
+    int previousLines[2] = {1000, 1000};
+    for (const int width : {200, 400}) {
+        layout.setWidth(width);
+        for (int p = 0; p < 2; ++p) {
+            const auto laidOut = layout.layout(p);
+            QVERIFY(laidOut->lineCount() > 1);
+            // Wider lines: the paragraph is laid out again in fewer of them.
+            QVERIFY(laidOut->lineCount() < previousLines[p]);
+            previousLines[p] = laidOut->lineCount();
+            qreal bottom = 0;
+            for (int i = 0; i < laidOut->lineCount(); ++i) {
+                const QTextLine line = laidOut->lineAt(i);
+                QVERIFY(line.naturalTextWidth() <= width);
+                // Words are kept whole; a word longer than the line is cut anywhere.
+                if (p == 0 && i + 1 < laidOut->lineCount())
+                    QCOMPARE(doc.paragraphText(p).at(line.textStart() + line.textLength() - 1),
+                             u' ');
+                bottom = line.y() + line.height();
+            }
+            QCOMPARE(layout.height(p), qCeil(bottom));
+        }
+    }
 }
 
 void TestChatView::appendingKeepsTheScrollPosition()
