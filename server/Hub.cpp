@@ -198,17 +198,25 @@ void Hub::rejoin(Member* member)
     enter(member, channel);
 }
 
-void Hub::talk(Member* speaker, const QString& text)
+Channel* Hub::channelToSpeakIn(Member* speaker) const
 {
     Channel* channel = speaker->channel();
     if (!channel) {
         speaker->deliver(Protocol::error(QStringLiteral("Você não está em nenhum canal.")));
-        return;
+        return nullptr;
     }
     if (channel->isModerated() && !speaker->mayTalkInModeratedChannel()) {
         speaker->deliver(Protocol::error(QStringLiteral("Este canal está moderado.")));
-        return;
+        return nullptr;
     }
+    return channel;
+}
+
+void Hub::talk(Member* speaker, const QString& text)
+{
+    Channel* channel = channelToSpeakIn(speaker);
+    if (!channel)
+        return;
     for (Member* other : channel->members()) {
         if (other != speaker && !other->hasSquelched(speaker->name()))
             other->deliver(Protocol::talk(speaker->name(), flagsSeenBy(*other, *speaker), text));
@@ -217,15 +225,9 @@ void Hub::talk(Member* speaker, const QString& text)
 
 void Hub::emote(Member* speaker, const QString& text)
 {
-    Channel* channel = speaker->channel();
-    if (!channel) {
-        speaker->deliver(Protocol::error(QStringLiteral("Você não está em nenhum canal.")));
+    Channel* channel = channelToSpeakIn(speaker);
+    if (!channel)
         return;
-    }
-    if (channel->isModerated() && !speaker->mayTalkInModeratedChannel()) {
-        speaker->deliver(Protocol::error(QStringLiteral("Este canal está moderado.")));
-        return;
-    }
     for (Member* other : channel->members()) {
         if (other == speaker || !other->hasSquelched(speaker->name()))
             other->deliver(Protocol::emote(speaker->name(), flagsSeenBy(*other, *speaker), text));

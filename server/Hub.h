@@ -76,6 +76,8 @@ public:
 
 private:
     Channel* channelFor(const QString& name);
+    // The speaker's channel when it may talk there; otherwise tells it why not and gives null.
+    Channel* channelToSpeakIn(Member* speaker) const;
     JoinResult checkJoin(Member* member, const QString& name, Channel* existing) const;
     void enter(Member* member, Channel* channel);
     void listChannel(Member* member);

@@ -414,6 +414,44 @@ private Q_SLOTS:
         QVERIFY(ana.next().startsWith(QStringLiteral("1019 ERROR ")));
     }
 
+    void moderatedChannelSilencesTheUnvoiced_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("talk") << QStringLiteral("oi")
+                              << QStringLiteral("1005 TALK bia 0004 \"oi\"");
+        QTest::newRow("emote") << QStringLiteral("/me acena")
+                               << QStringLiteral("1023 EMOTE bia 0004 \"acena\"");
+    }
+    void moderatedChannelSilencesTheUnvoiced()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, heard);
+        ServerOptions options = quietOptions();
+        options.operators = {QStringLiteral("op")};
+        const quint16 port = start(options);
+        RawClient op(port);
+        RawClient bia(port);
+        QVERIFY(enter(op, QStringLiteral("op")));
+        QVERIFY(enter(bia, QStringLiteral("bia")));
+        op.linesBeforeSync();
+
+        op.sendLine(QStringLiteral("/moderate"));
+        QCOMPARE(bia.next(), QStringLiteral("1018 INFO \"op moderou o canal.\""));
+        bia.sendLine(line);
+        QCOMPARE(bia.next(), QStringLiteral("1019 ERROR \"Este canal está moderado.\""));
+        op.linesBeforeSync();
+
+        op.sendLine(QStringLiteral("/voice bia"));
+        QVERIFY(bia.waitForLine(QStringLiteral("1009 USER bia 0004")));
+        op.linesBeforeSync();
+        bia.sendLine(line);
+        QCOMPARE(op.next(), heard);
+
+        op.sendLine(QStringLiteral("/moderate"));
+        QVERIFY(bia.waitForLine(QStringLiteral("1018 INFO \"op liberou o canal.\"")));
+    }
+
     void squelchChangesFlagsForTheSquelcherOnly_data()
     {
         QTest::addColumn<bool>("voiced");
