@@ -49,6 +49,8 @@ ChatView::ChatView(StyleTable* styles, QWidget* parent)
     m_autoScrollTimer.setInterval(kAutoScrollInterval);
     connect(&m_autoScrollTimer, &QTimer::timeout, this, &ChatView::autoScrollTick);
     connect(m_styles, &StyleTable::changed, this, &ChatView::stylesChanged);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            &ChatView::scrollBarAction);
     m_layout->setWidth(layoutWidth());
 }
 
@@ -296,6 +298,12 @@ int ChatView::lineStep() const
     return std::max(1, QFontMetrics(m_styles->font(0)).height());
 }
 
+int ChatView::pageHeight() const
+{
+    // One line of the old page stays in view.
+    return std::max(lineStep(), contentHeight() - lineStep());
+}
+
 void ChatView::settle() const
 {
     if (m_bottomAnchor >= 0) {
@@ -374,6 +382,17 @@ void ChatView::scrollContentsBy(int, int)
         setPosition(bottomPosition(m_document->paragraphCount() - 1));
     else
         setPosition({bar->value(), 0});
+}
+
+void ChatView::scrollBarAction(int action)
+{
+    // The bar counts paragraphs, and a page of them can be several screens of wrapped lines:
+    // a click in the trough turns a page as Page Up/Down do. Setting the position also sets the
+    // bar's value, which the bar then keeps.
+    if (action == QAbstractSlider::SliderPageStepAdd)
+        scrollByPixels(pageHeight());
+    else if (action == QAbstractSlider::SliderPageStepSub)
+        scrollByPixels(-pageHeight());
 }
 
 void ChatView::scrollByPixels(int pixels)
@@ -608,13 +627,12 @@ void ChatView::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
-    const int page = std::max(lineStep(), contentHeight() - lineStep());
     switch (event->key()) {
     case Qt::Key_PageUp:
-        scrollByPixels(-page);
+        scrollByPixels(-pageHeight());
         break;
     case Qt::Key_PageDown:
-        scrollByPixels(page);
+        scrollByPixels(pageHeight());
         break;
     case Qt::Key_Up:
         scrollByPixels(-lineStep());

@@ -110,9 +110,11 @@ private:
     ScrollPosition clampedPosition(ScrollPosition position) const;
     void setPosition(ScrollPosition position);
     void scrollByPixels(int pixels);
+    void scrollBarAction(int action);
     void syncScrollBar();
     int contentHeight() const;
     int lineStep() const;
+    int pageHeight() const;
     void ensureVisible(ChatPosition position);
     ChatPosition positionAt(QPoint point, bool onCharacter) const;
     std::optional<ChatRange> selection() const;

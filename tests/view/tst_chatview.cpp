@@ -73,6 +73,8 @@ private Q_SLOTS:
     void backgroundPlacement_data();
     void backgroundPlacement();
     void keys();
+    void troughClickTurnsOnePage_data();
+    void troughClickTurnsOnePage();
     void clearView();
 
 private:
@@ -552,6 +554,40 @@ void TestChatView::keys()
     QTest::keyClick(m_view, Qt::Key_C, Qt::ControlModifier);
     QVERIFY(QGuiApplication::clipboard()->text().startsWith(
         QStringLiteral("linha 0 texto\nlinha 1 texto\n")));
+}
+
+void TestChatView::troughClickTurnsOnePage_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("key");
+    QTest::newRow("down") << int(QAbstractSlider::SliderPageStepAdd) << int(Qt::Key_PageDown);
+    QTest::newRow("up") << int(QAbstractSlider::SliderPageStepSub) << int(Qt::Key_PageUp);
+}
+
+void TestChatView::troughClickTurnsOnePage()
+{
+    QFETCH(int, action);
+    QFETCH(int, key);
+    // Lines that wrap three or four times: a page holds only a few of them.
+    for (int i = 0; i < 300; ++i)
+        m_view->appendLine(QStringLiteral("%1 ").arg(i) + QStringLiteral("palavra ").repeated(20),
+                           StyleTable::Usuario);
+    m_view->reformat();
+    QScrollBar* bar = m_view->verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 200);
+    bar->setValue(150);
+    m_view->setFocus();
+    QTest::keyClick(m_view, Qt::Key(key));
+    const int top = m_view->topParagraph();
+    const int offset = m_view->topOffset();
+    QVERIFY(qAbs(top - 150) >= 1);
+    QVERIFY(qAbs(top - 150) < 8);
+
+    bar->setValue(150);
+    bar->triggerAction(QAbstractSlider::SliderAction(action));
+    QCOMPARE(m_view->topParagraph(), top);
+    QCOMPARE(m_view->topOffset(), offset);
+    QCOMPARE(bar->value(), top);
 }
 
 void TestChatView::clearView()
