@@ -541,6 +541,8 @@ void TfrmMain::setupUserColumn()
     lstUsers->setIconSize(QSize(27, 18));
     lstUsers->setFont(pixelFont(QStringLiteral("Verdana"), 12));
     lstUsers->setItemDelegate(new UserListDelegate(RVStyle1, lstUsers));
+    // The entries take their colours from the style table: a changed colour shows at once.
+    connect(RVStyle1, &StyleTable::changed, lstUsers->viewport(), qOverload<>(&QWidget::update));
     lstUsers->setContextMenuPolicy(Qt::CustomContextMenu);
     setColors(lstUsers, Qt::black, Qt::white);
     auto* usersLayout = columnLayout(pnlUsers);

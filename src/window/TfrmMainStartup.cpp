@@ -305,7 +305,6 @@ void TfrmMain::carregaAparencia()
         pnlCustom->setVisible(custom);
         m_usersSplitter->handle(1)->setVisible(custom);
     }
-    lstUsers->viewport()->update();
     if (!pictureError.isEmpty())
         throw std::runtime_error(pictureError.toStdString());
 }

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void userListOrderAndIcons();
     void flagChangeKeepsPlaceUntilNextAddition();
     void leaveRemovesIgnoringCase();
+    void styleColourRepaintsTheList();
     void randomUserFollowsSharedGenerator();
     void awayAndDndButtons();
     void infoLineScrollsFiveTimes();
@@ -403,6 +405,36 @@ void TestWindowChat::leaveRemovesIgnoringCase()
     QCOMPARE(w->users()->count(), 1);
     QCOMPARE(w->users()->at(0).account, QStringLiteral("Anabel"));
     QCOMPARE(label->text(), QStringLiteral("Chat (1)"));
+}
+
+namespace {
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+void TestWindowChat::styleColourRepaintsTheList()
+{
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    w->users()->addUser(QStringLiteral("mod"), QStringLiteral("0002"), QStringLiteral("CHAT"));
+    auto* list = w->findChild<QAbstractItemView*>(QStringLiteral("lstUsers"));
+    QTRY_VERIFY(list->visualRect(w->users()->index(0, 0)).isValid());
+    QTest::qWait(50);
+    PaintCounter counter;
+    list->viewport()->installEventFilter(&counter);
+    w->styles()->setColor(StyleTable::MOD, QColor(0x12, 0x34, 0x56));
+    QTRY_VERIFY(counter.paints > 0);
 }
 
 void TestWindowChat::randomUserFollowsSharedGenerator()
