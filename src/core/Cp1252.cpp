@@ -45,11 +45,16 @@ QByteArray Cp1252::encode(const QString& text)
     QByteArray out(text.size(), Qt::Uninitialized);
     char* dst = out.data();
     const QChar* src = text.constData();
+    qsizetype n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = src[i].unicode();
         const int b = ch < 0x80 ? ch : byteOf(ch);
-        dst[i] = static_cast<char>(b < 0 ? '?' : b);
+        dst[n++] = static_cast<char>(b < 0 ? '?' : b);
+        // A character beyond the first 65536 takes two code units but is still one character.
+        if (src[i].isHighSurrogate() && i + 1 < text.size() && src[i + 1].isLowSurrogate())
+            ++i;
     }
+    out.truncate(n);
     return out;
 }
 

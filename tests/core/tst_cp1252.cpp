@@ -26,10 +26,10 @@ private Q_SLOTS:
         QTest::newRow("latin-1 letters") << QByteArray("a\xe7\xe3o") << QStringLiteral("ação");
         QTest::newRow("euro") << QByteArray("\x80") << QStringLiteral("€");
         QTest::newRow("curly quotes") << QByteArray("\x93x\x94") << QStringLiteral("“x”");
-        QTest::newRow("undefined byte keeps its value") << QByteArray("\x81")
-                                                        << QString(QChar(0x81));
-        QTest::newRow("nul") << QByteArray("a\0b", 3) << QString(QStringLiteral("a") + QChar(0) +
-                                                                 QStringLiteral("b"));
+        QTest::newRow("undefined byte keeps its value")
+            << QByteArray("\x81") << QString(QChar(0x81));
+        QTest::newRow("nul") << QByteArray("a\0b", 3)
+                             << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
     }
     void decodesTheCodePage()
     {
@@ -39,12 +39,27 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::encode(text), bytes);
     }
 
-    void unknownCharacterBecomesQuestionMark()
+    void unknownCharacterBecomesOneQuestionMark_data()
     {
-        QCOMPARE(Cp1252::encode(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
-        QVERIFY(!Cp1252::canEncode(QStringLiteral("\u4e2d")));
-        QVERIFY(Cp1252::canEncode(QStringLiteral("ação €")));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("outside the code page") << QStringLiteral("a\u4e2db") << QByteArray("a?b");
+        QTest::newRow("beyond 16 bits, two code units")
+            << QStringLiteral("a\U0001F600b\U0001F600") << QByteArray("a?b?");
+        QTest::newRow("lone high surrogate")
+            << (QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b")) << QByteArray("a?b");
+        QTest::newRow("lone low surrogate")
+            << (QStringLiteral("a") + QChar(0xDE00) + QChar(0xDE00)) << QByteArray("a??");
     }
+    void unknownCharacterBecomesOneQuestionMark()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(Cp1252::encode(text), bytes);
+        QVERIFY(!Cp1252::canEncode(text));
+    }
+
+    void canEncodeTheCodePage() { QVERIFY(Cp1252::canEncode(QStringLiteral("ação €"))); }
 
     void asciiCaseLeavesAccentsAlone()
     {
