@@ -38,6 +38,8 @@ private Q_SLOTS:
     void enterPressesTheDefaultButton();
     void windowShortcutsWinInTheInputLine();
     void inputLineHasNoLengthLimit();
+    void clearingCommands_data();
+    void clearingCommands();
 };
 
 void TestWindowInput::sendPath_data()
@@ -302,6 +304,49 @@ void TestWindowInput::inputLineHasNoLengthLimit()
     QTest::keyClick(input, Qt::Key_Return);
     QVERIFY(h.server.waitForBytes(pasted.size() + 1));
     QCOMPARE(h.server.received(), pasted.toLatin1() + "\r");
+}
+
+void TestWindowInput::clearingCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("cleared"); // which pane is emptied: "chat" or "whisps"
+
+    QTest::newRow("chat menu item") << "mnuLimpaTelaChat"
+                                    << "txtWhisps"
+                                    << "chat";
+    QTest::newRow("whispers menu item") << "mnuLimpaTelaWhisps"
+                                        << "txtChat"
+                                        << "whisps";
+    QTest::newRow("popup, whisper pane focused") << "Limpartela1"
+                                                 << "txtWhisps"
+                                                 << "whisps";
+    QTest::newRow("popup, channel pane focused") << "Limpartela1"
+                                                 << "txtChat"
+                                                 << "chat";
+    QTest::newRow("popup, input line focused") << "Limpartela1"
+                                               << "txtMsg"
+                                               << "chat";
+}
+
+void TestWindowInput::clearingCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, focus);
+    QFETCH(QString, cleared);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    w->erro(QStringLiteral("canal"));
+    w->whisp(1, QStringLiteral("bob"), QStringLiteral("oi"));
+    w->findChild<QWidget*>(focus)->setFocus();
+    QCOMPARE(w->focusWidget()->objectName(), focus);
+    w->findChild<QAction*>(command)->trigger();
+    const QString left = QStringLiteral("%1 %2")
+                             .arg(WindowHarness::paragraphs(w->chatPane()))
+                             .arg(WindowHarness::paragraphs(w->whisperPane()));
+    QCOMPARE(left,
+             cleared == QLatin1String("chat") ? QStringLiteral("0 1") : QStringLiteral("1 0"));
+    QCOMPARE(w->focusWidget(), child(w, "txtMsg"));
 }
 
 QTEST_MAIN(TestWindowInput)

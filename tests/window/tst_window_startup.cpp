@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/TfrmMain.h"
+#include "window/TulmoApplication.h"
 
 namespace {
 template <typename T = QWidget>
@@ -65,6 +67,7 @@ private Q_SLOTS:
     void backgroundMenu();
     void invalidPictureAtStartReportsAndGoesOn();
     void failedWriteIsReported();
+    void programSpeaksPortuguese();
 };
 
 void TestWindowStartup::missingSettingsFile()
@@ -426,6 +429,42 @@ void TestWindowStartup::failedWriteIsReported()
     QCOMPARE(WindowHarness::lastText(w->chatPane()), QStringLiteral("ainda aqui"));
     h.close();
     QCOMPARE(h.prompts.errors.size(), 2);
+}
+
+// What the program entry sets up before its window: Qt's own texts in Brazilian Portuguese and
+// look-alikes for the families Linux lacks.
+void TestWindowStartup::programSpeaksPortuguese()
+{
+    TulmoApplication::registerFontSubstitutions();
+    const struct
+    {
+        const char* family;
+        const char* drawnWith;
+    } substitutions[] = {{"Verdana", "DejaVu Sans"},
+                         {"Tahoma", "DejaVu Sans"},
+                         {"Trebuchet MS", "DejaVu Sans"},
+                         {"Arial", "Liberation Sans"}};
+    for (const auto& s : substitutions)
+        QCOMPARE(QFont::substitute(QLatin1String(s.family)).toLower(),
+                 QString::fromLatin1(s.drawnWith).toLower());
+
+    QVERIFY(TulmoApplication::loadQtTranslation(qApp));
+    QStringList buttons;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        for (const QAbstractButton* button : box->buttons())
+            buttons << button->text().remove(QLatin1Char('&'));
+        box->button(QMessageBox::No)->click();
+    });
+    answer.start(10);
+    QtPrompts prompts;
+    QVERIFY(!prompts.question(nullptr, QStringLiteral("Kill"), QStringLiteral("Tem certeza?")));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"Não", "Sim"}));
 }
 
 QTEST_MAIN(TestWindowStartup)
