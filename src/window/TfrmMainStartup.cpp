@@ -311,8 +311,9 @@ void TfrmMain::carregaAparencia()
 
 void TfrmMain::carregaBitmap(const QString& path)
 {
+    // A bitmap by its content, whatever the name: a picture of another format is refused.
     QImage picture;
-    if (!picture.load(path))
+    if (!picture.load(path, "BMP"))
         throw std::runtime_error("Bitmap image is not valid");
     txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
 }

@@ -357,9 +357,16 @@ void TestWindowStartup::backgroundMenu()
     QVERIFY(w->chatPane()->BackgroundBitmap().isNull());
     QVERIFY(!h.iniText().contains(QStringLiteral("ImgFundoChat")));
 
-    h.prompts.files << junk.fileName();
+    // Junk, and a picture of another format under a bitmap's name.
+    const QString png = h.path(QStringLiteral("outro.bmp"));
+    QImage other(4, 4, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    QVERIFY(other.save(png, "PNG"));
+    h.prompts.files << junk.fileName() << png;
     child<QAction>(w, "AlterarBg1")->trigger();
-    QCOMPARE(h.prompts.errors, QStringList{"Bitmap image is not valid"});
+    child<QAction>(w, "AlterarBg1")->trigger();
+    QCOMPARE(h.prompts.errors, QStringList(2, QStringLiteral("Bitmap image is not valid")));
+    QVERIFY(w->chatPane()->BackgroundBitmap().isNull());
     QVERIFY(!h.iniText().contains(QStringLiteral("ImgFundoChat")));
 
     h.prompts.files << picture;
