@@ -194,6 +194,30 @@ private Q_SLOTS:
         QVERIFY(enter(ana, QStringLiteral("ana")));
     }
 
+    void clientsBeyondTheLimitAreTurnedAway()
+    {
+        ServerOptions options = quietOptions();
+        options.maxClients = 2;
+        const quint16 port = start(options);
+        RawClient ana(port);
+        RawClient bia(port);
+        QVERIFY(enter(ana, QStringLiteral("ana")));
+        QVERIFY(enter(bia, QStringLiteral("bia")));
+
+        // Turned away as soon as it is accepted, before it sends anything.
+        RawClient third(port);
+        QVERIFY(third.next().startsWith(QStringLiteral("1019 ERROR \"")));
+        QVERIFY(third.waitForDisconnected());
+        QVERIFY(QTest::qWaitFor([&] { return m_server->sessionCount() == 2; }));
+
+        // A place that frees up can be taken again.
+        bia.socket()->abort();
+        QVERIFY(ana.waitForLine(QStringLiteral("1003 LEAVE bia 0000")));
+        RawClient caio(port);
+        QVERIFY(enter(caio, QStringLiteral("caio")));
+        QVERIFY(ana.waitForLine(QStringLiteral("1002 JOIN caio 0000 [CHAT]")));
+    }
+
     void talkReachesOthersButIsNotEchoed()
     {
         const quint16 port = start();
