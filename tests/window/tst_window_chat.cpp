@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -60,7 +61,9 @@ private Q_SLOTS:
     void connectionCourse();
     void joinAfterLogin_data();
     void joinAfterLogin();
+    void countdownRunsOut_data();
     void countdownRunsOut();
+    void favouriteJoinsWithoutAccessMarks();
     void refusedConnection();
     void cancelAbandonsAttempt();
     void serverClosesConnection();
@@ -88,6 +91,10 @@ void TestWindowChat::connectionCourse()
              QStringLiteral("15"));
     QCOMPARE(w->conectar()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
              QStringLiteral("(localhost)"));
+    // Logged in within the first second, the dialog closes at its first tick, still showing 15.
+    QString atClose;
+    auto* tempo = w->conectar()->findChild<QLabel*>(QStringLiteral("lblTempo"));
+    QObject::connect(w->conectar(), &QDialog::finished, [&] { atClose = tempo->text(); });
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("/join Chat\r"));
     QCOMPARE(h.server.received(), QByteArray("\x03\x04visitante\rsegredo\r\r/join Chat\r"));
@@ -96,6 +103,7 @@ void TestWindowChat::connectionCourse()
     QCOMPARE(connectionControls(w), LoggedIn);
     // The dialog sees the login at its next tick and closes.
     QVERIFY(QTest::qWaitFor([w] { return w->conectar() == nullptr; }, 3000));
+    QCOMPARE(atClose, QStringLiteral("15"));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
 }
 
@@ -129,20 +137,33 @@ void TestWindowChat::joinAfterLogin()
              afterLogin + home);
 }
 
+void TestWindowChat::countdownRunsOut_data()
+{
+    QTest::addColumn<QString>("timeout");
+    QTest::addColumn<QStringList>("shown"); // the label before each tick, the time-out excluded
+    QTest::newRow("three seconds") << "3" << QStringList{"3", "2", "1"};
+    QTest::newRow("one second") << "1" << QStringList{"1"};
+    QTest::newRow("zero") << "0" << QStringList{"0"};
+    QTest::newRow("negative") << "-4" << QStringList{"-4"};
+}
+
 void TestWindowChat::countdownRunsOut()
 {
-    WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=3")));
+    QFETCH(QString, timeout);
+    QFETCH(QStringList, shown);
+    WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QPointer<TfrmConectar> dialog = w->conectar();
     auto* tempo = dialog->findChild<QLabel*>(QStringLiteral("lblTempo"));
-    // The ticks are driven by hand before the event loop can finish the connect.
-    QStringList shown{tempo->text()};
-    dialog->tmrSegundosTimer();
-    shown << tempo->text();
-    dialog->tmrSegundosTimer();
-    shown << tempo->text();
-    QCOMPARE(shown, (QStringList{"3", "2", "1"}));
+    // The ticks are driven by hand before the event loop can finish the connect; the label never
+    // shows 0 once counting, and the tick after the one that showed 1 ends the wait.
+    QStringList seen{tempo->text()};
+    for (int tick = 1; tick < shown.size(); ++tick) {
+        dialog->tmrSegundosTimer();
+        seen << tempo->text();
+    }
+    QCOMPARE(seen, shown);
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 0);
     dialog->tmrSegundosTimer();
     QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }));
@@ -153,6 +174,25 @@ void TestWindowChat::countdownRunsOut()
     QTest::qWait(100);
     QVERIFY(!h.server.received().contains("visitante"));
     QVERIFY(!w->chatInterface()->LoggedIn);
+}
+
+void TestWindowChat::favouriteJoinsWithoutAccessMarks()
+{
+    QStringList ini = Plain;
+    for (const char* line : {"[Canais]", "n=3", "c1=R&D", "c2="})
+        ini << QString::fromLatin1(line);
+    WindowHarness h(ini);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData("/join Chat\r"));
+    h.server.clearReceived();
+    const QList<QAction*> items = w->findChild<QMenu*>(QStringLiteral("popCanais"))->actions();
+    QCOMPARE(items.size(), 5);
+    items[3]->trigger();
+    items[4]->trigger();
+    // The name is not checked: an empty one sends the bare command.
+    QVERIFY(h.server.waitForData("/join RD\r/join \r"));
+    QCOMPARE(h.server.received(), QByteArray("/join RD\r/join \r"));
 }
 
 void TestWindowChat::refusedConnection()
