@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,6 +192,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         case QEvent::Resize:
             if (watched == pnlTopChat)
                 FormResize();
+            else if (watched == pnlTopo) // the line along its top runs the strip's width
+                Bevel1->resize(pnlTopo->width(), Bevel1->height());
             break;
         default:
             break;

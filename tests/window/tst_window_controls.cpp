@@ -395,6 +395,12 @@ void TestWindowControls::layoutAtStart()
          {"ToolButton3", "ToolButton1", "ToolButton2", "ToolButton4", "ToolButton6"})
         QCOMPARE(child(w, gap)->width(), 8);
     QCOMPARE(child(w, "ToolButton5")->width(), 33);
+    // The line along the top strip follows the window's width.
+    const QSize frame = w->frameGeometry().size() - w->size();
+    w->resize(QSize(900, 650) - frame);
+    QTRY_COMPARE(child(w, "pnlTopo")->width(), w->width());
+    QCOMPARE(child(w, "Bevel1")->width(), child(w, "pnlTopo")->width());
+    QCOMPARE(child(w, "Bevel1")->y(), 0);
     QCOMPARE(child<QTimer>(w, "tmrScroll")->interval(), 100);
     QVERIFY(!child<QTimer>(w, "tmrScroll")->isActive());
     auto* users = child<QTreeView>(w, "lstUsers");
