@@ -397,41 +397,37 @@ private Q_SLOTS:
         QVERIFY(!chat.LoggedIn);
     }
 
-    void disconnectFromALineHandlerDropsTheRestOfTheChunk()
+    void aLineHandlerThatEndsTheConnectionDropsTheRestOfTheChunk_data()
     {
-        FakeServer server;
-        TChatInterface chat;
-        EventLog log;
-        log.watch(chat);
-        chat.OnDataReceived = [&](const QString& line) {
-            log.events << QStringLiteral("data:") + line;
-            chat.Disconnect();
-        };
-        QVERIFY(connectTo(chat, server));
-        server.send("A\r\nB\r\nC");
-        QVERIFY(server.waitForDisconnect());
-        settle();
-        QCOMPARE(log.events, (QStringList{"connect", "data:A", "disconnect"}));
+        QTest::addColumn<bool>("reconnect");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("Disconnect") << false << QStringList{"connect", "data:A", "disconnect"};
+        QTest::newRow("a new Connect") << true << QStringList{"connect", "data:A", "connect"};
     }
-
-    void connectFromALineHandlerDropsTheRestOfTheChunk()
+    void aLineHandlerThatEndsTheConnectionDropsTheRestOfTheChunk()
     {
+        QFETCH(bool, reconnect);
+        QFETCH(QStringList, events);
         FakeServer server;
         TChatInterface chat;
         EventLog log;
         log.watch(chat);
         chat.OnDataReceived = [&](const QString& line) {
             log.events << QStringLiteral("data:") + line;
-            QVERIFY(chat.Connect());
+            if (reconnect)
+                QVERIFY(chat.Connect());
+            else
+                chat.Disconnect();
         };
         QVERIFY(connectTo(chat, server));
-        // Nothing may touch the new socket before it is open.
+        // Nothing may read from the closed socket, nor from a new one before it is open.
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         server.send(QByteArray("A\r\nB\r\n") + QByteArray(100000, 'x') + "\r\nC\r\n");
         QVERIFY(server.waitForDisconnect(5000, 0));
-        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        if (reconnect)
+            QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
         settle();
-        QCOMPARE(log.events, (QStringList{"connect", "data:A", "connect"}));
+        QCOMPARE(log.events, events);
     }
 
     void connectWhileConnectedReplacesTheConnectionQuietly()
