@@ -43,6 +43,8 @@ constexpr int MinWidth = 700;
 constexpr int MinHeight = 600;
 // A size typed into confs.ini by hand is kept within what a desktop can show.
 constexpr int MaxExtent = 8192;
+// A position typed by hand stays where window coordinates can still add a size to it.
+constexpr int MaxPosition = 32767;
 // The favourites menu has room for this many channels; later ones are not listed.
 constexpr int MaxFavoritos = 99;
 // Guards start-up against a count typed by hand that no file could hold.
@@ -97,7 +99,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    const int favoritos = std::min(Settings::read(*FIni, Keys::Canais::n) - 1, MaxFavoritos);
+    const int favoritos =
+        std::clamp(Settings::read(*FIni, Keys::Canais::n), 0, MaxFavoritos + 1) - 1;
     for (int i = 1; i <= favoritos; ++i)
         criaFavorito(Settings::read(*FIni, Keys::Canais::c(i)));
 
@@ -105,7 +108,8 @@ void TfrmMain::FormShow()
     const int height = Settings::read(*FIni, Keys::Form::Height);
     m_outerPending =
         QSize(std::clamp(width, MinWidth, MaxExtent), std::clamp(height, MinHeight, MaxExtent));
-    move(Settings::read(*FIni, Keys::Form::X), Settings::read(*FIni, Keys::Form::Y));
+    move(std::clamp(Settings::read(*FIni, Keys::Form::X), -MaxPosition, MaxPosition),
+         std::clamp(Settings::read(*FIni, Keys::Form::Y), -MaxPosition, MaxPosition));
     aplicaGeometria();
     if (Settings::read(*FIni, Keys::Form::Max))
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -124,6 +124,15 @@ void TestWindowStartup::handWrittenSettings_data()
     QTest::newRow("no favourites with n 1")
         << QStringList{"[Canais]", "n=1", "c1=X"} << "favourites"
         << "";
+    QTest::newRow("no favourites with the lowest count")
+        << QStringList{"[Canais]", "n=-2147483648"} << "favourites"
+        << "";
+    QTest::newRow("favourites menu holds 99")
+        << QStringList{"[Canais]", "n=2147483647"} << "favourites count"
+        << "99";
+    QTest::newRow("position beyond any screen")
+        << QStringList{"[Form]", "X=2147483647", "Y=-2147483648"} << "position"
+        << "within reach";
     QTest::newRow("two favourites, stray ignored")
         << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites"
         << "Chat,R&D";
@@ -185,6 +194,14 @@ void TestWindowStartup::handWrittenSettings()
             QString::number(child<QTimer>(w, "tmrSinc")->interval()) + QLatin1Char(' ') + stored;
     } else if (check == QLatin1String("favourites")) {
         actual = favourites(w).join(QLatin1Char(','));
+    } else if (check == QLatin1String("favourites count")) {
+        actual = QString::number(favourites(w).size());
+    } else if (check == QLatin1String("position")) {
+        // Far off, yet where a size can still be added to it.
+        const QPoint at = w->frameGeometry().topLeft();
+        actual = qAbs(at.x()) <= 32767 && qAbs(at.y()) <= 32767 && at.x() > 30000
+                     ? QStringLiteral("within reach")
+                     : QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
     } else if (check == QLatin1String("suspects")) {
         QStringList rows;
         auto* list = child<QTreeWidget>(w, "lstCustom");
