@@ -23,7 +23,8 @@ public:
     // Writes an error line into the channel pane; fires only when assigned.
     std::function<void(const QString& text)> onErro;
 
-    // The connection reported a refused or unreachable server.
+    // The attempt is over before the login held: the server was refused, unreachable, or closed
+    // the connection. The dialog closes at its next tick without a time-out message.
     void connectFailed() { m_failed = true; }
     int restante() const { return FRestante; }
 

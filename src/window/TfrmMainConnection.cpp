@@ -117,6 +117,10 @@ void TfrmMain::ChatInterface1ConnectClosed()
 {
     erro(QStringLiteral("Conexao interrompida!"));
     desconectado();
+    // A server that refuses the login closes at once; the waiting dialog then ends at its next
+    // tick instead of counting down to a time-out message that would blame a silent server.
+    if (m_conectar)
+        m_conectar->connectFailed();
 }
 
 void TfrmMain::ChatInterface1Disconnect()

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void favouriteJoinsWithoutAccessMarks();
     void refusedConnection();
     void cancelAbandonsAttempt();
+    void serverClosesDuringTheWait();
     void serverClosesConnection();
     void userDisconnects();
     void serverEvents_data();
@@ -225,6 +226,24 @@ void TestWindowChat::cancelAbandonsAttempt()
     QCOMPARE(connectionControls(w), Disconnected);
     // A new attempt is accepted afterwards.
     QVERIFY(h.connectToServer());
+}
+
+void TestWindowChat::serverClosesDuringTheWait()
+{
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
+    QPointer<TfrmConectar> dialog = w->conectar();
+    // The server takes the login and refuses it at once.
+    QVERIFY(h.server.waitForClient());
+    QVERIFY(h.server.waitForData("segredo\r\r"));
+    h.server.closeClient();
+    QVERIFY(QTest::qWaitFor([w] { return !w->chatInterface()->Connected(); }));
+    // The dialog ends at its next tick; no time-out message follows the closing.
+    QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }, 3000));
+    QCOMPARE(WindowHarness::lastText(w->chatPane()), QStringLiteral("Conexao interrompida!"));
+    QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 2);
+    QCOMPARE(connectionControls(w), Disconnected);
 }
 
 void TestWindowChat::serverClosesConnection()
