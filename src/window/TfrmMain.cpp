@@ -30,10 +30,10 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/Prompts.h"
-#include "window/TFastNicks.h"
+#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
 #include "window/UserListDelegate.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 

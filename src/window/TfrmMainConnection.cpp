@@ -11,7 +11,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "window/TfrmConectar.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 void TfrmMain::wireChatInterface()
 {

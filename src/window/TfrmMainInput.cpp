@@ -11,7 +11,7 @@
 
 #include "core/AsciiCase.h"
 #include "net/TGatewayChat.h"
-#include "window/TFastNicks.h"
+#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
 
 void TfrmMain::btnEnviarClick()

@@ -7,9 +7,9 @@
 
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
-#include "window/TFastNicks.h"
+#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 // An information line is scrolled into view this many times, one tick apart.

@@ -33,9 +33,9 @@
 #include "view/StyleTable.h"
 #include "window/ColorRef.h"
 #include "window/Prompts.h"
-#include "window/TFastNicks.h"
+#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 // The window never starts smaller than this, outer size.

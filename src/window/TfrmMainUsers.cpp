@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "window/TfrmConectar.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 void TfrmMain::GatewayChat1ShowUser(const QString& User, const QString& Flags,
                                     const QString& UserType)

@@ -2,7 +2,7 @@
 
 #include "resources/Pictures.h"
 #include "view/StyleTable.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 UserListDelegate::UserListDelegate(const StyleTable* styles, QObject* parent)
     : QStyledItemDelegate(parent), m_styles(styles)

@@ -16,7 +16,7 @@
 #include "view/StyleTable.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),

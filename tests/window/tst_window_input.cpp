@@ -7,9 +7,9 @@
 
 #include "WindowHarness.h"
 #include "view/ChatView.h"
-#include "window/TFastNicks.h"
+#include "chat/TFastNicks.h"
 #include "window/TfrmMain.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "UserListModel.h"
+#include "chat/UserListModel.h"
 
 TFastNicks::TFastNicks(const UserListModel* users, ShowText show)
     : m_users(users), m_show(std::move(show))

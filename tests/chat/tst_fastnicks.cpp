@@ -1,5 +1,5 @@
-#include "window/TFastNicks.h"
-#include "window/UserListModel.h"
+#include "chat/TFastNicks.h"
+#include "chat/UserListModel.h"
 
 #include <QTest>
 

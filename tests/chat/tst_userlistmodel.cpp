@@ -1,5 +1,5 @@
 #include "core/SharedRandom.h"
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 #include <algorithm>
 #include <random>

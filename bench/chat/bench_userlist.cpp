@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVector>
 
-#include "window/UserListModel.h"
+#include "chat/UserListModel.h"
 
 namespace {
 
