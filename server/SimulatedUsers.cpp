@@ -102,7 +102,7 @@ const Step schedule[] = {
     {Action::Whisper, Bia, "quer uma força no ato 1?"},
     {Action::Talk, Lua, "manutenção amanhã às 6h, fiquem ligados"},
 };
-constexpr int scheduleSize = int(sizeof(schedule) / sizeof(schedule[0]));
+constexpr int ScheduleSize = int(sizeof(schedule) / sizeof(schedule[0]));
 
 const char* const greetings[] = {
     "oi, %1, bem-vindo!",
@@ -116,8 +116,8 @@ const char* const answers[] = {
     "haha, boa! depois a gente combina",
 };
 
-constexpr int greetingDelayMs = 2500;
-constexpr int answerDelayMs = 3000;
+constexpr int GreetingDelayMs = 2500;
+constexpr int AnswerDelayMs = 3000;
 
 } // namespace
 
@@ -192,9 +192,9 @@ QList<Member*> SimulatedUsers::realMembers() const
 
 void SimulatedUsers::step()
 {
-    for (int tries = 0; tries < scheduleSize; ++tries) {
+    for (int tries = 0; tries < ScheduleSize; ++tries) {
         const int index = m_next;
-        m_next = (m_next + 1) % scheduleSize;
+        m_next = (m_next + 1) % ScheduleSize;
         if (runStep(index))
             return;
     }
@@ -241,7 +241,7 @@ void SimulatedUsers::newcomer(Member* member, Channel* channel)
         return;
     m_greetingPending = true;
     const QString name = member->name();
-    QTimer::singleShot(greetingDelayMs, this, [this, name] {
+    QTimer::singleShot(GreetingDelayMs, this, [this, name] {
         m_greetingPending = false;
         Member* newcomer = m_hub.find(name);
         Channel* home = m_hub.findChannel(m_hub.options().homeChannel);
@@ -267,7 +267,7 @@ void SimulatedUsers::whispered(Member* simulated, Member* from)
         return;
     bot->replyPending = true;
     const QString name = from->name();
-    QTimer::singleShot(answerDelayMs, this, [this, bot, name] {
+    QTimer::singleShot(AnswerDelayMs, this, [this, bot, name] {
         bot->replyPending = false;
         if (!isOnline(bot) || !m_hub.find(name))
             return;

@@ -20,10 +20,10 @@
 
 namespace {
 
-constexpr int kBaselineLines = 100000;
-constexpr int kLines = 1000000;
-constexpr int kSmallLines = 1000;
-constexpr int kWidth = 500;
+constexpr int BaselineLines = 100000;
+constexpr int Lines = 1000000;
+constexpr int SmallLines = 1000;
+constexpr int Width = 500;
 
 size_t heapInUse()
 {
@@ -66,7 +66,7 @@ void appendOurs(ChatView& view, int from, int to)
 // Gives the viewport the benchmark's visible width.
 void sizeView(QAbstractScrollArea& view)
 {
-    view.resize(kWidth + view.verticalScrollBar()->sizeHint().width() + 2 * view.frameWidth(), 400);
+    view.resize(Width + view.verticalScrollBar()->sizeHint().width() + 2 * view.frameWidth(), 400);
     view.show();
     QCoreApplication::processEvents();
 }
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::printf("Chat view benchmark: lines like \"%s%s%s\" in three styles, %d px wide\n",
-                qPrintable(stamp(12345)), qPrintable(user(12)), qPrintable(message(12345)), kWidth);
+                qPrintable(stamp(12345)), qPrintable(user(12)), qPrintable(message(12345)), Width);
 
     // Baseline: QPlainTextEdit, one block and three formatted inserts per line.
     double baseRate = 0;
@@ -159,7 +159,7 @@ int main(int argc, char** argv)
         QTextCursor cursor(edit.document());
         QElapsedTimer timer;
         timer.start();
-        for (int i = 0; i < kBaselineLines; ++i) {
+        for (int i = 0; i < BaselineLines; ++i) {
             cursor.movePosition(QTextCursor::End);
             cursor.insertBlock();
             cursor.insertText(stamp(i), formats[0]);
@@ -170,8 +170,8 @@ int main(int argc, char** argv)
                 QCoreApplication::processEvents();
             }
         }
-        baseRate = kBaselineLines / (timer.nsecsElapsed() / 1e9);
-        baseBytesPerLine = double(heapInUse() - before) / kBaselineLines;
+        baseRate = BaselineLines / (timer.nsecsElapsed() / 1e9);
+        baseBytesPerLine = double(heapInUse() - before) / BaselineLines;
     }
 
     // Ours: a million lines, the first hundred thousand timed.
@@ -181,10 +181,10 @@ int main(int argc, char** argv)
     sizeView(*big);
     QElapsedTimer timer;
     timer.start();
-    appendOurs(*big, 0, kBaselineLines);
-    const double ourRate = kBaselineLines / (timer.nsecsElapsed() / 1e9);
-    appendOurs(*big, kBaselineLines, kLines);
-    const double ourBytesPerLine = double(heapInUse() - before) / kLines;
+    appendOurs(*big, 0, BaselineLines);
+    const double ourRate = BaselineLines / (timer.nsecsElapsed() / 1e9);
+    appendOurs(*big, BaselineLines, Lines);
+    const double ourBytesPerLine = double(heapInUse() - before) / Lines;
 
     std::printf("\nAppending (append + reformat per line, scroll and events every 1000)\n");
     print("QPlainTextEdit, 100 000 lines", baseRate, "lines/s");
@@ -199,7 +199,7 @@ int main(int argc, char** argv)
     StyleTable smallStyles;
     ChatView small(&smallStyles);
     sizeView(small);
-    appendOurs(small, 0, kSmallLines);
+    appendOurs(small, 0, SmallLines);
     const Costs a = measureCosts(small, smallStyles);
     const Costs b = measureCosts(*big, bigStyles);
     std::printf("\nCost of one operation, 1 000 000 lines against 1 000 (goal <= 2)\n");
@@ -214,8 +214,8 @@ int main(int argc, char** argv)
 
     // The same text as one plain string, for the scans.
     QString plain;
-    plain.reserve(qsizetype(kLines) * 50);
-    for (int i = 0; i < kLines; ++i)
+    plain.reserve(qsizetype(Lines) * 50);
+    for (int i = 0; i < Lines; ++i)
         plain += stamp(i) + user(i) + message(i) + QLatin1String("\r\n");
 
     std::printf("\nWhole-document operations over 1 000 000 lines\n");

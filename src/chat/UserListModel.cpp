@@ -25,12 +25,12 @@ struct TagIcons
     int squelched; // flags 0020: the server adds 0x20 for an account the user squelched
 };
 
-constexpr TagIcons kTagIcons[] = {
+constexpr TagIcons TagIconTable[] = {
     {"D2XP", 5, 16},  {"CHAT", 9, 20},  {"STAR", 25, 26}, {"SEXP", 8, 19},
     {"SSHR", 25, 26}, {"WAR3", 6, 17},  {"W3XP", 7, 18},  {"D2DV", 4, 29},
     {"DRTL", 23, 24}, {"DSHR", 23, 24}, {"W2BN", 27, 28},
 };
-constexpr TagIcons kUnknownTag = {"", 11, 22};
+constexpr TagIcons UnknownTag = {"", 11, 22};
 
 struct FlagValue
 {
@@ -38,13 +38,13 @@ struct FlagValue
     int value;
 };
 
-constexpr FlagValue kFlagRanks[] = {
+constexpr FlagValue FlagRanks[] = {
     {"0002", 0}, {"0003", 0}, {"0022", 0}, {"0001", 1}, {"0005", 1}, {"0021", 1},
     {"fff5", 1}, {"0008", 2}, {"0009", 2}, {"0028", 2}, {"0004", 3}, {"0024", 3},
 };
 
 // Icons of the ranked and special flags; the client tag is not looked at for these.
-constexpr FlagValue kFlagIcons[] = {
+constexpr FlagValue FlagIcons[] = {
     {"0001", 0},  {"0005", 0},  {"0008", 1},  {"0009", 1},  {"0002", 2},
     {"0003", 2},  {"0004", 3},  {"ff50", 10}, {"0021", 12}, {"fff5", 12},
     {"0028", 13}, {"0022", 14}, {"0024", 15}, {"ffb0", 21}, {"ff70", 21},
@@ -62,11 +62,11 @@ int lookUp(const FlagValue (&table)[N], const QString& flags, int otherwise)
 
 const TagIcons& tagIcons(const QString& userType)
 {
-    for (const TagIcons& row : kTagIcons) {
+    for (const TagIcons& row : TagIconTable) {
         if (userType == QLatin1String(row.tag))
             return row;
     }
-    return kUnknownTag;
+    return UnknownTag;
 }
 
 } // namespace
@@ -80,7 +80,7 @@ QString UserListModel::ordem(const QString& flags)
 
 QChar UserListModel::orderOf(const QString& flags)
 {
-    return QChar(char16_t(u'0' + lookUp(kFlagRanks, flags, 9)));
+    return QChar(char16_t(u'0' + lookUp(FlagRanks, flags, 9)));
 }
 
 int UserListModel::imgUser(const QString& flags, const QString& userType)
@@ -89,7 +89,7 @@ int UserListModel::imgUser(const QString& flags, const QString& userType)
         return tagIcons(userType).plain;
     if (flags == QLatin1String("0020"))
         return tagIcons(userType).squelched;
-    return lookUp(kFlagIcons, flags, 11);
+    return lookUp(FlagIcons, flags, 11);
 }
 
 void UserListModel::addUser(const QString& user, const QString& flags, const QString& userType)

@@ -5,7 +5,7 @@
 namespace {
 
 // Characters of the bytes 0x80-0x9F; the undefined ones keep their C1 value.
-constexpr std::array<char16_t, 32> kHigh = {
+constexpr std::array<char16_t, 32> High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
@@ -24,7 +24,7 @@ QString Cp1252::decode(const char* data, qsizetype size)
     QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(High[b - 0x80]) : QChar(b);
     }
     return out;
 }
@@ -33,8 +33,8 @@ int Cp1252::byteOf(char16_t ch)
 {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return ch;
-    for (int i = 0; i < int(kHigh.size()); ++i) {
-        if (kHigh[i] == ch)
+    for (int i = 0; i < int(High.size()); ++i) {
+        if (High[i] == ch)
             return 0x80 + i;
     }
     return -1;

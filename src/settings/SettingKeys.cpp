@@ -2,14 +2,14 @@
 
 namespace {
 
-const QString kGeral = QStringLiteral("Geral");
-const QString kAparencia = QStringLiteral("Aparencia");
-const QString kForm = QStringLiteral("Form");
-const QString kRespostas = QStringLiteral("Respostas");
-const QString kTimers = QStringLiteral("Timers");
-const QString kAtalhos = QStringLiteral("Atalhos");
-const QString kCanais = QStringLiteral("Canais");
-const QString kLista = QStringLiteral("Lista");
+const QString GeralSection = QStringLiteral("Geral");
+const QString AparenciaSection = QStringLiteral("Aparencia");
+const QString FormSection = QStringLiteral("Form");
+const QString RespostasSection = QStringLiteral("Respostas");
+const QString TimersSection = QStringLiteral("Timers");
+const QString AtalhosSection = QStringLiteral("Atalhos");
+const QString CanaisSection = QStringLiteral("Canais");
+const QString ListaSection = QStringLiteral("Lista");
 
 QString numbered(const char* prefix, int n)
 {
@@ -34,166 +34,166 @@ QString shortcutKey(QChar letter)
 namespace Keys {
 
 namespace Geral {
-const SettingKey<QString> Login{kGeral, QStringLiteral("Login"), QString()};
-const SettingKey<QString> Senha{kGeral, QStringLiteral("Senha"), QString()};
-const SettingKey<QString> Servidor{kGeral, QStringLiteral("Servidor"),
+const SettingKey<QString> Login{GeralSection, QStringLiteral("Login"), QString()};
+const SettingKey<QString> Senha{GeralSection, QStringLiteral("Senha"), QString()};
+const SettingKey<QString> Servidor{GeralSection, QStringLiteral("Servidor"),
                                    QStringLiteral(TULMO_DEFAULT_SERVER)};
-const SettingKey<QString> CanalPrincipal{kGeral, QStringLiteral("CanalPrincipal"),
+const SettingKey<QString> CanalPrincipal{GeralSection, QStringLiteral("CanalPrincipal"),
                                          QStringLiteral("Chat")};
-const SettingKey<QString> CanalPrincipalShown{kGeral, QStringLiteral("CanalPrincipal"),
+const SettingKey<QString> CanalPrincipalShown{GeralSection, QStringLiteral("CanalPrincipal"),
                                               QStringLiteral("Tulmo Diablo II BRA-1")};
-const SettingKey<int> Timeout{kGeral, QStringLiteral("Timeout"), 15};
-const SettingKey<QString> TimeoutShown{kGeral, QStringLiteral("Timeout"), QStringLiteral("15")};
-const SettingKey<bool> JoinPrinc{kGeral, QStringLiteral("JoinPrinc"), true};
-const SettingKey<QString> User2x{kGeral, QStringLiteral("User2x"), QString()};
-const SettingKey<bool> Tray{kGeral, QStringLiteral("Tray"), false};
-const SettingKey<QString> AtalhoMin{kGeral, QStringLiteral("AtalhoMin"), QString()};
-const SettingKey<QString> CaminhoSS{kGeral, QStringLiteral("CaminhoSS"), QString()};
-const SettingKey<bool> SalvarSS{kGeral, QStringLiteral("SalvarSS"), false};
-const SettingKey<QString> CaminhoD2XP{kGeral, QStringLiteral("CaminhoD2XP"), QString()};
-const SettingKey<QString> CaminhoSTAR{kGeral, QStringLiteral("CaminhoSTAR"), QString()};
-const SettingKey<QString> CaminhoWAR3{kGeral, QStringLiteral("CaminhoWAR3"), QString()};
-const SettingKey<QString> D2Param{kGeral, QStringLiteral("D2Param"), QString()};
-const SettingKey<bool> D2Window{kGeral, QStringLiteral("D2Window"), false};
-const SettingKey<bool> D2NoSound{kGeral, QStringLiteral("D2NoSound"), false};
-const SettingKey<bool> D2SkipToLogin{kGeral, QStringLiteral("D2SkipToLogin"), false};
+const SettingKey<int> Timeout{GeralSection, QStringLiteral("Timeout"), 15};
+const SettingKey<QString> TimeoutShown{GeralSection, QStringLiteral("Timeout"), QStringLiteral("15")};
+const SettingKey<bool> JoinPrinc{GeralSection, QStringLiteral("JoinPrinc"), true};
+const SettingKey<QString> User2x{GeralSection, QStringLiteral("User2x"), QString()};
+const SettingKey<bool> Tray{GeralSection, QStringLiteral("Tray"), false};
+const SettingKey<QString> AtalhoMin{GeralSection, QStringLiteral("AtalhoMin"), QString()};
+const SettingKey<QString> CaminhoSS{GeralSection, QStringLiteral("CaminhoSS"), QString()};
+const SettingKey<bool> SalvarSS{GeralSection, QStringLiteral("SalvarSS"), false};
+const SettingKey<QString> CaminhoD2XP{GeralSection, QStringLiteral("CaminhoD2XP"), QString()};
+const SettingKey<QString> CaminhoSTAR{GeralSection, QStringLiteral("CaminhoSTAR"), QString()};
+const SettingKey<QString> CaminhoWAR3{GeralSection, QStringLiteral("CaminhoWAR3"), QString()};
+const SettingKey<QString> D2Param{GeralSection, QStringLiteral("D2Param"), QString()};
+const SettingKey<bool> D2Window{GeralSection, QStringLiteral("D2Window"), false};
+const SettingKey<bool> D2NoSound{GeralSection, QStringLiteral("D2NoSound"), false};
+const SettingKey<bool> D2SkipToLogin{GeralSection, QStringLiteral("D2SkipToLogin"), false};
 } // namespace Geral
 
 namespace Aparencia {
-const SettingKey<int> CorFundo{kAparencia, QStringLiteral("CorFundo"), 0};
-const SettingKey<int> CorFundoChat{kAparencia, QStringLiteral("CorFundoChat"), 0};
-const SettingKey<int> CorFundoWhisp{kAparencia, QStringLiteral("CorFundoWhisp"), 0};
-const SettingKey<QString> FonteChat{kAparencia, QStringLiteral("FonteChat"),
+const SettingKey<int> CorFundo{AparenciaSection, QStringLiteral("CorFundo"), 0};
+const SettingKey<int> CorFundoChat{AparenciaSection, QStringLiteral("CorFundoChat"), 0};
+const SettingKey<int> CorFundoWhisp{AparenciaSection, QStringLiteral("CorFundoWhisp"), 0};
+const SettingKey<QString> FonteChat{AparenciaSection, QStringLiteral("FonteChat"),
                                     QStringLiteral("Verdana")};
-const SettingKey<int> TamFonteChat{kAparencia, QStringLiteral("TamFonteChat"), 10};
-const SettingKey<QString> FonteWhisp{kAparencia, QStringLiteral("FonteWhisp"),
+const SettingKey<int> TamFonteChat{AparenciaSection, QStringLiteral("TamFonteChat"), 10};
+const SettingKey<QString> FonteWhisp{AparenciaSection, QStringLiteral("FonteWhisp"),
                                      QStringLiteral("Tahoma")};
-const SettingKey<int> TamFonteWhisp{kAparencia, QStringLiteral("TamFonteWhisp"), 10};
-const SettingKey<QString> UsersFonte{kAparencia, QStringLiteral("UsersFonte"),
+const SettingKey<int> TamFonteWhisp{AparenciaSection, QStringLiteral("TamFonteWhisp"), 10};
+const SettingKey<QString> UsersFonte{AparenciaSection, QStringLiteral("UsersFonte"),
                                      QStringLiteral("Verdana")};
-const SettingKey<int> UsersFonteTam{kAparencia, QStringLiteral("UsersFonteTam"), 9};
-const SettingKey<int> CorMOD{kAparencia, QStringLiteral("CorMOD"), 8421504};
-const SettingKey<int> CorADM{kAparencia, QStringLiteral("CorADM"), 16744448};
-const SettingKey<int> CorOP{kAparencia, QStringLiteral("CorOP"), 16759671};
-const SettingKey<int> CorVOICE{kAparencia, QStringLiteral("CorVOICE"), 33023};
-const SettingKey<int> CorUSER{kAparencia, QStringLiteral("CorUSER"), 16777215};
-const SettingKey<int> CorAcc{kAparencia, QStringLiteral("CorAcc"), 5284000};
-const SettingKey<int> CorHora{kAparencia, QStringLiteral("CorHora"), 54741};
-const SettingKey<int> CorInfo{kAparencia, QStringLiteral("CorInfo"), 65280};
-const SettingKey<int> CorEmote{kAparencia, QStringLiteral("CorEmote"), 16711935};
-const SettingKey<int> CorWTo{kAparencia, QStringLiteral("CorWTo"), 65535};
-const SettingKey<int> CorWFrom{kAparencia, QStringLiteral("CorWFrom"), 65280};
-const SettingKey<int> CorWToMsg{kAparencia, QStringLiteral("CorWToMsg"), 8421504};
-const SettingKey<int> CorWFromMsg{kAparencia, QStringLiteral("CorWFromMsg"), 16777215};
-const SettingKey<int> CorMsg{kAparencia, QStringLiteral("CorMsg"), 16777215};
+const SettingKey<int> UsersFonteTam{AparenciaSection, QStringLiteral("UsersFonteTam"), 9};
+const SettingKey<int> CorMOD{AparenciaSection, QStringLiteral("CorMOD"), 8421504};
+const SettingKey<int> CorADM{AparenciaSection, QStringLiteral("CorADM"), 16744448};
+const SettingKey<int> CorOP{AparenciaSection, QStringLiteral("CorOP"), 16759671};
+const SettingKey<int> CorVOICE{AparenciaSection, QStringLiteral("CorVOICE"), 33023};
+const SettingKey<int> CorUSER{AparenciaSection, QStringLiteral("CorUSER"), 16777215};
+const SettingKey<int> CorAcc{AparenciaSection, QStringLiteral("CorAcc"), 5284000};
+const SettingKey<int> CorHora{AparenciaSection, QStringLiteral("CorHora"), 54741};
+const SettingKey<int> CorInfo{AparenciaSection, QStringLiteral("CorInfo"), 65280};
+const SettingKey<int> CorEmote{AparenciaSection, QStringLiteral("CorEmote"), 16711935};
+const SettingKey<int> CorWTo{AparenciaSection, QStringLiteral("CorWTo"), 65535};
+const SettingKey<int> CorWFrom{AparenciaSection, QStringLiteral("CorWFrom"), 65280};
+const SettingKey<int> CorWToMsg{AparenciaSection, QStringLiteral("CorWToMsg"), 8421504};
+const SettingKey<int> CorWFromMsg{AparenciaSection, QStringLiteral("CorWFromMsg"), 16777215};
+const SettingKey<int> CorMsg{AparenciaSection, QStringLiteral("CorMsg"), 16777215};
 
 SettingKey<QString> ImgFundoChat(const QString& exeFolderWithSlash)
 {
-    return {kAparencia, QStringLiteral("ImgFundoChat"),
+    return {AparenciaSection, QStringLiteral("ImgFundoChat"),
             exeFolderWithSlash + QStringLiteral("bg.bmp")};
 }
 
-const SettingKey<QString> PosImgFundoChat{kAparencia, QStringLiteral("PosImgFundoChat"),
+const SettingKey<QString> PosImgFundoChat{AparenciaSection, QStringLiteral("PosImgFundoChat"),
                                           QStringLiteral("centro")};
-const SettingKey<bool> HorarioMsg{kAparencia, QStringLiteral("HorarioMsg"), true};
-const SettingKey<bool> BarraChat{kAparencia, QStringLiteral("BarraChat"), true};
-const SettingKey<bool> CustomList{kAparencia, QStringLiteral("CustomList"), true};
+const SettingKey<bool> HorarioMsg{AparenciaSection, QStringLiteral("HorarioMsg"), true};
+const SettingKey<bool> BarraChat{AparenciaSection, QStringLiteral("BarraChat"), true};
+const SettingKey<bool> CustomList{AparenciaSection, QStringLiteral("CustomList"), true};
 } // namespace Aparencia
 
 namespace Form {
-const SettingKey<int> Width{kForm, QStringLiteral("Width"), 700};
-const SettingKey<int> Height{kForm, QStringLiteral("Height"), 600};
-const SettingKey<int> X{kForm, QStringLiteral("X"), 290};
-const SettingKey<int> Y{kForm, QStringLiteral("Y"), 250};
-const SettingKey<bool> Max{kForm, QStringLiteral("Max"), false};
-const SettingKey<int> ULW{kForm, QStringLiteral("ULW"), 165};
+const SettingKey<int> Width{FormSection, QStringLiteral("Width"), 700};
+const SettingKey<int> Height{FormSection, QStringLiteral("Height"), 600};
+const SettingKey<int> X{FormSection, QStringLiteral("X"), 290};
+const SettingKey<int> Y{FormSection, QStringLiteral("Y"), 250};
+const SettingKey<bool> Max{FormSection, QStringLiteral("Max"), false};
+const SettingKey<int> ULW{FormSection, QStringLiteral("ULW"), 165};
 } // namespace Form
 
 namespace Respostas {
-const SettingKey<bool> RespFrase{kRespostas, QStringLiteral("RespFrase"), false};
-const SettingKey<bool> RespWhisp{kRespostas, QStringLiteral("RespWhisp"), false};
-const SettingKey<int> nRF{kRespostas, QStringLiteral("nRF"), 0};
-const SettingKey<int> nRFOnDelete{kRespostas, QStringLiteral("nRF"), 1};
-const SettingKey<int> nRW{kRespostas, QStringLiteral("nRW"), 0};
-const SettingKey<int> nRWOnDelete{kRespostas, QStringLiteral("nRW"), 1};
+const SettingKey<bool> RespFrase{RespostasSection, QStringLiteral("RespFrase"), false};
+const SettingKey<bool> RespWhisp{RespostasSection, QStringLiteral("RespWhisp"), false};
+const SettingKey<int> nRF{RespostasSection, QStringLiteral("nRF"), 0};
+const SettingKey<int> nRFOnDelete{RespostasSection, QStringLiteral("nRF"), 1};
+const SettingKey<int> nRW{RespostasSection, QStringLiteral("nRW"), 0};
+const SettingKey<int> nRWOnDelete{RespostasSection, QStringLiteral("nRW"), 1};
 
 SettingKey<QString> F(int n)
 {
-    return {kRespostas, numbered("F", n), QString()};
+    return {RespostasSection, numbered("F", n), QString()};
 }
 
 SettingKey<QString> RF(int n, int k)
 {
-    return {kRespostas, reply("RF", n, k), QString()};
+    return {RespostasSection, reply("RF", n, k), QString()};
 }
 
 SettingKey<int> nRFn(int n)
 {
-    return {kRespostas, numbered("nRF", n), 1};
+    return {RespostasSection, numbered("nRF", n), 1};
 }
 
 SettingKey<QString> W(int n)
 {
-    return {kRespostas, numbered("W", n), QString()};
+    return {RespostasSection, numbered("W", n), QString()};
 }
 
 SettingKey<QString> RW(int n, int k)
 {
-    return {kRespostas, reply("RW", n, k), QString()};
+    return {RespostasSection, reply("RW", n, k), QString()};
 }
 
 SettingKey<int> nRWn(int n)
 {
-    return {kRespostas, numbered("nRW", n), 1};
+    return {RespostasSection, numbered("nRW", n), 1};
 }
 } // namespace Respostas
 
 namespace Timers {
-const SettingKey<bool> TimersOn{kTimers, QStringLiteral("TimersOn"), false};
-const SettingKey<int> STempo{kTimers, QStringLiteral("STempo"), 0};
-const SettingKey<QString> STempoShown{kTimers, QStringLiteral("STempo"), QStringLiteral("0")};
-const SettingKey<int> nTS{kTimers, QStringLiteral("nTS"), 0};
+const SettingKey<bool> TimersOn{TimersSection, QStringLiteral("TimersOn"), false};
+const SettingKey<int> STempo{TimersSection, QStringLiteral("STempo"), 0};
+const SettingKey<QString> STempoShown{TimersSection, QStringLiteral("STempo"), QStringLiteral("0")};
+const SettingKey<int> nTS{TimersSection, QStringLiteral("nTS"), 0};
 
 SettingKey<QString> STimer(int n)
 {
-    return {kTimers, numbered("STimer", n), QString()};
+    return {TimersSection, numbered("STimer", n), QString()};
 }
 } // namespace Timers
 
 namespace Atalhos {
 SettingKey<QString> Atalho(QChar letter)
 {
-    return {kAtalhos, shortcutKey(letter), QString()};
+    return {AtalhosSection, shortcutKey(letter), QString()};
 }
 
 SettingKey<bool> AtalhoSend(QChar letter)
 {
-    return {kAtalhos, shortcutKey(letter) + QStringLiteral("Send"), false};
+    return {AtalhosSection, shortcutKey(letter) + QStringLiteral("Send"), false};
 }
 } // namespace Atalhos
 
 namespace Canais {
-const SettingKey<int> n{kCanais, QStringLiteral("n"), 0};
-const SettingKey<int> nDialog{kCanais, QStringLiteral("n"), 1};
-const SettingKey<QString> nText{kCanais, QStringLiteral("n"), QStringLiteral("1")};
+const SettingKey<int> n{CanaisSection, QStringLiteral("n"), 0};
+const SettingKey<int> nDialog{CanaisSection, QStringLiteral("n"), 1};
+const SettingKey<QString> nText{CanaisSection, QStringLiteral("n"), QStringLiteral("1")};
 
 SettingKey<QString> c(int i)
 {
-    return {kCanais, numbered("c", i), QString()};
+    return {CanaisSection, numbered("c", i), QString()};
 }
 } // namespace Canais
 
 namespace Lista {
-const SettingKey<int> nL{kLista, QStringLiteral("nL"), 0};
+const SettingKey<int> nL{ListaSection, QStringLiteral("nL"), 0};
 
 SettingKey<QString> Acc(int i)
 {
-    return {kLista, numbered("Acc", i), QString()};
+    return {ListaSection, numbered("Acc", i), QString()};
 }
 
 SettingKey<QString> Mot(int i)
 {
-    return {kLista, numbered("Mot", i), QString()};
+    return {ListaSection, numbered("Mot", i), QString()};
 }
 } // namespace Lista
 

@@ -13,7 +13,7 @@ struct NamedKey
 };
 
 // Keys with a word for a name; letters, digits and F1-F24 are named by their own text.
-constexpr std::array<NamedKey, 15> kNamedKeys = {{
+constexpr std::array<NamedKey, 15> NamedKeys = {{
     {Qt::Key_Backspace, "BkSp"},
     {Qt::Key_Tab, "Tab"},
     {Qt::Key_Escape, "Esc"},
@@ -31,18 +31,18 @@ constexpr std::array<NamedKey, 15> kNamedKeys = {{
     {Qt::Key_Delete, "Del"},
 }};
 
-constexpr int kLastFunctionKey = 24;
+constexpr int LastFunctionKey = 24;
 
 QString keyName(Qt::Key key)
 {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return QString(QChar(char16_t(key)));
-    if (key >= Qt::Key_F1 && key < Qt::Key_F1 + kLastFunctionKey)
+    if (key >= Qt::Key_F1 && key < Qt::Key_F1 + LastFunctionKey)
         return QLatin1Char('F') + QString::number(key - Qt::Key_F1 + 1);
     // The keypad's Enter is the same key to the user.
     if (key == Qt::Key_Enter)
         key = Qt::Key_Return;
-    for (const NamedKey& named : kNamedKeys) {
+    for (const NamedKey& named : NamedKeys) {
         if (named.key == key)
             return QLatin1String(named.name);
     }
@@ -63,10 +63,10 @@ std::optional<Qt::Key> keyOf(const QString& name)
         bool ok = false;
         const int n = digits.toInt(&ok);
         // "F01" or "F+1" is no key name
-        if (ok && n >= 1 && n <= kLastFunctionKey && QString::number(n) == digits)
+        if (ok && n >= 1 && n <= LastFunctionKey && QString::number(n) == digits)
             return Qt::Key(Qt::Key_F1 + n - 1);
     }
-    for (const NamedKey& named : kNamedKeys) {
+    for (const NamedKey& named : NamedKeys) {
         if (name.compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0)
             return named.key;
     }

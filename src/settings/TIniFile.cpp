@@ -23,11 +23,11 @@
 
 namespace {
 
-constexpr qsizetype kMaxValueLength = 2047;
+constexpr qsizetype MaxValueLength = 2047;
 // A bigger file is no settings file: it reads as empty and is never rewritten, so memory stays
 // bounded and nothing of it is lost. Far above any real list of replies or accounts.
-constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
-const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+const QByteArray CrLf = QByteArrayLiteral("\r\n");
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 std::filesystem::path nativePath(const QString& path)
@@ -226,8 +226,8 @@ QString readValue(const QString& raw)
         if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
             value = value.mid(1, value.size() - 2);
     }
-    if (value.size() > kMaxValueLength)
-        value.truncate(kMaxValueLength);
+    if (value.size() > MaxValueLength)
+        value.truncate(MaxValueLength);
     return value;
 }
 
@@ -286,7 +286,7 @@ QByteArray insertAfter(const QByteArray& data, const QList<Line>& lines, qsizety
 {
     const bool unterminated = at >= 0 && lines[at].eolLength == 0;
     const int position = at >= 0 ? lines[at].end() : 0;
-    return data.left(position) + (unterminated ? kCrLf : QByteArray()) + newLines +
+    return data.left(position) + (unterminated ? CrLf : QByteArray()) + newLines +
            data.mid(position);
 }
 
@@ -340,12 +340,12 @@ void TIniFile::Shared::load(const FileStamp& now)
     if (!now.exists)
         return;
     QFile file(filePath);
-    if (now.size > kMaxFileSize || !file.open(QIODevice::ReadOnly)) {
+    if (now.size > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
         intact = false;
         return;
     }
-    QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize || file.error() != QFileDevice::NoError) {
+    QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize || file.error() != QFileDevice::NoError) {
         intact = false;
         return;
     }
@@ -431,11 +431,11 @@ void TIniFile::Shared::set(const QString& section, const QString& key, const QSt
     } else if (firstHeader >= 0) {
         // After the section's last key, so blank lines and comments that end it stay below.
         save(insertAfter(data, lines, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader,
-                         text + kCrLf),
+                         text + CrLf),
              shownPath);
     } else {
         const QByteArray header = Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']'));
-        save(insertAfter(data, lines, lines.size() - 1, header + kCrLf + text + kCrLf), shownPath);
+        save(insertAfter(data, lines, lines.size() - 1, header + CrLf + text + CrLf), shownPath);
     }
 }
 
@@ -468,7 +468,7 @@ void TIniFile::Shared::remove(const QString& section, const QString& key, const 
 void TIniFile::Shared::save(const QByteArray& newData, const QString& shownPath)
 {
     // A file grown past the limit could not be read back.
-    if (newData.size() > kMaxFileSize || !replaceWhole(filePath, newData))
+    if (newData.size() > MaxFileSize || !replaceWhole(filePath, newData))
         throw SettingsWriteError(shownPath);
     data = newData;
     lines = splitLines(data);

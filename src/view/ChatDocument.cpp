@@ -11,7 +11,7 @@
 namespace {
 
 // A paragraph stops growing here; only a runaway writer gets near it.
-constexpr quint32 kMaxParagraphLength = 1u << 24;
+constexpr quint32 MaxParagraphLength = 1u << 24;
 
 const std::array<char16_t, 256>& cp1252Table()
 {
@@ -79,8 +79,8 @@ void ChatDocument::fillText(int p, QString& out) const
     const Paragraph& par = m_paragraphs[p];
     out.resize(par.length);
     QChar* dst = out.data();
-    if (par.place & kWide) {
-        const char16_t* src = m_wide.data(par.place & ~kWide);
+    if (par.place & Wide) {
+        const char16_t* src = m_wide.data(par.place & ~Wide);
         std::copy(src, src + par.length, reinterpret_cast<char16_t*>(dst));
         return;
     }
@@ -102,11 +102,11 @@ void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& ou
     const Paragraph& par = m_paragraphs[p];
     from = std::clamp(from, 0, int(par.length));
     to = std::clamp(to, from, int(par.length));
-    if (!(par.place & kWide)) {
+    if (!(par.place & Wide)) {
         out.append(m_narrow.data(par.place) + from, qsizetype(to - from));
         return;
     }
-    const char16_t* text = m_wide.data(par.place & ~kWide);
+    const char16_t* text = m_wide.data(par.place & ~Wide);
     for (int i = from; i < to; ++i) {
         const char16_t ch = text[i];
         // Two UTF-16 units of one character give one "?".
@@ -160,28 +160,28 @@ void ChatDocument::widenLast()
     const QString text = paragraphText(paragraphCount() - 1);
     m_narrow.dropLast(par.place, par.length);
     par.place =
-        m_wide.append(reinterpret_cast<const char16_t*>(text.constData()), par.length) | kWide;
+        m_wide.append(reinterpret_cast<const char16_t*>(text.constData()), par.length) | Wide;
 }
 
 void ChatDocument::addToLast(const QString& text, int style, bool tab)
 {
     Paragraph& par = m_paragraphs.back();
-    const quint32 room = kMaxParagraphLength - par.length;
+    const quint32 room = MaxParagraphLength - par.length;
     const QString piece = quint32(text.size()) > room ? text.left(room) : text;
     if (piece.isEmpty())
         return;
     m_runs.push_back({par.length, storedStyle(style), tab});
     std::optional<QByteArray> bytes;
-    if (!(par.place & kWide)) {
+    if (!(par.place & Wide)) {
         bytes = narrowed(piece);
         if (!bytes)
             widenLast();
     }
-    if (par.place & kWide) {
-        par.place = m_wide.extendLast(par.place & ~kWide, par.length,
+    if (par.place & Wide) {
+        par.place = m_wide.extendLast(par.place & ~Wide, par.length,
                                       reinterpret_cast<const char16_t*>(piece.constData()),
                                       std::size_t(piece.size())) |
-                    kWide;
+                    Wide;
     } else {
         par.place = m_narrow.extendLast(par.place, par.length, bytes->constData(),
                                         std::size_t(bytes->size()));

@@ -115,7 +115,7 @@ private:
         quint32 length; // characters
         quint32 firstRun;
     };
-    static constexpr quint64 kWide = quint64(1) << 63;
+    static constexpr quint64 Wide = quint64(1) << 63;
     struct Run
     {
         quint32 start;

@@ -13,7 +13,7 @@
 namespace {
 
 // Output is handed on in blocks of about this size, so a million lines never sit in memory twice.
-constexpr qsizetype kBlock = 1 << 16;
+constexpr qsizetype Block = 1 << 16;
 
 // Calls `piece(p, run, text)` for every run of the range, cut to it, and `end(p)` after each
 // paragraph. Returns false as soon as a callback does.
@@ -122,7 +122,7 @@ public:
         }
     }
 
-    bool flushIfFull() { return m_out.size() < kBlock || flush(); }
+    bool flushIfFull() { return m_out.size() < Block || flush(); }
 
     bool flush()
     {
@@ -254,7 +254,7 @@ bool buildRtf(QIODevice& dev, const ChatDocument& document, const StyleTable& st
         },
         [&](int) {
             out += "\\par\n";
-            if (out.size() < kBlock)
+            if (out.size() < Block)
                 return true;
             const bool written = dev.write(out) == out.size();
             out.resize(0);
@@ -278,7 +278,7 @@ bool ChatExporter::writeText(QIODevice& out, const ChatDocument& document, const
         const int to = p == stop.paragraph ? stop.offset : document.paragraphLength(p);
         document.appendParagraphCp1252(p, from, to, block);
         block += "\r\n";
-        if (block.size() >= kBlock) {
+        if (block.size() >= Block) {
             if (out.write(block) != block.size())
                 return false;
             block.resize(0);

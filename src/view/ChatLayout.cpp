@@ -12,7 +12,7 @@
 namespace {
 
 // Full layouts kept: several screens of lines, far fewer than a long session holds.
-constexpr int kCachedLayouts = 512;
+constexpr int CachedLayouts = 512;
 
 } // namespace
 
@@ -61,7 +61,7 @@ std::unique_ptr<QTextLayout> ChatLayout::build(int p) const
         std::make_unique<QTextLayout>(m_document.paragraphText(p), m_styles.font(baseStyle));
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setTabStopDistance(kTabStop);
+    option.setTabStopDistance(TabStop);
     layout->setTextOption(option);
     QList<QTextLayout::FormatRange> formats;
     formats.reserve(runs);
@@ -92,7 +92,7 @@ std::shared_ptr<const QTextLayout> ChatLayout::layout(int p)
     auto found = m_cache.constFind(p);
     if (found != m_cache.constEnd())
         return *found;
-    if (m_cache.size() >= kCachedLayouts)
+    if (m_cache.size() >= CachedLayouts)
         m_cache.clear();
     std::shared_ptr<const QTextLayout> made = build(p);
     qreal bottom = 0;

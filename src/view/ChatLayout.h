@@ -16,7 +16,7 @@ class StyleTable;
 class ChatLayout
 {
 public:
-    static constexpr int kTabStop = 48;
+    static constexpr int TabStop = 48;
 
     ChatLayout(const ChatDocument& document, const StyleTable& styles);
     ~ChatLayout();

@@ -23,8 +23,8 @@
 namespace {
 
 // Appends show at most once a frame, however fast lines arrive.
-constexpr int kRefreshInterval = 16;
-constexpr int kAutoScrollInterval = 50;
+constexpr int RefreshInterval = 16;
+constexpr int AutoScrollInterval = 50;
 
 } // namespace
 
@@ -44,9 +44,9 @@ ChatView::ChatView(StyleTable* styles, QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_refreshTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(kRefreshInterval);
+    m_refreshTimer.setInterval(RefreshInterval);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ChatView::refresh);
-    m_autoScrollTimer.setInterval(kAutoScrollInterval);
+    m_autoScrollTimer.setInterval(AutoScrollInterval);
     connect(&m_autoScrollTimer, &QTimer::timeout, this, &ChatView::autoScrollTick);
     connect(m_styles, &StyleTable::changed, this, &ChatView::stylesChanged);
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,

@@ -8,7 +8,7 @@
 namespace {
 
 // Larger sizes only come from a damaged settings file; they would make every line a screen high.
-constexpr int kMaxPointSize = 500;
+constexpr int MaxPointSize = 500;
 
 TextStyle makeStyle(const char* name, const char* font, const QColor& color)
 {
@@ -67,7 +67,7 @@ void StyleTable::setFont(int no, const QString& family, int pointSize)
     TextStyle& s = m_styles[no];
     s.fontName = family;
     if (pointSize > 0)
-        s.size = std::min(pointSize, kMaxPointSize);
+        s.size = std::min(pointSize, MaxPointSize);
     Q_EMIT changed();
 }
 

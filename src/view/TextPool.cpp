@@ -7,7 +7,7 @@ namespace {
 
 // 64 K characters per chunk: big enough to make the per-chunk overhead vanish, small enough that
 // the unused tail of the last chunk does not matter.
-constexpr std::size_t kChunkLength = 1u << 16;
+constexpr std::size_t ChunkLength = 1u << 16;
 
 quint64 locate(std::size_t chunk, std::size_t offset)
 {
@@ -21,7 +21,7 @@ typename TextPool<Ch>::Chunk& TextPool<Ch>::chunkWithRoom(std::size_t length)
 {
     if (m_chunks.empty() || m_chunks.back().capacity - m_chunks.back().used < length) {
         Chunk chunk;
-        chunk.capacity = std::max(kChunkLength, length);
+        chunk.capacity = std::max(ChunkLength, length);
         chunk.data.reset(new Ch[chunk.capacity]);
         m_chunks.push_back(std::move(chunk));
     }
@@ -54,7 +54,7 @@ quint64 TextPool<Ch>::extendLast(quint64 where, std::size_t length, const Ch* da
     }
     // Move the text to a fresh chunk; its old place is given back when it ended its chunk.
     Chunk fresh;
-    fresh.capacity = std::max(kChunkLength, (length + count) * 2);
+    fresh.capacity = std::max(ChunkLength, (length + count) * 2);
     fresh.data.reset(new Ch[fresh.capacity]);
     std::memcpy(fresh.data.get(), chunk.data.get() + offset, length * sizeof(Ch));
     std::memcpy(fresh.data.get() + length, data, count * sizeof(Ch));

@@ -19,8 +19,8 @@ Q_DECLARE_METATYPE(ChatView::BackgroundStyle)
 
 namespace {
 
-constexpr int kLeft = 2;
-constexpr int kTop = 2;
+constexpr int Left = 2;
+constexpr int Top = 2;
 
 void addLines(ChatView& view, int from, int count)
 {
@@ -35,13 +35,13 @@ void addLines(ChatView& view, int from, int count)
 int middleOf(const QFont& font, const QString& line, int index)
 {
     const QFontMetrics metrics(font);
-    return kLeft + metrics.horizontalAdvance(line.left(index)) +
+    return Left + metrics.horizontalAdvance(line.left(index)) +
            metrics.horizontalAdvance(line.at(index)) / 2;
 }
 
 int firstLineY(const QFont& font)
 {
-    return kTop + QFontMetrics(font).height() / 2;
+    return Top + QFontMetrics(font).height() / 2;
 }
 
 } // namespace
@@ -86,7 +86,7 @@ void TestChatView::init()
 {
     m_styles = new StyleTable;
     m_view = new ChatView(m_styles);
-    m_view->setTextMargins(kLeft, kTop, 2, 10);
+    m_view->setTextMargins(Left, Top, 2, 10);
     m_view->resize(320, 200);
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
@@ -260,7 +260,7 @@ void TestChatView::scrollToBottomShowsTheEnd()
     m_view->scrollToBottom();
     QVERIFY(m_view->isAtBottom());
     const int lineHeight = QFontMetrics(m_styles->font(StyleTable::Info)).height();
-    const int visible = (m_view->viewport()->height() - kTop - 10) / lineHeight;
+    const int visible = (m_view->viewport()->height() - Top - 10) / lineHeight;
     QVERIFY2(qAbs(m_view->topParagraph() - (1003 - visible)) <= 1,
              qPrintable(QString::number(m_view->topParagraph())));
     QTRY_COMPARE(m_view->verticalScrollBar()->value(), m_view->verticalScrollBar()->maximum());
@@ -356,7 +356,7 @@ void TestChatView::mouseSelectionGoesToTheClipboard()
     const QFont font = m_styles->font(StyleTable::Acc);
     const int y = firstLineY(font);
     // From the left edge of "ana" to just past the line's end, on the first line.
-    const QPoint from(kLeft + QFontMetrics(font).horizontalAdvance(u'<') + 1, y);
+    const QPoint from(Left + QFontMetrics(font).horizontalAdvance(u'<') + 1, y);
     const QPoint to(m_view->viewport()->width() - 5, y);
     QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(m_view->viewport(), to);
@@ -380,7 +380,7 @@ void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
     QTest::qWait(40);
     QCOMPARE(m_view->topParagraph(), 0);
     QGuiApplication::clipboard()->clear();
-    const QPoint from(kLeft, kTop + 1);
+    const QPoint from(Left, Top + 1);
     const QPoint below(40, m_view->viewport()->height() + 30);
     QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(m_view->viewport(), below);
