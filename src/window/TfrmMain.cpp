@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,6 +24,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "chat/TFastNicks.h"
+#include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
 #include "resources/Pictures.h"
@@ -30,10 +33,8 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/Prompts.h"
-#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
 #include "window/UserListDelegate.h"
-#include "chat/UserListModel.h"
 
 namespace {
 
@@ -197,50 +198,55 @@ void TfrmMain::setupActions()
 void TfrmMain::setupMenus()
 {
     QMenuBar* bar = named(menuBar(), QStringLiteral("MainMenu1"));
-    const auto item = [this](QMenu* menu, const QString& name, const QString& caption, int image,
-                             const QString& keys) {
+    const auto item = [this](QMenu* menu, const QString& name, const QString& caption,
+                             std::optional<ToolbarPicture> picture, const QString& keys) {
         QAction* action = named(menu->addAction(caption), name);
-        if (image >= 0)
-            action->setIcon(Pictures::toolbarIcon(image));
+        if (picture)
+            action->setIcon(Pictures::toolbarIcon(*picture));
         if (!keys.isEmpty())
             action->setShortcut(QKeySequence(keys));
         return action;
     };
     QMenu* arquivo = named(bar->addMenu(QStringLiteral("&Arquivo")), QStringLiteral("Arquivo1"));
     mnuSalvarChat = item(arquivo, QStringLiteral("mnuSalvarChat"),
-                         QStringLiteral("Salvar Tela de Chat"), 9, QString());
-    mnuSalvarWhisps = item(arquivo, QStringLiteral("mnuSalvarWhisps"),
-                           QStringLiteral("Salvar Tela de Whisps"), 9, QString());
+                         QStringLiteral("Salvar Tela de Chat"), ToolbarPicture::Floppy, QString());
+    mnuSalvarWhisps =
+        item(arquivo, QStringLiteral("mnuSalvarWhisps"), QStringLiteral("Salvar Tela de Whisps"),
+             ToolbarPicture::Floppy, QString());
     separator(arquivo, QStringLiteral("N3"));
-    mnuSair = item(arquivo, QStringLiteral("mnuSair"), QStringLiteral("Sair"), -1, QString());
+    mnuSair =
+        item(arquivo, QStringLiteral("mnuSair"), QStringLiteral("Sair"), std::nullopt, QString());
 
     QMenu* opcoes = named(bar->addMenu(QStringLiteral("&Opções")), QStringLiteral("Opcoes1"));
-    mnuConectar = item(opcoes, QStringLiteral("mnuConectar"), QStringLiteral("Conectar"), 0,
-                       QStringLiteral("Ctrl+N"));
-    mnuDesconectar =
-        item(opcoes, QStringLiteral("mnuDesconectar"), QStringLiteral("Desconectar"), 1, QString());
+    mnuConectar = item(opcoes, QStringLiteral("mnuConectar"), QStringLiteral("Conectar"),
+                       ToolbarPicture::PlugJoined, QStringLiteral("Ctrl+N"));
+    mnuDesconectar = item(opcoes, QStringLiteral("mnuDesconectar"), QStringLiteral("Desconectar"),
+                          ToolbarPicture::PlugApart, QString());
     separator(opcoes, QStringLiteral("N1"));
-    mnuConfigAtalhos = item(opcoes, QStringLiteral("mnuConfigAtalhos"),
-                            QStringLiteral("Configurar atalhos..."), 10, QStringLiteral("Ctrl+S"));
+    mnuConfigAtalhos =
+        item(opcoes, QStringLiteral("mnuConfigAtalhos"), QStringLiteral("Configurar atalhos..."),
+             ToolbarPicture::BackArrow, QStringLiteral("Ctrl+S"));
     mnuOrgCanal = item(opcoes, QStringLiteral("mnuOrgCanal"), QStringLiteral("Canais favoritos..."),
-                       3, QString());
+                       ToolbarPicture::Star, QString());
     separator(opcoes, QStringLiteral("N14"));
-    mnuLimpaTelaChat = item(opcoes, QStringLiteral("mnuLimpaTelaChat"),
-                            QStringLiteral("Limpar tela do chat"), -1, QStringLiteral("Ctrl+E"));
+    mnuLimpaTelaChat =
+        item(opcoes, QStringLiteral("mnuLimpaTelaChat"), QStringLiteral("Limpar tela do chat"),
+             std::nullopt, QStringLiteral("Ctrl+E"));
     mnuLimpaTelaWhisps =
         item(opcoes, QStringLiteral("mnuLimpaTelaWhisps"), QStringLiteral("Limpar tela de whisps"),
-             -1, QStringLiteral("Ctrl+W"));
+             std::nullopt, QStringLiteral("Ctrl+W"));
     separator(opcoes, QStringLiteral("N2"));
-    mnuOpcoes = item(opcoes, QStringLiteral("mnuOpcoes"), QStringLiteral("Opções..."), 6,
-                     QStringLiteral("Ctrl+O"));
+    mnuOpcoes = item(opcoes, QStringLiteral("mnuOpcoes"), QStringLiteral("Opções..."),
+                     ToolbarPicture::Gears, QStringLiteral("Ctrl+O"));
 
     QMenu* ajuda = named(bar->addMenu(QStringLiteral("Aju&da")), QStringLiteral("Ajuda1"));
-    mnuSite =
-        item(ajuda, QStringLiteral("mnuSite"), QStringLiteral("Site do Tulmo"), 11, QString());
-    mnuForum =
-        item(ajuda, QStringLiteral("mnuForum"), QStringLiteral("Fórum do Tulmo"), 12, QString());
+    mnuSite = item(ajuda, QStringLiteral("mnuSite"), QStringLiteral("Site do Tulmo"),
+                   ToolbarPicture::SiteLogo, QString());
+    mnuForum = item(ajuda, QStringLiteral("mnuForum"), QStringLiteral("Fórum do Tulmo"),
+                    ToolbarPicture::ForumLogo, QString());
     separator(ajuda, QStringLiteral("N17"));
-    mnuSobre = item(ajuda, QStringLiteral("mnuSobre"), QStringLiteral("Sobre..."), 8, QString());
+    mnuSobre = item(ajuda, QStringLiteral("mnuSobre"), QStringLiteral("Sobre..."),
+                    ToolbarPicture::QuestionMark, QString());
 }
 
 void TfrmMain::setupPopups()
@@ -331,14 +337,14 @@ void TfrmMain::setupPopups()
     {
         const char* name;
         const char* caption;
-        int image;
-    } games[] = {{"popGD2", "Diablo II", 14},
-                 {"popGSC", "Starcraft", 15},
-                 {"popGW3", "Warcraft III", 17},
-                 {"popGW3XP", "Warcraft III: Frozen Throne", 18}};
+        ToolbarPicture picture;
+    } games[] = {{"popGD2", "Diablo II", ToolbarPicture::DiabloII},
+                 {"popGSC", "Starcraft", ToolbarPicture::StarCraft},
+                 {"popGW3", "Warcraft III", ToolbarPicture::WarcraftIII},
+                 {"popGW3XP", "Warcraft III: Frozen Throne", ToolbarPicture::FrozenThrone}};
     for (const auto& game : games)
         item(popGames, QString::fromLatin1(game.name), QString::fromLatin1(game.caption))
-            ->setIcon(Pictures::toolbarIcon(game.image));
+            ->setIcon(Pictures::toolbarIcon(game.picture));
 }
 
 void TfrmMain::setupTopStrip()
@@ -357,10 +363,10 @@ void TfrmMain::setupTopStrip()
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(2, 2, 0, 3);
     row->setSpacing(0);
-    const auto button = [bar](const QString& name, const QString& hint, int image) {
+    const auto button = [bar](const QString& name, const QString& hint, ToolbarPicture picture) {
         auto* b = named(new QToolButton(bar), name);
         b->setToolTip(hint);
-        b->setIcon(Pictures::toolbarIcon(image));
+        b->setIcon(Pictures::toolbarIcon(picture));
         b->setIconSize(QSize(24, 24));
         b->setFixedSize(33, 30);
         b->setAutoRaise(true);
@@ -372,34 +378,45 @@ void TfrmMain::setupTopStrip()
         spacer->setFixedSize(width, 30);
         bar->layout()->addWidget(spacer);
     };
-    btnConectar = button(QStringLiteral("btnConectar"), QStringLiteral("Conectar"), 0);
-    btnDesconectar = button(QStringLiteral("btnDesconectar"), QStringLiteral("Desconectar"), 1);
+    btnConectar = button(QStringLiteral("btnConectar"), QStringLiteral("Conectar"),
+                         ToolbarPicture::PlugJoined);
+    btnDesconectar = button(QStringLiteral("btnDesconectar"), QStringLiteral("Desconectar"),
+                            ToolbarPicture::PlugApart);
     gap(QStringLiteral("ToolButton3"), 8);
-    btnHomeChannel =
-        button(QStringLiteral("btnHomeChannel"), QStringLiteral("Ir para canal principal"), 2);
-    btnJoin = button(QStringLiteral("btnJoin"), QStringLiteral("Canais favoritos"), 3);
+    btnHomeChannel = button(QStringLiteral("btnHomeChannel"),
+                            QStringLiteral("Ir para canal principal"), ToolbarPicture::HomeChannel);
+    btnJoin =
+        button(QStringLiteral("btnJoin"), QStringLiteral("Canais favoritos"), ToolbarPicture::Star);
     btnJoin->setMenu(popCanais);
     btnJoin->setPopupMode(QToolButton::MenuButtonPopup);
     btnJoin->setFixedSize(45, 30);
     gap(QStringLiteral("ToolButton1"), 8);
-    btnAway = button(QStringLiteral("btnAway"), QStringLiteral("Entrar/sair do away"), 4);
+    btnAway = button(QStringLiteral("btnAway"), QStringLiteral("Entrar/sair do away"),
+                     ToolbarPicture::Away);
     btnAway->setCheckable(true);
-    btnDND = button(QStringLiteral("btnDND"), QStringLiteral("Entrar/sair do DND"), 5);
+    btnDND = button(QStringLiteral("btnDND"), QStringLiteral("Entrar/sair do DND"),
+                    ToolbarPicture::NoEntry);
     btnDND->setCheckable(true);
     gap(QStringLiteral("ToolButton2"), 8);
-    btnOpcoes = button(QStringLiteral("btnOpcoes"), QStringLiteral("Opções"), 6);
+    btnOpcoes =
+        button(QStringLiteral("btnOpcoes"), QStringLiteral("Opções"), ToolbarPicture::Gears);
     gap(QStringLiteral("ToolButton4"), 8);
     btnNotepad = button(QStringLiteral("btnNotepad"),
-                        QStringLiteral("Abrir bloco de notas com o texto do chat"), 7);
-    btnScreen = button(QStringLiteral("btnScreen"), QStringLiteral("Tirar screenshot da tela"), 20);
+                        QStringLiteral("Abrir bloco de notas com o texto do chat"),
+                        ToolbarPicture::Notebook);
+    btnScreen = button(QStringLiteral("btnScreen"), QStringLiteral("Tirar screenshot da tela"),
+                       ToolbarPicture::Screenshot);
     gap(QStringLiteral("ToolButton6"), 8);
-    btnDiablo = button(QStringLiteral("btnDiablo"), QStringLiteral("Menu de games"), 19);
+    btnDiablo = button(QStringLiteral("btnDiablo"), QStringLiteral("Menu de games"),
+                       ToolbarPicture::GamesMenu);
     btnDiablo->setMenu(popGames);
     btnDiablo->setPopupMode(QToolButton::MenuButtonPopup);
     btnDiablo->setFixedSize(45, 30);
     gap(QStringLiteral("ToolButton5"), 33);
-    btnSite = button(QStringLiteral("btnSite"), QStringLiteral("Abrir site do Tulmo"), 11);
-    btnForum = button(QStringLiteral("btnForum"), QStringLiteral("Abrir fórum do Tulmo"), 12);
+    btnSite = button(QStringLiteral("btnSite"), QStringLiteral("Abrir site do Tulmo"),
+                     ToolbarPicture::SiteLogo);
+    btnForum = button(QStringLiteral("btnForum"), QStringLiteral("Abrir fórum do Tulmo"),
+                      ToolbarPicture::ForumLogo);
     row->addStretch(1);
 
     imgBanner = named(new QLabel(pnlTopo), QStringLiteral("imgBanner"));
