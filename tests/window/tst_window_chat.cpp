@@ -87,15 +87,15 @@ void TestWindowChat::connectionCourse()
     TfrmMain* w = h.window.get();
     QCOMPARE(connectionControls(w), Disconnected);
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    QCOMPARE(w->conectar()->findChild<QLabel*>(QStringLiteral("lblTempo"))->text(),
+    QVERIFY(w->connectDialog());
+    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"))->text(),
              QStringLiteral("15"));
-    QCOMPARE(w->conectar()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
+    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
              QStringLiteral("(localhost)"));
     // Logged in within the first second, the dialog closes at its first tick, still showing 15.
     QString atClose;
-    auto* tempo = w->conectar()->findChild<QLabel*>(QStringLiteral("lblTempo"));
-    QObject::connect(w->conectar(), &QDialog::finished, [&] { atClose = tempo->text(); });
+    auto* tempo = w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"));
+    QObject::connect(w->connectDialog(), &QDialog::finished, [&] { atClose = tempo->text(); });
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("/join Chat\r"));
     QCOMPARE(h.server.received(), QByteArray("\x03\x04visitante\rsegredo\r\r/join Chat\r"));
@@ -103,7 +103,7 @@ void TestWindowChat::connectionCourse()
              QStringList{QStringLiteral("Conexao estabelecida!|7")});
     QCOMPARE(connectionControls(w), LoggedIn);
     // The dialog sees the login at its next tick and closes.
-    QVERIFY(QTest::qWaitFor([w] { return w->conectar() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
     QCOMPARE(atClose, QStringLiteral("15"));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
 }
@@ -155,7 +155,7 @@ void TestWindowChat::countdownRunsOut()
     WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     auto* tempo = dialog->findChild<QLabel*>(QStringLiteral("lblTempo"));
     // The ticks are driven by hand before the event loop can finish the connect; the label never
     // shows 0 once counting, and the tick after the one that showed 1 ends the wait.
@@ -202,8 +202,8 @@ void TestWindowChat::refusedConnection()
     TfrmMain* w = h.window.get();
     w->chatInterface()->Port = FakeServer::closedPort();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    QVERIFY(QTest::qWaitFor([w] { return w->conectar() == nullptr; }, 5000));
+    QVERIFY(w->connectDialog());
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 5000));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
     QCOMPARE(WindowHarness::lastPieces(w->chatPane()),
              QStringList{QStringLiteral("Não foi possível conectar ao servidor.|8")});
@@ -215,7 +215,7 @@ void TestWindowChat::cancelAbandonsAttempt()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnCancelar")),
                       Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }));
@@ -233,7 +233,7 @@ void TestWindowChat::serverClosesDuringTheWait()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     // The server takes the login and refuses it at once.
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
@@ -268,7 +268,7 @@ void TestWindowChat::serverClosesConnection()
     QVERIFY(!away->isChecked());
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrSinc"))->isActive());
     // The channel name stays until the next channel replaces it.
-    QCOMPARE(w->canal(), QStringLiteral("Chat"));
+    QCOMPARE(w->channel(), QStringLiteral("Chat"));
 }
 
 void TestWindowChat::userDisconnects()
@@ -378,7 +378,7 @@ void TestWindowChat::timeStampsTakeTheLabelStyle()
 {
     WindowHarness h(QStringList{QStringLiteral("[Geral]"), QStringLiteral("Login=visitante")});
     TfrmMain* w = h.window.get();
-    QVERIFY(w->horario());
+    QVERIFY(w->showsTimes());
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1001 USER Op 0008 [CHAT]")));
     QVERIFY(h.serverLine(QStringLiteral("1005 TALK bob 0000 \"oi\"")));

@@ -419,8 +419,8 @@ void TestWindowControls::captionsFitTheirLabels()
     QList<QWidget*> windows{w};
     m_harness->server.stopListening();
     QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    windows << w->conectar();
+    QVERIFY(w->connectDialog());
+    windows << w->connectDialog();
     for (QWidget* window : windows) {
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->objectName().startsWith("lblAccWhisp"))
@@ -431,7 +431,7 @@ void TestWindowControls::captionsFitTheirLabels()
                      qPrintable(label->objectName()));
         }
     }
-    w->conectar()->reject();
+    w->connectDialog()->reject();
 }
 
 QTEST_MAIN(TestWindowControls)

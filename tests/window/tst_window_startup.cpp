@@ -89,8 +89,8 @@ void TestWindowStartup::missingSettingsFile()
     QVERIFY(child<QAction>(w, "atalhoMin")->shortcut().isEmpty());
     QCOMPARE(w->chatInterface()->Address, QStringLiteral("localhost"));
     QCOMPARE(w->chatInterface()->Port, h.server.port());
-    QVERIFY(w->horario());
-    QVERIFY(!w->respFrase());
+    QVERIFY(w->showsTimes());
+    QVERIFY(!w->repliesToPhrases());
     QVERIFY(!w->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
     QVERIFY(!child(w, "pnlCustom")->isVisible());
@@ -216,8 +216,8 @@ void TestWindowStartup::handWrittenSettings()
     } else if (check == QLatin1String("tray")) {
         actual = QString::number(int(w->trayActive()));
     } else if (check == QLatin1String("switches")) {
-        actual = QString::number(int(w->respFrase())) + QString::number(int(w->respWhisp())) +
-                 QString::number(int(w->horario()));
+        actual = QString::number(int(w->repliesToPhrases())) + QString::number(int(w->repliesToWhispers())) +
+                 QString::number(int(w->showsTimes()));
     } else if (check == QLatin1String("hora")) {
         actual = w->styles()->color(StyleTable::Horario).name();
     } else if (check == QLatin1String("font")) {
