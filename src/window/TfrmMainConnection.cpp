@@ -19,18 +19,14 @@
 void TfrmMain::wireChatInterface()
 {
     // The connection calls back from inside its socket notifications: each handler catches.
-    ChatInterface1->OnConnect = [this] { guarded([this] { ChatInterface1Connect(); }); };
-    ChatInterface1->OnDisconnect = [this] { guarded([this] { ChatInterface1Disconnect(); }); };
+    ChatInterface1->OnConnect = guard([this] { ChatInterface1Connect(); });
+    ChatInterface1->OnDisconnect = guard([this] { ChatInterface1Disconnect(); });
     ChatInterface1->OnDataReceived = [this](const QString& line) {
         guarded([this, &line] { ChatInterface1DataReceived(line); });
     };
-    ChatInterface1->OnLogin = [this] { guarded([this] { ChatInterface1Login(); }); };
-    ChatInterface1->OnConnectClosed = [this] {
-        guarded([this] { ChatInterface1ConnectClosed(); });
-    };
-    ChatInterface1->OnConnectFailed = [this] {
-        guarded([this] { ChatInterface1ConnectFailed(); });
-    };
+    ChatInterface1->OnLogin = guard([this] { ChatInterface1Login(); });
+    ChatInterface1->OnConnectClosed = guard([this] { ChatInterface1ConnectClosed(); });
+    ChatInterface1->OnConnectFailed = guard([this] { ChatInterface1ConnectFailed(); });
 }
 
 void TfrmMain::wireGatewayChat()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <stdexcept>
 
 #include <QAction>
@@ -262,13 +263,13 @@ void TfrmMain::carregaAparencia()
         RVStyle1->setColor(colour.style, ColorRef::toColor(Settings::read(*FIni, colour.key)));
 
     // A picture that does not load is reported after the rest of the appearance is applied.
-    QString pictureError;
+    std::exception_ptr pictureError;
     const QString picture = Settings::read(*FIni, ImgFundoChat(m_folder));
     if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
         try {
             loadBackgroundBitmap(picture);
-        } catch (const std::runtime_error& e) {
-            pictureError = QString::fromUtf8(e.what());
+        } catch (const std::exception&) {
+            pictureError = std::current_exception();
         }
     }
     ajustaFundoChat();
@@ -277,8 +278,8 @@ void TfrmMain::carregaAparencia()
         const bool custom = Settings::read(*FIni, CustomList);
         m_userColumn->setCustomListVisible(custom);
     }
-    if (!pictureError.isEmpty())
-        throw std::runtime_error(pictureError.toStdString());
+    if (pictureError)
+        std::rethrow_exception(pictureError);
 }
 
 void TfrmMain::loadBackgroundBitmap(const QString& path)
