@@ -10,13 +10,13 @@
 #include <QToolButton>
 
 #include "WindowHarness.h"
+#include "chat/UserListModel.h"
 #include "core/SharedRandom.h"
 #include "net/TChatInterface.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
-#include "chat/UserListModel.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
@@ -112,12 +112,12 @@ void TestWindowChat::joinAfterLogin_data()
 {
     QTest::addColumn<QStringList>("geral");
     QTest::addColumn<QByteArray>("afterLogin");
+    // clang-format off
     QTest::newRow("home channel missing") << QStringList() << QByteArray("/join Chat\r");
-    QTest::newRow("home channel stored") << QStringList{QStringLiteral("CanalPrincipal=Sala Dois")}
-                                         << QByteArray("/join Sala Dois\r");
+    QTest::newRow("home channel stored") << QStringList{QStringLiteral("CanalPrincipal=Sala Dois")} << QByteArray("/join Sala Dois\r");
     QTest::newRow("no join") << QStringList{QStringLiteral("JoinPrinc=0")} << QByteArray();
-    QTest::newRow("JoinPrinc 2 is true")
-        << QStringList{QStringLiteral("JoinPrinc=2")} << QByteArray("/join Chat\r");
+    QTest::newRow("JoinPrinc 2 is true") << QStringList{QStringLiteral("JoinPrinc=2")} << QByteArray("/join Chat\r");
+    // clang-format on
 }
 
 void TestWindowChat::joinAfterLogin()
@@ -142,10 +142,12 @@ void TestWindowChat::countdownRunsOut_data()
 {
     QTest::addColumn<QString>("timeout");
     QTest::addColumn<QStringList>("shown"); // the label before each tick, the time-out excluded
+    // clang-format off
     QTest::newRow("three seconds") << "3" << QStringList{"3", "2", "1"};
     QTest::newRow("one second") << "1" << QStringList{"1"};
     QTest::newRow("zero") << "0" << QStringList{"0"};
     QTest::newRow("negative") << "-4" << QStringList{"-4"};
+    // clang-format on
 }
 
 void TestWindowChat::countdownRunsOut()
@@ -172,6 +174,7 @@ void TestWindowChat::countdownRunsOut()
              QStringList{QStringLiteral(
                  "Tempo de espera excedido, o servidor pode não estar respondendo.|8")});
     QCOMPARE(connectionControls(w), Disconnected);
+    // A short settle: the abandoned attempt must not log in late.
     QTest::qWait(100);
     QVERIFY(!h.server.received().contains("visitante"));
     QVERIFY(!w->chatInterface()->LoggedIn);
@@ -219,6 +222,7 @@ void TestWindowChat::cancelAbandonsAttempt()
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnCancelar")),
                       Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }));
+    // A short settle: nothing of the abandoned attempt may arrive afterwards.
     QTest::qWait(200);
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 0);
     QVERIFY(h.server.received().isEmpty());
@@ -298,56 +302,30 @@ void TestWindowChat::serverEvents_data()
     QTest::addColumn<QStringList>("whisper"); // new pieces in the whisper pane; empty: none
 
     const QStringList none;
-    QTest::newRow("talk of an unlisted account")
-        << none << "1005 TALK bob 0000 \"hello there\"" << QStringList{"<bob> |4", "hello there|5"}
-        << none;
-    QTest::newRow("talk of an ordinary listed account")
-        << QStringList{"1001 USER bob 0000 [D2XP]"} << "1005 TALK bob 0000 \"oi\""
-        << QStringList{"<bob> |4", "oi|5"} << none;
-    QTest::newRow("talk of a moderator, name in other case")
-        << QStringList{"1001 USER Mod 0002 [CHAT]"} << "1005 TALK MOD 0002 \"oi\""
-        << QStringList{"<MOD> oi|0"} << none;
-    QTest::newRow("talk of an operator")
-        << QStringList{"1001 USER Op 0008 [CHAT]"} << "1005 TALK Op 0008 \"a \"b\" c\""
-        << QStringList{"<Op> a \"b\" c|2"} << none;
-    QTest::newRow("talk with empty text")
-        << none << "1005 TALK bob 0000 \"\"" << QStringList{"<bob> |4"} << none;
-    QTest::newRow("emote") << none << "1023 EMOTE bob 0000 \"acena\""
-                           << QStringList{"<bob acena> |6"} << none;
-    QTest::newRow("emote without text")
-        << none << "1023 EMOTE bob 0000 \"\"" << QStringList{"<bob > |6"} << none;
-    QTest::newRow("info") << none << "1018 INFO \"Bem-vindo\"" << QStringList{"Bem-vindo|7"}
-                          << none;
-    QTest::newRow("broadcast") << none << "1006 BROADCAST \"Aviso geral\""
-                               << QStringList{"Aviso geral|7"} << none;
-    QTest::newRow("error") << none << "1019 ERROR \"Comando invalido\""
-                           << QStringList{"Comando invalido|8"} << none;
-    QTest::newRow("channel full, text ignored")
-        << none << "1013 FULL \"qualquer coisa\"" << QStringList{"O canal esta cheio!|8"} << none;
-    QTest::newRow("channel does not exist")
-        << none << "1014 NULL \"Canal inexistente\"" << QStringList{"Canal inexistente|8"} << none;
-    QTest::newRow("channel restricted")
-        << none << "1015 PAUSE \"Canal restrito\"" << QStringList{"Canal restrito|8"} << none;
+    // clang-format off
+    QTest::newRow("talk of an unlisted account") << none << "1005 TALK bob 0000 \"hello there\"" << QStringList{"<bob> |4", "hello there|5"} << none;
+    QTest::newRow("talk of an ordinary listed account") << QStringList{"1001 USER bob 0000 [D2XP]"} << "1005 TALK bob 0000 \"oi\"" << QStringList{"<bob> |4", "oi|5"} << none;
+    QTest::newRow("talk of a moderator, name in other case") << QStringList{"1001 USER Mod 0002 [CHAT]"} << "1005 TALK MOD 0002 \"oi\"" << QStringList{"<MOD> oi|0"} << none;
+    QTest::newRow("talk of an operator") << QStringList{"1001 USER Op 0008 [CHAT]"} << "1005 TALK Op 0008 \"a \"b\" c\"" << QStringList{"<Op> a \"b\" c|2"} << none;
+    QTest::newRow("talk with empty text") << none << "1005 TALK bob 0000 \"\"" << QStringList{"<bob> |4"} << none;
+    QTest::newRow("emote") << none << "1023 EMOTE bob 0000 \"acena\"" << QStringList{"<bob acena> |6"} << none;
+    QTest::newRow("emote without text") << none << "1023 EMOTE bob 0000 \"\"" << QStringList{"<bob > |6"} << none;
+    QTest::newRow("info") << none << "1018 INFO \"Bem-vindo\"" << QStringList{"Bem-vindo|7"} << none;
+    QTest::newRow("broadcast") << none << "1006 BROADCAST \"Aviso geral\"" << QStringList{"Aviso geral|7"} << none;
+    QTest::newRow("error") << none << "1019 ERROR \"Comando invalido\"" << QStringList{"Comando invalido|8"} << none;
+    QTest::newRow("channel full, text ignored") << none << "1013 FULL \"qualquer coisa\"" << QStringList{"O canal esta cheio!|8"} << none;
+    QTest::newRow("channel does not exist") << none << "1014 NULL \"Canal inexistente\"" << QStringList{"Canal inexistente|8"} << none;
+    QTest::newRow("channel restricted") << none << "1015 PAUSE \"Canal restrito\"" << QStringList{"Canal restrito|8"} << none;
     QTest::newRow("channel writes nothing") << none << "1007 CHANNEL \"Sala\"" << none << none;
     QTest::newRow("unhandled code") << none << "1016 ALGO \"x\"" << none << none;
-    QTest::newRow("whisper received") << none << "1004 WHISPER bob 0000 \"psiu\"" << none
-                                      << QStringList{"<FROM: bob> |10", "psiu|12"};
-    QTest::newRow("whisper sent") << none << "1010 WHISPER bob 0000 \"oi bob\"" << none
-                                  << QStringList{"<TO: bob> |9", "oi bob|11"};
-    QTest::newRow("whisper to the friends list")
-        << none << "1010 WHISPER \"your friends\" 0000 \"oi todos\"" << none
-        << QStringList{"<TO: FRIENDS LIST> |9", "oi todos|11"};
-    QTest::newRow("friends list echo shorter than its prefix")
-        << none << "1010 WHISPER \"your friends\" 00\"" << none
-        << QStringList{"<TO: FRIENDS LIST> |9"};
-    QTest::newRow("own version reply hidden")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5!\"" << none << none;
-    QTest::newRow("own operator version reply hidden")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5! - OPMODE ON\"" << none
-        << none;
-    QTest::newRow("other echo shown")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.4!\"" << none
-        << QStringList{"<TO: bob> |9", ">> ___ >> usando TulmoChat v1.4!|11"};
+    QTest::newRow("whisper received") << none << "1004 WHISPER bob 0000 \"psiu\"" << none << QStringList{"<FROM: bob> |10", "psiu|12"};
+    QTest::newRow("whisper sent") << none << "1010 WHISPER bob 0000 \"oi bob\"" << none << QStringList{"<TO: bob> |9", "oi bob|11"};
+    QTest::newRow("whisper to the friends list") << none << "1010 WHISPER \"your friends\" 0000 \"oi todos\"" << none << QStringList{"<TO: FRIENDS LIST> |9", "oi todos|11"};
+    QTest::newRow("friends list echo shorter than its prefix") << none << "1010 WHISPER \"your friends\" 00\"" << none << QStringList{"<TO: FRIENDS LIST> |9"};
+    QTest::newRow("own version reply hidden") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5!\"" << none << none;
+    QTest::newRow("own operator version reply hidden") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5! - OPMODE ON\"" << none << none;
+    QTest::newRow("other echo shown") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.4!\"" << none << QStringList{"<TO: bob> |9", ">> ___ >> usando TulmoChat v1.4!|11"};
+    // clang-format on
 }
 
 void TestWindowChat::serverEvents()
@@ -489,9 +467,12 @@ void TestWindowChat::styleColourRepaintsTheList()
     w->users()->addUser(QStringLiteral("mod"), QStringLiteral("0002"), QStringLiteral("CHAT"));
     auto* list = w->findChild<QAbstractItemView*>(QStringLiteral("lstUsers"));
     QTRY_VERIFY(list->visualRect(w->users()->index(0, 0)).isValid());
-    QTest::qWait(50);
     PaintCounter counter;
     list->viewport()->installEventFilter(&counter);
+    // The list's first painting is over before the colour changes.
+    list->viewport()->update();
+    QTRY_VERIFY(counter.paints > 0);
+    counter.paints = 0;
     w->styles()->setColor(StyleTable::MOD, QColor(0x12, 0x34, 0x56));
     QTRY_VERIFY(counter.paints > 0);
 }
