@@ -45,11 +45,12 @@ QPixmap cached(const QString& key, const std::function<QPixmap()>& draw)
     return pixmap;
 }
 
-QPixmap toolbarAt(int index, int scale)
+QPixmap toolbarAt(ToolbarPicture picture, int scale)
 {
-    const QString key = QStringLiteral("tulmo/toolbar/%1@%2").arg(index).arg(scale);
-    return cached(key, [index, scale] {
-        return render(ToolbarSize, scale, [index](QPainter& p) { ToolbarArt::paint(p, index); });
+    const QString key = QStringLiteral("tulmo/toolbar/%1@%2").arg(int(picture)).arg(scale);
+    return cached(key, [picture, scale] {
+        return render(ToolbarSize, scale,
+                      [picture](QPainter& p) { ToolbarArt::paint(p, picture); });
     });
 }
 
@@ -63,22 +64,32 @@ QPixmap iconAt(int size)
 
 } // namespace
 
+QPixmap Pictures::toolbar(ToolbarPicture picture)
+{
+    return toolbarAt(picture, 1);
+}
+
+QIcon Pictures::toolbarIcon(ToolbarPicture picture)
+{
+    QIcon icon;
+    icon.addPixmap(toolbarAt(picture, 1));
+    // A doubled drawing for screens with two device pixels per pixel.
+    icon.addPixmap(toolbarAt(picture, 2));
+    return icon;
+}
+
 QPixmap Pictures::toolbar(int index)
 {
     if (index < 0 || index >= ToolbarCount)
         return {};
-    return toolbarAt(index, 1);
+    return toolbar(ToolbarPicture(index));
 }
 
 QIcon Pictures::toolbarIcon(int index)
 {
     if (index < 0 || index >= ToolbarCount)
         return {};
-    QIcon icon;
-    icon.addPixmap(toolbarAt(index, 1));
-    // A doubled drawing for screens with two device pixels per pixel.
-    icon.addPixmap(toolbarAt(index, 2));
-    return icon;
+    return toolbarIcon(ToolbarPicture(index));
 }
 
 QPixmap Pictures::userTag(int index)

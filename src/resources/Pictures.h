@@ -3,13 +3,19 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "resources/ToolbarArt.h"
+
 // Every picture of the program, drawn by our own code at first use and cached.
 class Pictures
 {
 public:
-    static constexpr int ToolbarCount = 21; // 24 x 24, transparent background
+    // 24 x 24, transparent background.
+    static constexpr int ToolbarCount = int(ToolbarPicture::Screenshot) + 1;
     static constexpr int UserTagCount = 30; // 27 x 18
 
+    static QPixmap toolbar(ToolbarPicture picture);
+    static QIcon toolbarIcon(ToolbarPicture picture);
+    // By position in the toolbar's picture list; a position outside it gives a null picture.
     static QPixmap toolbar(int index);
     static QIcon toolbarIcon(int index);
     static QPixmap userTag(int index);

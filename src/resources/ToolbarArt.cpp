@@ -365,76 +365,74 @@ void screenshot(QPainter& p)
 
 } // namespace
 
-void ToolbarArt::paint(QPainter& painter, int index)
+void ToolbarArt::paint(QPainter& painter, ToolbarPicture picture)
 {
     using Game = Emblems::Game;
     const QRectF plate(0.5, 3.5, 23, 17);
-    switch (index) {
-    case 0:
+    switch (picture) {
+    case ToolbarPicture::PlugJoined:
         plugJoined(painter);
         break;
-    case 1:
+    case ToolbarPicture::PlugApart:
         plugApart(painter);
         break;
-    case 2:
+    case ToolbarPicture::HomeChannel:
         homeBubble(painter);
         break;
-    case 3:
+    case ToolbarPicture::Star:
         star(painter);
         break;
-    case 4:
+    case ToolbarPicture::Away:
         away(painter);
         break;
-    case 5:
+    case ToolbarPicture::NoEntry:
         noEntry(painter);
         break;
-    case 6:
+    case ToolbarPicture::Gears:
         gears(painter);
         break;
-    case 7:
+    case ToolbarPicture::Notebook:
         notebook(painter);
         break;
-    case 8:
+    case ToolbarPicture::QuestionMark:
         about(painter);
         break;
-    case 9:
+    case ToolbarPicture::Floppy:
         floppy(painter);
         break;
-    case 10:
+    case ToolbarPicture::BackArrow:
         backArrow(painter);
         break;
-    case 11:
+    case ToolbarPicture::SiteLogo:
         monogramTagged(painter, QStringLiteral("www"));
         break;
-    case 12:
+    case ToolbarPicture::ForumLogo:
         monogramTagged(painter, QStringLiteral("F"));
         break;
-    case 13:
+    case ToolbarPicture::AdminLogo:
         monogramTagged(painter, QStringLiteral("/A"));
         break;
-    case 14:
+    case ToolbarPicture::DiabloII:
         Emblems::gameBadge(painter, plate, Game::DiabloII);
         break;
-    case 15:
+    case ToolbarPicture::StarCraft:
         Emblems::gameBadge(painter, plate, Game::StarCraft);
         break;
-    case 16:
+    case ToolbarPicture::StarCraftDisc:
         Emblems::gameBadge(painter, QRectF(1.5, 1.5, 21, 21), Game::StarCraft,
                            Emblems::BadgeShape::Disc);
         break;
-    case 17:
+    case ToolbarPicture::WarcraftIII:
         Emblems::gameBadge(painter, plate, Game::WarcraftIII);
         break;
-    case 18:
+    case ToolbarPicture::FrozenThrone:
         Emblems::gameBadge(painter, plate, Game::FrozenThrone);
         break;
-    case 19:
+    case ToolbarPicture::GamesMenu:
         gamesMenu(painter);
         break;
-    case 20:
+    case ToolbarPicture::Screenshot:
         screenshot(painter);
-        break;
-    default:
         break;
     }
 }

@@ -2,10 +2,36 @@
 
 class QPainter;
 
-// The toolbar and menu pictures, each drawn on a 24 x 24 grid with a transparent background.
+// The toolbar and menu pictures, in the order of the toolbar's picture list: the value of each
+// name is its position there.
+enum class ToolbarPicture
+{
+    PlugJoined,
+    PlugApart,
+    HomeChannel,
+    Star,
+    Away,
+    NoEntry,
+    Gears,
+    Notebook,
+    QuestionMark,
+    Floppy,
+    BackArrow,
+    SiteLogo,
+    ForumLogo,
+    AdminLogo,
+    DiabloII,
+    StarCraft,
+    StarCraftDisc,
+    WarcraftIII,
+    FrozenThrone,
+    GamesMenu,
+    Screenshot,
+};
+
+// Draws the toolbar and menu pictures, each on a 24 x 24 grid with a transparent background.
 class ToolbarArt
 {
 public:
-    // Draws picture index (0 .. Pictures::ToolbarCount - 1); other indexes draw nothing.
-    static void paint(QPainter& painter, int index);
+    static void paint(QPainter& painter, ToolbarPicture picture);
 };

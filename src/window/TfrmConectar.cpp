@@ -110,8 +110,8 @@ void TfrmConectar::tmrSegundosTimer()
         return;
     }
     tmrSegundos->stop();
-    if (onErro)
-        onErro(QStringLiteral("Tempo de espera excedido, o servidor pode não estar respondendo."));
+    if (onError)
+        onError(QStringLiteral("Tempo de espera excedido, o servidor pode não estar respondendo."));
     m_chat->CancelConnect();
     done(Rejected);
 }

@@ -21,12 +21,11 @@ public:
     TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent);
 
     // Writes an error line into the channel pane; fires only when assigned.
-    std::function<void(const QString& text)> onErro;
+    std::function<void(const QString& text)> onError;
 
     // The attempt is over before the login held: the server was refused, unreachable, or closed
     // the connection. The dialog closes at its next tick without a time-out message.
     void connectFailed() { m_failed = true; }
-    int restante() const { return FRestante; }
 
     void tmrSegundosTimer();
     void btnCancelarClick();

@@ -8,33 +8,30 @@
 #include <functional>
 #include <memory>
 
-class ChatView;
+#include "view/ChatView.h"
+
+class BottomStrip;
+class ChatColumn;
 class Prompts;
 class QAction;
-class QActionGroup;
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
-class QToolButton;
-class QTreeView;
-class QTreeWidget;
 class StyleTable;
 class TChatInterface;
 class TFastNicks;
 class TGatewayChat;
 class TIniFile;
 class TfrmConectar;
+class TopStrip;
+class UserColumn;
 class UserListModel;
 
-// The main window: the chat column (channel and whisper panes), the user column, the input line
-// and its locked whisper lines, the toolbar, the menus, and the handlers that tie them to the
-// chat connection. Every control, menu item, action and timer carries its name as objectName.
+// The main window, by regions: the top strip with the toolbar, the chat column (channel and
+// whisper panes), the user column, and the bottom strip with the input line and its locked
+// whisper lines; around them the menus, and the handlers that tie them to the chat connection.
+// Every control, menu item, action and timer carries its name as objectName.
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -54,18 +51,18 @@ public:
     UserListModel* users() const { return m_users; }
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
     StyleTable* styles() const { return RVStyle1; }
-    ChatView* chatPane() const { return txtChat; }
-    ChatView* whisperPane() const { return txtWhisps; }
+    ChatView* chatPane() const;
+    ChatView* whisperPane() const;
     QString settingsFolder() const { return m_folder; }
     QString login() const { return FLogin; }
-    QString canal() const { return FCanal; }
-    bool horario() const { return FHorario; }
-    bool respFrase() const { return FRespFrase; }
-    bool respWhisp() const { return FRespWhisp; }
+    QString channel() const { return FCanal; }
+    bool showsTimes() const { return FHorario; }
+    bool repliesToPhrases() const { return FRespFrase; }
+    bool repliesToWhispers() const { return FRespWhisp; }
     bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
-    TfrmConectar* conectar() const;
+    TfrmConectar* connectDialog() const;
 
     // Pane writers.
     void mensagem(const QString& account, const QString& text);
@@ -77,6 +74,7 @@ public:
     QString horarioTexto() const;
 
     // Runs a handler; an exception it raises is shown in the error box and the program goes on.
+    // Every handler the window runs goes through here.
     void guarded(const std::function<void()>& handler);
 
     // Appearance from the settings; also after the options dialog is confirmed.
@@ -116,26 +114,35 @@ private:
     void setupComponents();
     void setupActions();
     void setupMenus();
+    void setupFileMenu(QMenu* menu);
+    void setupOptionsMenu(QMenu* menu);
+    void setupHelpMenu(QMenu* menu);
     void setupPopups();
-    void setupTopStrip();
-    void setupChatColumn();
-    void setupUserColumn();
-    void setupBottomStrip();
+    void setupUsersPopup();
+    void setupChatPopup();
+    void setupBackgroundMenu(QMenu* menu);
+    void setupChannelsPopup();
+    void setupCustomPopup();
+    void setupGamesPopup();
+    void setupRegions();
     void setupConnections();
     void wireChatInterface();
     void wireGatewayChat();
+    // A slot that runs handler guarded.
+    std::function<void()> guard(std::function<void()> handler);
 
     // Start-up and closing.
     void FormCreate();
     void FormShow();
     void FormClose();
     void FormResize();
-    void aplicaGeometria();
-    void ajustaMoldura();
-    QSize molduraExtra() const;
-    void criaFavorito(const QString& caption);
-    void carregaBitmap(const QString& path);
-    void setBackgroundPlacement(int placement);
+    void applyGeometry();
+    void followFrame();
+    QSize frameExtra() const;
+    void addFavoriteChannel(const QString& caption);
+    void loadBackgroundBitmap(const QString& path);
+    // Shows the picture so in the channel pane and checks its item in the background menu.
+    void applyBackgroundStyle(ChatView::BackgroundStyle style);
 
     // Connection.
     void ChatInterface1Connect();
@@ -145,9 +152,9 @@ private:
     void ChatInterface1ConnectFailed();
     void ChatInterface1DataReceived(const QString& DataString);
     void setConnectedState(bool loggedIn);
-    void desconectado();
+    void showDisconnected();
     void sendLine(const QString& line);
-    QString canalPrincipal() const;
+    QString homeChannel() const;
 
     // Server events.
     void GatewayChat1Talk(const QString& User, const QString& Mess);
@@ -166,9 +173,9 @@ private:
     void GatewayChat1Info(const QString& Mess);
     void GatewayChat1Broadcast(const QString& Mess);
     void GatewayChat1UnHandled(const QString& Mess);
-    void atualizaCanal();
+    void updateChannelLabel();
     int rankOf(const QString& account) const;
-    void rolaPane(ChatView* pane);
+    void scrollPane(ChatView* pane);
 
     // Input line.
     void txtMsgChange(const QString& text);
@@ -178,7 +185,6 @@ private:
     bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
     void pressDefaultButton();
     bool claimsShortcut(const QKeyEvent* event) const;
-    bool isInputLine(const QObject* object) const;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
@@ -194,7 +200,7 @@ private:
     QTimer* tmrSinc = nullptr;
     QTimer* tmrScroll = nullptr;
     QSystemTrayIcon* Tray = nullptr;
-    QPointer<TfrmConectar> m_conectar;
+    QPointer<TfrmConectar> m_connectDialog;
 
     // Fields shared by the chat handlers.
     QString FLogin;
@@ -211,63 +217,14 @@ private:
 
     // The stored outer size waits for the window frame to be known.
     QSize m_outerPending;
-    QSize m_molduraUsada;
+    QSize m_frameApplied;
 
-    // Controls.
-    QWidget* pnlTopo = nullptr;
-    QLabel* imgBanner = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QLabel* imgPrintScreen = nullptr;
-    QWidget* ToolBar = nullptr;
-    QToolButton* btnConectar = nullptr;
-    QToolButton* btnDesconectar = nullptr;
-    QToolButton* btnHomeChannel = nullptr;
-    QToolButton* btnJoin = nullptr;
-    QToolButton* btnAway = nullptr;
-    QToolButton* btnDND = nullptr;
-    QToolButton* btnOpcoes = nullptr;
-    QToolButton* btnNotepad = nullptr;
-    QToolButton* btnScreen = nullptr;
-    QToolButton* btnDiablo = nullptr;
-    QToolButton* btnSite = nullptr;
-    QToolButton* btnForum = nullptr;
+    // Regions, top to bottom; Splitter1 runs between the two columns.
+    TopStrip* m_topStrip = nullptr;
     QSplitter* Splitter1 = nullptr;
-    QWidget* pnlFundoChat = nullptr;
-    QSplitter* Splitter2 = nullptr;
-    QWidget* pnlChat = nullptr;
-    QWidget* pnlTopChat = nullptr;
-    QWidget* shpTopChat = nullptr;
-    QLabel* lblAutoScroll = nullptr;
-    QToolButton* btnTopGames = nullptr;
-    QToolButton* btnTopGamesNorm = nullptr;
-    QToolButton* btnTopGamesNM = nullptr;
-    QToolButton* btnTopGamesHell = nullptr;
-    QToolButton* btnTopCon = nullptr;
-    QToolButton* btnTopConAll = nullptr;
-    QCheckBox* chkAutoScroll = nullptr;
-    ChatView* txtChat = nullptr;
-    QWidget* pnlWhisp = nullptr;
-    QFrame* Bevel2 = nullptr;
-    ChatView* txtWhisps = nullptr;
-    QWidget* pnlFundoUsers = nullptr;
-    QSplitter* m_usersSplitter = nullptr;
-    QWidget* pnlUsers = nullptr;
-    QWidget* pnlTopUsers = nullptr;
-    QLabel* lblChannel = nullptr;
-    QTreeView* lstUsers = nullptr;
-    QWidget* pnlCustom = nullptr;
-    QTreeWidget* lstCustom = nullptr;
-    QWidget* pnlRodape = nullptr;
-    QWidget* pnlWhispLock[5] = {};
-    QLabel* lblTo[5] = {};
-    QLabel* lblAccWhisp[5] = {};
-    QLineEdit* txtWhisp[5] = {};
-    QPushButton* btnWhispar[5] = {};
-    QPushButton* btnFecharWhispLock[5] = {};
-    QWidget* pnlMsg = nullptr;
-    QLineEdit* txtMsg = nullptr;
-    QPushButton* btnEnviar = nullptr;
-    QPushButton* btnEmote = nullptr;
+    ChatColumn* m_chatColumn = nullptr;
+    UserColumn* m_userColumn = nullptr;
+    BottomStrip* m_bottomStrip = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

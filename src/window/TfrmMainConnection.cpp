@@ -6,28 +6,27 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
+#include "window/BottomStrip.h"
 #include "window/TfrmConectar.h"
-#include "chat/UserListModel.h"
+#include "window/TopStrip.h"
+#include "window/UserColumn.h"
 
 void TfrmMain::wireChatInterface()
 {
     // The connection calls back from inside its socket notifications: each handler catches.
-    ChatInterface1->OnConnect = [this] { guarded([this] { ChatInterface1Connect(); }); };
-    ChatInterface1->OnDisconnect = [this] { guarded([this] { ChatInterface1Disconnect(); }); };
+    ChatInterface1->OnConnect = guard([this] { ChatInterface1Connect(); });
+    ChatInterface1->OnDisconnect = guard([this] { ChatInterface1Disconnect(); });
     ChatInterface1->OnDataReceived = [this](const QString& line) {
         guarded([this, &line] { ChatInterface1DataReceived(line); });
     };
-    ChatInterface1->OnLogin = [this] { guarded([this] { ChatInterface1Login(); }); };
-    ChatInterface1->OnConnectClosed = [this] {
-        guarded([this] { ChatInterface1ConnectClosed(); });
-    };
-    ChatInterface1->OnConnectFailed = [this] {
-        guarded([this] { ChatInterface1ConnectFailed(); });
-    };
+    ChatInterface1->OnLogin = guard([this] { ChatInterface1Login(); });
+    ChatInterface1->OnConnectClosed = guard([this] { ChatInterface1ConnectClosed(); });
+    ChatInterface1->OnConnectFailed = guard([this] { ChatInterface1ConnectFailed(); });
 }
 
 void TfrmMain::wireGatewayChat()
@@ -65,16 +64,17 @@ void TfrmMain::sendLine(const QString& line)
     GatewayChat1->SendLine(line);
 }
 
-QString TfrmMain::canalPrincipal() const
+QString TfrmMain::homeChannel() const
 {
     return Settings::read(*FIni, Keys::Geral::CanalPrincipal);
 }
 
 void TfrmMain::setConnectedState(bool loggedIn)
 {
-    for (QToolButton* button : {btnDesconectar, btnHomeChannel, btnJoin, btnAway, btnDND})
+    for (QToolButton* button : {m_topStrip->btnDesconectar, m_topStrip->btnHomeChannel,
+                                m_topStrip->btnJoin, m_topStrip->btnAway, m_topStrip->btnDND})
         button->setEnabled(loggedIn);
-    btnConectar->setEnabled(!loggedIn);
+    m_topStrip->btnConectar->setEnabled(!loggedIn);
     mnuConectar->setEnabled(!loggedIn);
     mnuDesconectar->setEnabled(loggedIn);
 }
@@ -82,9 +82,9 @@ void TfrmMain::setConnectedState(bool loggedIn)
 void TfrmMain::btnConectarClick()
 {
     auto* dialog = new TfrmConectar(ChatInterface1, FIni.get(), this);
-    dialog->onErro = [this](const QString& text) { erro(text); };
-    m_conectar = dialog;
-    connect(dialog, &QDialog::finished, this, [this] { txtMsg->setFocus(); });
+    dialog->onError = [this](const QString& text) { erro(text); };
+    m_connectDialog = dialog;
+    connect(dialog, &QDialog::finished, this, [this] { m_bottomStrip->txtMsg->setFocus(); });
     dialog->show();
 }
 
@@ -107,7 +107,7 @@ void TfrmMain::ChatInterface1Login()
     info(QStringLiteral("Conexao estabelecida!"));
     setConnectedState(true);
     if (Settings::read(*FIni, Keys::Geral::JoinPrinc))
-        sendLine(QStringLiteral("/join ") + canalPrincipal() + QLatin1Char('\r'));
+        sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
     if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
         Settings::read(*FIni, Keys::Timers::nTS) > 0)
         tmrSinc->start();
@@ -116,26 +116,26 @@ void TfrmMain::ChatInterface1Login()
 void TfrmMain::ChatInterface1ConnectClosed()
 {
     erro(QStringLiteral("Conexao interrompida!"));
-    desconectado();
+    showDisconnected();
     // A server that refuses the login closes at once; the waiting dialog then ends at its next
     // tick instead of counting down to a time-out message that would blame a silent server.
-    if (m_conectar)
-        m_conectar->connectFailed();
+    if (m_connectDialog)
+        m_connectDialog->connectFailed();
 }
 
 void TfrmMain::ChatInterface1Disconnect()
 {
     info(QStringLiteral("Conexao finalizada"));
-    desconectado();
+    showDisconnected();
 }
 
-void TfrmMain::desconectado()
+void TfrmMain::showDisconnected()
 {
     m_users->clear();
-    lblChannel->clear();
+    m_userColumn->lblChannel->clear();
     setConnectedState(false);
-    btnAway->setChecked(false);
-    btnDND->setChecked(false);
+    m_topStrip->btnAway->setChecked(false);
+    m_topStrip->btnDND->setChecked(false);
     tmrSinc->stop();
 }
 
@@ -144,8 +144,8 @@ void TfrmMain::desconectado()
 void TfrmMain::ChatInterface1ConnectFailed()
 {
     erro(QStringLiteral("Não foi possível conectar ao servidor."));
-    if (m_conectar)
-        m_conectar->connectFailed();
+    if (m_connectDialog)
+        m_connectDialog->connectFailed();
 }
 
 void TfrmMain::ChatInterface1DataReceived(const QString& DataString)
@@ -155,20 +155,20 @@ void TfrmMain::ChatInterface1DataReceived(const QString& DataString)
 
 void TfrmMain::btnHomeChannelClick()
 {
-    sendLine(QStringLiteral("/join ") + canalPrincipal() + QLatin1Char('\r'));
-    txtMsg->setFocus();
+    sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::btnAwayClick()
 {
     sendLine(QStringLiteral("/away\r"));
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::btnDNDClick()
 {
     sendLine(QStringLiteral("/dnd\r"));
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::GatewayChat1Channel(const QString& Mess)
@@ -209,7 +209,7 @@ void TfrmMain::GatewayChat1Broadcast(const QString& Mess)
 
 void TfrmMain::GatewayChat1UnHandled(const QString&) {}
 
-TfrmConectar* TfrmMain::conectar() const
+TfrmConectar* TfrmMain::connectDialog() const
 {
-    return m_conectar;
+    return m_connectDialog;
 }

@@ -9,47 +9,50 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "chat/TFastNicks.h"
 #include "core/AsciiCase.h"
 #include "net/TGatewayChat.h"
-#include "chat/TFastNicks.h"
-#include "window/TfrmConectar.h"
+#include "window/BottomStrip.h"
+#include "window/ChatColumn.h"
+#include "window/LockedWhisperPanel.h"
+#include "window/TopStrip.h"
 
 void TfrmMain::btnEnviarClick()
 {
-    const QString text = txtMsg->text();
+    const QString text = m_bottomStrip->txtMsg->text();
     // A line of blanks alone is neither sent nor kept: it carries no message.
     if (!text.trimmed().isEmpty()) {
         sendLine(text + QLatin1Char('\r'));
         if (text.startsWith(QLatin1Char('/'))) {
             if (AsciiCase::toLower(text.left(5)) == QLatin1String("/away")) {
                 if (text.size() > 6)
-                    btnAway->setChecked(true);
+                    m_topStrip->btnAway->setChecked(true);
                 else
-                    btnAway->setChecked(!btnAway->isChecked());
+                    m_topStrip->btnAway->setChecked(!m_topStrip->btnAway->isChecked());
             }
             if (AsciiCase::toLower(text.left(4)) == QLatin1String("/dnd")) {
                 if (text.size() > 5)
-                    btnDND->setChecked(true);
+                    m_topStrip->btnDND->setChecked(true);
                 else
-                    btnDND->setChecked(!btnDND->isChecked());
+                    m_topStrip->btnDND->setChecked(!m_topStrip->btnDND->isChecked());
             }
         } else {
             mensagem(FLogin, text);
         }
         FFastNicks->addLastMsg(text);
     }
-    txtMsg->clear();
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->clear();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::btnEmoteClick()
 {
-    const QString text = txtMsg->text();
+    const QString text = m_bottomStrip->txtMsg->text();
     if (!text.isEmpty()) {
         sendLine(QStringLiteral("/me ") + text + QLatin1Char('\r'));
-        txtMsg->clear();
+        m_bottomStrip->txtMsg->clear();
     }
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::txtMsgChange(const QString& text)
@@ -60,16 +63,16 @@ void TfrmMain::txtMsgChange(const QString& text)
 
 void TfrmMain::txtMsgEnter()
 {
-    btnEnviar->setDefault(true);
-    for (QPushButton* button : btnWhispar)
-        button->setDefault(false);
+    m_bottomStrip->btnEnviar->setDefault(true);
+    for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels())
+        lock->btnWhispar->setDefault(false);
 }
 
 void TfrmMain::txtWhispEnter(int tag)
 {
-    btnEnviar->setDefault(false);
-    for (int i = 0; i < 5; ++i)
-        btnWhispar[i]->setDefault(i == tag - 1);
+    m_bottomStrip->btnEnviar->setDefault(false);
+    for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels())
+        lock->btnWhispar->setDefault(lock->number() == tag);
 }
 
 bool TfrmMain::txtMsgKeyDown(int key)
@@ -89,13 +92,13 @@ bool TfrmMain::txtMsgKeyDown(int key)
 // that is marked default.
 void TfrmMain::pressDefaultButton()
 {
-    if (btnEnviar->isDefault()) {
-        btnEnviar->click();
+    if (m_bottomStrip->btnEnviar->isDefault()) {
+        m_bottomStrip->btnEnviar->click();
         return;
     }
-    for (QPushButton* button : btnWhispar) {
-        if (button->isDefault()) {
-            button->click();
+    for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels()) {
+        if (lock->btnWhispar->isDefault()) {
+            lock->btnWhispar->click();
             return;
         }
     }
@@ -124,16 +127,17 @@ bool TfrmMain::ApplicationEvents1Message(QObject*, QKeyEvent* event)
     if (event->key() != Qt::Key_Tab && !backtab)
         return false;
     QWidget* active = focusWidget();
+    QLineEdit* txtMsg = m_bottomStrip->txtMsg;
+    const QList<LockedWhisperPanel*>& locks = m_bottomStrip->lockPanels();
     if (backtab || event->modifiers().testFlag(Qt::ShiftModifier)) {
-        if (pnlWhispLock[0]->isVisible() && active == txtMsg) {
-            txtWhisp[0]->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        for (int i = 1; i < 5; ++i) {
-            if (pnlWhispLock[i]->isVisible() && active == txtWhisp[i - 1]) {
-                txtWhisp[i]->setFocus(Qt::TabFocusReason);
+        // Upward from the input line through the open lines, line 1 first.
+        QWidget* below = txtMsg;
+        for (LockedWhisperPanel* lock : locks) {
+            if (lock->isVisible() && active == below) {
+                lock->txtWhisp->setFocus(Qt::TabFocusReason);
                 return true;
             }
+            below = lock->txtWhisp;
         }
     }
     if (active == txtMsg) {
@@ -144,12 +148,14 @@ bool TfrmMain::ApplicationEvents1Message(QObject*, QKeyEvent* event)
             FFastNicks->nickCompletation(text);
         return true;
     }
-    for (int i = 0; i < 5; ++i) {
-        if (active == txtWhisp[i]) {
-            (i == 0 ? static_cast<QWidget*>(txtMsg) : txtWhisp[i - 1])
-                ->setFocus(Qt::BacktabFocusReason);
+    // Downward, one line at a time, back to the input line.
+    QWidget* below = txtMsg;
+    for (LockedWhisperPanel* lock : locks) {
+        if (active == lock->txtWhisp) {
+            below->setFocus(Qt::BacktabFocusReason);
             return true;
         }
+        below = lock->txtWhisp;
     }
     return false;
 }
@@ -166,49 +172,37 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         switch (type) {
         case QEvent::KeyPress:
             consumed = ApplicationEvents1Message(watched, static_cast<QKeyEvent*>(event));
-            if (!consumed && watched == txtMsg)
+            if (!consumed && watched == m_bottomStrip->txtMsg)
                 consumed = txtMsgKeyDown(static_cast<QKeyEvent*>(event)->key());
             break;
         case QEvent::ShortcutOverride:
-            if (isInputLine(watched) && claimsShortcut(static_cast<QKeyEvent*>(event))) {
+            if (m_bottomStrip->isInputLine(watched) &&
+                claimsShortcut(static_cast<QKeyEvent*>(event))) {
                 event->ignore();
                 consumed = true;
             }
             break;
         case QEvent::FocusIn:
-            if (watched == txtMsg) {
+            if (watched == m_bottomStrip->txtMsg) {
                 txtMsgEnter();
             } else {
-                for (int i = 0; i < 5; ++i) {
-                    if (watched == txtWhisp[i])
-                        txtWhispEnter(i + 1);
+                for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels()) {
+                    if (watched == lock->txtWhisp)
+                        txtWhispEnter(lock->number());
                 }
             }
             break;
         case QEvent::MouseButtonRelease:
-            if (watched == lblAutoScroll)
+            if (watched == m_chatColumn->lblAutoScroll)
                 lblAutoScrollClick();
             break;
         case QEvent::Resize:
-            if (watched == pnlTopChat)
+            if (watched == m_chatColumn->pnlTopChat)
                 FormResize();
-            else if (watched == pnlTopo) // the line along its top runs the strip's width
-                Bevel1->resize(pnlTopo->width(), Bevel1->height());
             break;
         default:
             break;
         }
     });
     return consumed || QMainWindow::eventFilter(watched, event);
-}
-
-bool TfrmMain::isInputLine(const QObject* object) const
-{
-    if (object == txtMsg)
-        return true;
-    for (const QLineEdit* edit : txtWhisp) {
-        if (object == edit)
-            return true;
-    }
-    return false;
 }

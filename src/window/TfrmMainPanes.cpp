@@ -5,11 +5,13 @@
 #include <QTime>
 #include <QTimer>
 
+#include "chat/TFastNicks.h"
+#include "chat/UserListModel.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
-#include "chat/TFastNicks.h"
+#include "window/BottomStrip.h"
+#include "window/ChatColumn.h"
 #include "window/TfrmConectar.h"
-#include "chat/UserListModel.h"
 
 namespace {
 // An information line is scrolled into view this many times, one tick apart.
@@ -38,15 +40,16 @@ int TfrmMain::rankOf(const QString& account) const
     return -1;
 }
 
-void TfrmMain::rolaPane(ChatView* pane)
+void TfrmMain::scrollPane(ChatView* pane)
 {
     pane->reformat();
-    if (chkAutoScroll->isChecked())
+    if (m_chatColumn->chkAutoScroll->isChecked())
         pane->scrollToBottom();
 }
 
 void TfrmMain::mensagem(const QString& account, const QString& text)
 {
+    ChatView* txtChat = m_chatColumn->txtChat;
     const int rank = rankOf(account);
     txtChat->appendLine(QString(), -1);
     if (rank >= 0) {
@@ -57,19 +60,21 @@ void TfrmMain::mensagem(const QString& account, const QString& text)
         txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> "), StyleTable::Acc);
         txtChat->appendText(text, StyleTable::Usuario);
     }
-    rolaPane(txtChat);
+    scrollPane(txtChat);
 }
 
 void TfrmMain::emote(const QString& account, const QString& text)
 {
+    ChatView* txtChat = m_chatColumn->txtChat;
     txtChat->appendLine(horarioTexto() + QLatin1Char('<') + account + QLatin1Char(' ') + text +
                             QStringLiteral("> "),
                         StyleTable::Emote);
-    rolaPane(txtChat);
+    scrollPane(txtChat);
 }
 
 void TfrmMain::info(const QString& text)
 {
+    ChatView* txtChat = m_chatColumn->txtChat;
     txtChat->appendLine(text, StyleTable::Info);
     txtChat->reformat();
     FScrollCount = 0;
@@ -81,12 +86,14 @@ void TfrmMain::info(const QString& text)
 
 void TfrmMain::erro(const QString& text)
 {
+    ChatView* txtChat = m_chatColumn->txtChat;
     txtChat->appendLine(text, StyleTable::Erro);
-    rolaPane(txtChat);
+    scrollPane(txtChat);
 }
 
 void TfrmMain::whisp(int direction, const QString& account, const QString& text)
 {
+    ChatView* txtWhisps = m_chatColumn->txtWhisps;
     if (direction == 1) {
         txtWhisps->appendLine(horarioTexto() + QStringLiteral("<TO: ") + account +
                                   QStringLiteral("> "),
@@ -99,7 +106,7 @@ void TfrmMain::whisp(int direction, const QString& account, const QString& text)
                               StyleTable::WFROM);
         txtWhisps->appendText(text, StyleTable::WmFROM);
     }
-    rolaPane(txtWhisps);
+    scrollPane(txtWhisps);
 }
 
 void TfrmMain::GatewayChat1Talk(const QString& User, const QString& Mess)
@@ -134,7 +141,7 @@ void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)
 
 void TfrmMain::lblAutoScrollClick()
 {
-    chkAutoScroll->setChecked(!chkAutoScroll->isChecked());
+    m_chatColumn->chkAutoScroll->setChecked(!m_chatColumn->chkAutoScroll->isChecked());
 }
 
 void TfrmMain::tmrScrollTimer()
@@ -143,28 +150,30 @@ void TfrmMain::tmrScrollTimer()
         tmrScroll->stop();
         return;
     }
-    if (chkAutoScroll->isChecked())
-        txtChat->scrollToBottom();
+    if (m_chatColumn->chkAutoScroll->isChecked())
+        m_chatColumn->txtChat->scrollToBottom();
     ++FScrollCount;
 }
 
 void TfrmMain::mnuLimpaTelaChatClick()
 {
+    ChatView* txtChat = m_chatColumn->txtChat;
     txtChat->clearView();
     txtChat->reformat();
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::mnuLimpaTelaWhispsClick()
 {
+    ChatView* txtWhisps = m_chatColumn->txtWhisps;
     txtWhisps->clearView();
     txtWhisps->reformat();
-    txtMsg->setFocus();
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::Limpartela1Click()
 {
-    if (focusWidget() == txtWhisps)
+    if (focusWidget() == m_chatColumn->txtWhisps)
         mnuLimpaTelaWhispsClick();
     else
         mnuLimpaTelaChatClick();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <stdexcept>
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "chat/TFastNicks.h"
+#include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
@@ -31,11 +34,13 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
+#include "window/BottomStrip.h"
+#include "window/ChatColumn.h"
 #include "window/ColorRef.h"
 #include "window/Prompts.h"
-#include "chat/TFastNicks.h"
 #include "window/TfrmConectar.h"
-#include "chat/UserListModel.h"
+#include "window/TopStrip.h"
+#include "window/UserColumn.h"
 
 namespace {
 // The window never starts smaller than this, outer size.
@@ -46,22 +51,15 @@ constexpr int MaxExtent = 8192;
 // A position typed by hand stays where window coordinates can still add a size to it.
 constexpr int MaxPosition = 32767;
 // The favourites menu has room for this many channels; later ones are not listed.
-constexpr int MaxFavoritos = 99;
+constexpr int MaxFavoriteChannels = 99;
 // Guards start-up against a count typed by hand that no file could hold.
-constexpr int MaxSuspeitos = 100000;
-constexpr int MinTempoSinc = 120;
+constexpr int MaxSuspects = 100000;
+constexpr int MinSyncPeriod = 120;
 
 int fontSize(int stored)
 {
     return std::clamp(stored, 1, 288);
 }
-
-enum Placement
-{
-    Centro,
-    Lado,
-    Esticado
-};
 } // namespace
 
 QString TfrmMain::defaultSettingsFolder()
@@ -79,8 +77,8 @@ void TfrmMain::FormCreate()
 {
     FIni = std::make_unique<TIniFile>(m_folder + QStringLiteral("confs.ini"));
     FFastNicks = std::make_unique<TFastNicks>(m_users, [this](const QString& text) {
-        txtMsg->setText(text);
-        txtMsg->setCursorPosition(int(text.size()));
+        m_bottomStrip->txtMsg->setText(text);
+        m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
@@ -99,10 +97,10 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    const int favoritos =
-        std::clamp(Settings::read(*FIni, Keys::Canais::n), 0, MaxFavoritos + 1) - 1;
-    for (int i = 1; i <= favoritos; ++i)
-        criaFavorito(Settings::read(*FIni, Keys::Canais::c(i)));
+    const int favorites =
+        std::clamp(Settings::read(*FIni, Keys::Canais::n), 0, MaxFavoriteChannels + 1) - 1;
+    for (int i = 1; i <= favorites; ++i)
+        addFavoriteChannel(Settings::read(*FIni, Keys::Canais::c(i)));
 
     const int width = Settings::read(*FIni, Keys::Form::Width);
     const int height = Settings::read(*FIni, Keys::Form::Height);
@@ -110,7 +108,7 @@ void TfrmMain::FormShow()
         QSize(std::clamp(width, MinWidth, MaxExtent), std::clamp(height, MinHeight, MaxExtent));
     move(std::clamp(Settings::read(*FIni, Keys::Form::X), -MaxPosition, MaxPosition),
          std::clamp(Settings::read(*FIni, Keys::Form::Y), -MaxPosition, MaxPosition));
-    aplicaGeometria();
+    applyGeometry();
     if (Settings::read(*FIni, Keys::Form::Max))
         setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -122,12 +120,12 @@ void TfrmMain::FormShow()
     // A picture that fails to load is reported; the rest of the start-up still runs.
     guarded([this] { carregaAparencia(); });
 
-    const int suspeitos = std::min(Settings::read(*FIni, Keys::Lista::nL), MaxSuspeitos);
-    for (int i = 1; i <= suspeitos; ++i)
-        new QTreeWidgetItem(lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
-                                        Settings::read(*FIni, Keys::Lista::Mot(i))});
-    lstCustom->header()->setStretchLastSection(false);
-    lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int suspects = std::min(Settings::read(*FIni, Keys::Lista::nL), MaxSuspects);
+    for (int i = 1; i <= suspects; ++i)
+        new QTreeWidgetItem(m_userColumn->lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
+                                                      Settings::read(*FIni, Keys::Lista::Mot(i))});
+    m_userColumn->lstCustom->header()->setStretchLastSection(false);
+    m_userColumn->lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     Tray->setIcon(Pictures::programIcon());
     m_trayActive = Settings::read(*FIni, Keys::Geral::Tray);
@@ -142,21 +140,14 @@ void TfrmMain::FormShow()
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
 
-    int tempo = Settings::read(*FIni, Keys::Timers::STempo);
-    if (tempo < MinTempoSinc) {
-        tempo = MinTempoSinc;
-        guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinTempoSinc); });
+    int period = Settings::read(*FIni, Keys::Timers::STempo);
+    if (period < MinSyncPeriod) {
+        period = MinSyncPeriod;
+        guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinSyncPeriod); });
     }
-    tmrSinc->setInterval(int(std::min<qint64>(qint64(tempo) * 1000, INT_MAX)));
+    tmrSinc->setInterval(int(std::min<qint64>(qint64(period) * 1000, INT_MAX)));
 
-    txtMsg->setFocus();
-}
-
-void TfrmMain::criaFavorito(const QString& caption)
-{
-    QAction* item = popCanais->addAction(caption);
-    connect(item, &QAction::triggered, this,
-            [this, item] { guarded([this, item] { joinCanal(item); }); });
+    m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::joinCanal(QAction* item)
@@ -166,16 +157,16 @@ void TfrmMain::joinCanal(QAction* item)
     sendLine(QStringLiteral("/join ") + name + QLatin1Char('\r'));
 }
 
-QSize TfrmMain::molduraExtra() const
+QSize TfrmMain::frameExtra() const
 {
     const QRect frame = frameGeometry();
     return QSize(frame.width() - width(), frame.height() - height());
 }
 
-void TfrmMain::aplicaGeometria()
+void TfrmMain::applyGeometry()
 {
-    const QSize extra = molduraExtra();
-    m_molduraUsada = extra;
+    const QSize extra = frameExtra();
+    m_frameApplied = extra;
     setMinimumSize(MinWidth - extra.width(), MinHeight - extra.height());
     if (m_outerPending.isValid())
         resize(m_outerPending - extra);
@@ -183,12 +174,12 @@ void TfrmMain::aplicaGeometria()
 
 // The window frame is known only once the window manager has decorated the window; the stored
 // outer size is applied again then, so closing and reopening never grows the window.
-void TfrmMain::ajustaMoldura()
+void TfrmMain::followFrame()
 {
-    const QSize extra = molduraExtra();
-    if (extra == m_molduraUsada || isMaximized() || isFullScreen())
+    const QSize extra = frameExtra();
+    if (extra == m_frameApplied || isMaximized() || isFullScreen())
         return;
-    aplicaGeometria();
+    applyGeometry();
     m_outerPending = QSize();
 }
 
@@ -196,7 +187,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     guarded([this] {
-        ajustaMoldura();
+        followFrame();
         FormResize();
     });
 }
@@ -204,38 +195,15 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 void TfrmMain::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    guarded([this] { ajustaMoldura(); });
+    guarded([this] { followFrame(); });
 }
 
 void TfrmMain::FormResize()
 {
     const int outer = frameGeometry().width();
-    imgBanner->move(outer - imgBanner->width() - 9, imgBanner->y());
-
-    const int bar = pnlTopChat->width();
-    // Half the bar, a half rounded to the even neighbour.
-    int half = bar / 2;
-    if (bar % 2 != 0 && half % 2 != 0)
-        ++half;
-    btnTopCon->move(half + 10, btnTopCon->y());
-    btnTopConAll->move(half + btnTopCon->width() + 20, btnTopConAll->y());
-    chkAutoScroll->move(bar - 20, chkAutoScroll->y());
-    lblAutoScroll->move(bar - lblAutoScroll->width() - 20, lblAutoScroll->y());
-
-    txtMsg->resize(outer - btnEnviar->width() - btnEmote->width() - 30, txtMsg->height());
-    btnEnviar->move(txtMsg->x() + txtMsg->width() + 5, btnEnviar->y());
-    btnEmote->move(txtMsg->x() + txtMsg->width() + btnEnviar->width() + 10, btnEmote->y());
-
-    QLineEdit* first = txtWhisp[0];
-    first->resize(outer - btnWhispar[0]->width() - btnFecharWhispLock[0]->width() - first->x() - 25,
-                  first->height());
-    const int whisparLeft = first->x() + first->width() + 5;
-    const int fecharLeft = first->x() + first->width() + btnWhispar[0]->width() + 10;
-    for (int i = 0; i < 5; ++i) {
-        txtWhisp[i]->resize(first->width(), txtWhisp[i]->height());
-        btnWhispar[i]->move(whisparLeft, btnWhispar[i]->y());
-        btnFecharWhispLock[i]->move(fecharLeft, btnFecharWhispLock[i]->y());
-    }
+    m_topStrip->followWidth(outer);
+    m_chatColumn->followBarWidth();
+    m_bottomStrip->followWidth(outer);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -246,7 +214,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::FormClose()
 {
-    Settings::write(*FIni, Keys::Form::ULW, pnlFundoUsers->width());
+    Settings::write(*FIni, Keys::Form::ULW, m_userColumn->width());
     if (isMaximized()) {
         Settings::write(*FIni, Keys::Form::Max, true);
         return;
@@ -262,11 +230,13 @@ void TfrmMain::FormClose()
 void TfrmMain::carregaAparencia()
 {
     using namespace Keys::Aparencia;
-    QPalette list = lstUsers->palette();
+    QPalette list = m_userColumn->lstUsers->palette();
     list.setColor(QPalette::Base, ColorRef::toColor(Settings::read(*FIni, CorFundo)));
-    lstUsers->setPalette(list);
-    txtChat->setBackgroundColor(ColorRef::toColor(Settings::read(*FIni, CorFundoChat)));
-    txtWhisps->setBackgroundColor(ColorRef::toColor(Settings::read(*FIni, CorFundoWhisp)));
+    m_userColumn->lstUsers->setPalette(list);
+    m_chatColumn->txtChat->setBackgroundColor(
+        ColorRef::toColor(Settings::read(*FIni, CorFundoChat)));
+    m_chatColumn->txtWhisps->setBackgroundColor(
+        ColorRef::toColor(Settings::read(*FIni, CorFundoWhisp)));
 
     const QString chatFont = Settings::read(*FIni, FonteChat);
     const int chatSize = fontSize(Settings::read(*FIni, TamFonteChat));
@@ -293,62 +263,54 @@ void TfrmMain::carregaAparencia()
         RVStyle1->setColor(colour.style, ColorRef::toColor(Settings::read(*FIni, colour.key)));
 
     // A picture that does not load is reported after the rest of the appearance is applied.
-    QString pictureError;
+    std::exception_ptr pictureError;
     const QString picture = Settings::read(*FIni, ImgFundoChat(m_folder));
     if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
         try {
-            carregaBitmap(picture);
-        } catch (const std::runtime_error& e) {
-            pictureError = QString::fromUtf8(e.what());
+            loadBackgroundBitmap(picture);
+        } catch (const std::exception&) {
+            pictureError = std::current_exception();
         }
     }
     ajustaFundoChat();
-    pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
+    m_chatColumn->pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
     if (FOpMode) {
         const bool custom = Settings::read(*FIni, CustomList);
-        pnlCustom->setVisible(custom);
-        m_usersSplitter->handle(1)->setVisible(custom);
+        m_userColumn->setCustomListVisible(custom);
     }
-    if (!pictureError.isEmpty())
-        throw std::runtime_error(pictureError.toStdString());
+    if (pictureError)
+        std::rethrow_exception(pictureError);
 }
 
-void TfrmMain::carregaBitmap(const QString& path)
+void TfrmMain::loadBackgroundBitmap(const QString& path)
 {
     // A bitmap by its content, whatever the name: a picture of another format is refused.
     QImage picture;
     if (!picture.load(path, "BMP"))
         throw std::runtime_error("Bitmap image is not valid");
-    txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
+    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
 }
 
 void TfrmMain::ajustaFundoChat()
 {
     const QString placement = Settings::read(*FIni, Keys::Aparencia::PosImgFundoChat);
     if (placement == QLatin1String("lado"))
-        setBackgroundPlacement(Lado);
+        applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
     else if (placement != QLatin1String("esticado"))
-        setBackgroundPlacement(Centro);
+        applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
     else
-        setBackgroundPlacement(Esticado);
+        applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
 }
 
-void TfrmMain::setBackgroundPlacement(int placement)
+void TfrmMain::applyBackgroundStyle(ChatView::BackgroundStyle style)
 {
-    switch (placement) {
-    case Lado:
-        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Tiled);
+    m_chatColumn->txtChat->setBackgroundStyle(style);
+    if (style == ChatView::BackgroundStyle::Tiled)
         Ladoalado1->setChecked(true);
-        break;
-    case Esticado:
-        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Stretched);
+    else if (style == ChatView::BackgroundStyle::Stretched)
         Esticado1->setChecked(true);
-        break;
-    default:
-        txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Centered);
+    else
         Centralizado1->setChecked(true);
-        break;
-    }
 }
 
 void TfrmMain::AlterarBg1Click()
@@ -358,30 +320,30 @@ void TfrmMain::AlterarBg1Click()
                                 QStringLiteral("Imagem Bitmap (*.bmp)"));
     if (file.isEmpty())
         return;
-    carregaBitmap(file);
+    loadBackgroundBitmap(file);
     Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), file);
 }
 
 void TfrmMain::Remover1Click()
 {
-    txtChat->setBackgroundBitmap(QPixmap());
+    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap());
     Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), QString());
 }
 
 void TfrmMain::Centralizado1Click()
 {
-    setBackgroundPlacement(Centro);
+    applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
     Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("centro"));
 }
 
 void TfrmMain::Ladoalado1Click()
 {
-    setBackgroundPlacement(Lado);
+    applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
     Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("lado"));
 }
 
 void TfrmMain::Esticado1Click()
 {
-    setBackgroundPlacement(Esticado);
+    applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
     Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("esticado"));
 }

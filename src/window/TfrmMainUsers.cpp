@@ -2,26 +2,27 @@
 
 #include <QLabel>
 
-#include "window/TfrmConectar.h"
 #include "chat/UserListModel.h"
+#include "window/TfrmConectar.h"
+#include "window/UserColumn.h"
 
 void TfrmMain::GatewayChat1ShowUser(const QString& User, const QString& Flags,
                                     const QString& UserType)
 {
     m_users->addUser(User, Flags, UserType);
-    atualizaCanal();
+    updateChannelLabel();
 }
 
 void TfrmMain::GatewayChat1Join(const QString& User, const QString& Flags, const QString& UserType)
 {
     m_users->addUser(User, Flags, UserType);
-    atualizaCanal();
+    updateChannelLabel();
 }
 
 void TfrmMain::GatewayChat1Leave(const QString& User, const QString&, const QString&)
 {
     if (m_users->removeUser(User))
-        atualizaCanal();
+        updateChannelLabel();
 }
 
 void TfrmMain::GatewayChat1UserFlags(const QString& User, const QString& Flags)
@@ -29,10 +30,10 @@ void TfrmMain::GatewayChat1UserFlags(const QString& User, const QString& Flags)
     m_users->setUserFlags(User, Flags);
 }
 
-void TfrmMain::atualizaCanal()
+void TfrmMain::updateChannelLabel()
 {
-    lblChannel->setText(FCanal + QStringLiteral(" (") + QString::number(m_users->count()) +
-                        QLatin1Char(')'));
+    m_userColumn->lblChannel->setText(FCanal + QStringLiteral(" (") +
+                                      QString::number(m_users->count()) + QLatin1Char(')'));
 }
 
 QString TfrmMain::randomUser() const

@@ -1,8 +1,8 @@
 #include "window/UserListDelegate.h"
 
+#include "chat/UserListModel.h"
 #include "resources/Pictures.h"
 #include "view/StyleTable.h"
-#include "chat/UserListModel.h"
 
 UserListDelegate::UserListDelegate(const StyleTable* styles, QObject* parent)
     : QStyledItemDelegate(parent), m_styles(styles)

@@ -55,7 +55,7 @@ bool WindowHarness::connectToServer()
         !QTest::qWaitFor([this] { return window->chatInterface()->LoggedIn; }))
         return false;
     // The waiting dialog closes at its next tick and gives the window back its input.
-    if (!QTest::qWaitFor([this] { return window->conectar() == nullptr; }, 3000))
+    if (!QTest::qWaitFor([this] { return window->connectDialog() == nullptr; }, 3000))
         return false;
     window->activateWindow();
     QApplication::setActiveWindow(window.get());

@@ -10,13 +10,13 @@
 #include <QToolButton>
 
 #include "WindowHarness.h"
+#include "chat/UserListModel.h"
 #include "core/SharedRandom.h"
 #include "net/TChatInterface.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
-#include "chat/UserListModel.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
@@ -87,15 +87,15 @@ void TestWindowChat::connectionCourse()
     TfrmMain* w = h.window.get();
     QCOMPARE(connectionControls(w), Disconnected);
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    QCOMPARE(w->conectar()->findChild<QLabel*>(QStringLiteral("lblTempo"))->text(),
+    QVERIFY(w->connectDialog());
+    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"))->text(),
              QStringLiteral("15"));
-    QCOMPARE(w->conectar()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
+    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
              QStringLiteral("(localhost)"));
     // Logged in within the first second, the dialog closes at its first tick, still showing 15.
     QString atClose;
-    auto* tempo = w->conectar()->findChild<QLabel*>(QStringLiteral("lblTempo"));
-    QObject::connect(w->conectar(), &QDialog::finished, [&] { atClose = tempo->text(); });
+    auto* tempo = w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"));
+    QObject::connect(w->connectDialog(), &QDialog::finished, [&] { atClose = tempo->text(); });
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("/join Chat\r"));
     QCOMPARE(h.server.received(), QByteArray("\x03\x04visitante\rsegredo\r\r/join Chat\r"));
@@ -103,7 +103,7 @@ void TestWindowChat::connectionCourse()
              QStringList{QStringLiteral("Conexao estabelecida!|7")});
     QCOMPARE(connectionControls(w), LoggedIn);
     // The dialog sees the login at its next tick and closes.
-    QVERIFY(QTest::qWaitFor([w] { return w->conectar() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
     QCOMPARE(atClose, QStringLiteral("15"));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
 }
@@ -112,12 +112,12 @@ void TestWindowChat::joinAfterLogin_data()
 {
     QTest::addColumn<QStringList>("geral");
     QTest::addColumn<QByteArray>("afterLogin");
+    // clang-format off
     QTest::newRow("home channel missing") << QStringList() << QByteArray("/join Chat\r");
-    QTest::newRow("home channel stored") << QStringList{QStringLiteral("CanalPrincipal=Sala Dois")}
-                                         << QByteArray("/join Sala Dois\r");
+    QTest::newRow("home channel stored") << QStringList{QStringLiteral("CanalPrincipal=Sala Dois")} << QByteArray("/join Sala Dois\r");
     QTest::newRow("no join") << QStringList{QStringLiteral("JoinPrinc=0")} << QByteArray();
-    QTest::newRow("JoinPrinc 2 is true")
-        << QStringList{QStringLiteral("JoinPrinc=2")} << QByteArray("/join Chat\r");
+    QTest::newRow("JoinPrinc 2 is true") << QStringList{QStringLiteral("JoinPrinc=2")} << QByteArray("/join Chat\r");
+    // clang-format on
 }
 
 void TestWindowChat::joinAfterLogin()
@@ -142,10 +142,12 @@ void TestWindowChat::countdownRunsOut_data()
 {
     QTest::addColumn<QString>("timeout");
     QTest::addColumn<QStringList>("shown"); // the label before each tick, the time-out excluded
+    // clang-format off
     QTest::newRow("three seconds") << "3" << QStringList{"3", "2", "1"};
     QTest::newRow("one second") << "1" << QStringList{"1"};
     QTest::newRow("zero") << "0" << QStringList{"0"};
     QTest::newRow("negative") << "-4" << QStringList{"-4"};
+    // clang-format on
 }
 
 void TestWindowChat::countdownRunsOut()
@@ -155,7 +157,7 @@ void TestWindowChat::countdownRunsOut()
     WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     auto* tempo = dialog->findChild<QLabel*>(QStringLiteral("lblTempo"));
     // The ticks are driven by hand before the event loop can finish the connect; the label never
     // shows 0 once counting, and the tick after the one that showed 1 ends the wait.
@@ -172,6 +174,7 @@ void TestWindowChat::countdownRunsOut()
              QStringList{QStringLiteral(
                  "Tempo de espera excedido, o servidor pode não estar respondendo.|8")});
     QCOMPARE(connectionControls(w), Disconnected);
+    // A short settle: the abandoned attempt must not log in late.
     QTest::qWait(100);
     QVERIFY(!h.server.received().contains("visitante"));
     QVERIFY(!w->chatInterface()->LoggedIn);
@@ -202,8 +205,8 @@ void TestWindowChat::refusedConnection()
     TfrmMain* w = h.window.get();
     w->chatInterface()->Port = FakeServer::closedPort();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    QVERIFY(QTest::qWaitFor([w] { return w->conectar() == nullptr; }, 5000));
+    QVERIFY(w->connectDialog());
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 5000));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
     QCOMPARE(WindowHarness::lastPieces(w->chatPane()),
              QStringList{QStringLiteral("Não foi possível conectar ao servidor.|8")});
@@ -215,10 +218,11 @@ void TestWindowChat::cancelAbandonsAttempt()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnCancelar")),
                       Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }));
+    // A short settle: nothing of the abandoned attempt may arrive afterwards.
     QTest::qWait(200);
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 0);
     QVERIFY(h.server.received().isEmpty());
@@ -233,7 +237,7 @@ void TestWindowChat::serverClosesDuringTheWait()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->conectar();
+    QPointer<TfrmConectar> dialog = w->connectDialog();
     // The server takes the login and refuses it at once.
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
@@ -268,7 +272,7 @@ void TestWindowChat::serverClosesConnection()
     QVERIFY(!away->isChecked());
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrSinc"))->isActive());
     // The channel name stays until the next channel replaces it.
-    QCOMPARE(w->canal(), QStringLiteral("Chat"));
+    QCOMPARE(w->channel(), QStringLiteral("Chat"));
 }
 
 void TestWindowChat::userDisconnects()
@@ -298,56 +302,30 @@ void TestWindowChat::serverEvents_data()
     QTest::addColumn<QStringList>("whisper"); // new pieces in the whisper pane; empty: none
 
     const QStringList none;
-    QTest::newRow("talk of an unlisted account")
-        << none << "1005 TALK bob 0000 \"hello there\"" << QStringList{"<bob> |4", "hello there|5"}
-        << none;
-    QTest::newRow("talk of an ordinary listed account")
-        << QStringList{"1001 USER bob 0000 [D2XP]"} << "1005 TALK bob 0000 \"oi\""
-        << QStringList{"<bob> |4", "oi|5"} << none;
-    QTest::newRow("talk of a moderator, name in other case")
-        << QStringList{"1001 USER Mod 0002 [CHAT]"} << "1005 TALK MOD 0002 \"oi\""
-        << QStringList{"<MOD> oi|0"} << none;
-    QTest::newRow("talk of an operator")
-        << QStringList{"1001 USER Op 0008 [CHAT]"} << "1005 TALK Op 0008 \"a \"b\" c\""
-        << QStringList{"<Op> a \"b\" c|2"} << none;
-    QTest::newRow("talk with empty text")
-        << none << "1005 TALK bob 0000 \"\"" << QStringList{"<bob> |4"} << none;
-    QTest::newRow("emote") << none << "1023 EMOTE bob 0000 \"acena\""
-                           << QStringList{"<bob acena> |6"} << none;
-    QTest::newRow("emote without text")
-        << none << "1023 EMOTE bob 0000 \"\"" << QStringList{"<bob > |6"} << none;
-    QTest::newRow("info") << none << "1018 INFO \"Bem-vindo\"" << QStringList{"Bem-vindo|7"}
-                          << none;
-    QTest::newRow("broadcast") << none << "1006 BROADCAST \"Aviso geral\""
-                               << QStringList{"Aviso geral|7"} << none;
-    QTest::newRow("error") << none << "1019 ERROR \"Comando invalido\""
-                           << QStringList{"Comando invalido|8"} << none;
-    QTest::newRow("channel full, text ignored")
-        << none << "1013 FULL \"qualquer coisa\"" << QStringList{"O canal esta cheio!|8"} << none;
-    QTest::newRow("channel does not exist")
-        << none << "1014 NULL \"Canal inexistente\"" << QStringList{"Canal inexistente|8"} << none;
-    QTest::newRow("channel restricted")
-        << none << "1015 PAUSE \"Canal restrito\"" << QStringList{"Canal restrito|8"} << none;
+    // clang-format off
+    QTest::newRow("talk of an unlisted account") << none << "1005 TALK bob 0000 \"hello there\"" << QStringList{"<bob> |4", "hello there|5"} << none;
+    QTest::newRow("talk of an ordinary listed account") << QStringList{"1001 USER bob 0000 [D2XP]"} << "1005 TALK bob 0000 \"oi\"" << QStringList{"<bob> |4", "oi|5"} << none;
+    QTest::newRow("talk of a moderator, name in other case") << QStringList{"1001 USER Mod 0002 [CHAT]"} << "1005 TALK MOD 0002 \"oi\"" << QStringList{"<MOD> oi|0"} << none;
+    QTest::newRow("talk of an operator") << QStringList{"1001 USER Op 0008 [CHAT]"} << "1005 TALK Op 0008 \"a \"b\" c\"" << QStringList{"<Op> a \"b\" c|2"} << none;
+    QTest::newRow("talk with empty text") << none << "1005 TALK bob 0000 \"\"" << QStringList{"<bob> |4"} << none;
+    QTest::newRow("emote") << none << "1023 EMOTE bob 0000 \"acena\"" << QStringList{"<bob acena> |6"} << none;
+    QTest::newRow("emote without text") << none << "1023 EMOTE bob 0000 \"\"" << QStringList{"<bob > |6"} << none;
+    QTest::newRow("info") << none << "1018 INFO \"Bem-vindo\"" << QStringList{"Bem-vindo|7"} << none;
+    QTest::newRow("broadcast") << none << "1006 BROADCAST \"Aviso geral\"" << QStringList{"Aviso geral|7"} << none;
+    QTest::newRow("error") << none << "1019 ERROR \"Comando invalido\"" << QStringList{"Comando invalido|8"} << none;
+    QTest::newRow("channel full, text ignored") << none << "1013 FULL \"qualquer coisa\"" << QStringList{"O canal esta cheio!|8"} << none;
+    QTest::newRow("channel does not exist") << none << "1014 NULL \"Canal inexistente\"" << QStringList{"Canal inexistente|8"} << none;
+    QTest::newRow("channel restricted") << none << "1015 PAUSE \"Canal restrito\"" << QStringList{"Canal restrito|8"} << none;
     QTest::newRow("channel writes nothing") << none << "1007 CHANNEL \"Sala\"" << none << none;
     QTest::newRow("unhandled code") << none << "1016 ALGO \"x\"" << none << none;
-    QTest::newRow("whisper received") << none << "1004 WHISPER bob 0000 \"psiu\"" << none
-                                      << QStringList{"<FROM: bob> |10", "psiu|12"};
-    QTest::newRow("whisper sent") << none << "1010 WHISPER bob 0000 \"oi bob\"" << none
-                                  << QStringList{"<TO: bob> |9", "oi bob|11"};
-    QTest::newRow("whisper to the friends list")
-        << none << "1010 WHISPER \"your friends\" 0000 \"oi todos\"" << none
-        << QStringList{"<TO: FRIENDS LIST> |9", "oi todos|11"};
-    QTest::newRow("friends list echo shorter than its prefix")
-        << none << "1010 WHISPER \"your friends\" 00\"" << none
-        << QStringList{"<TO: FRIENDS LIST> |9"};
-    QTest::newRow("own version reply hidden")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5!\"" << none << none;
-    QTest::newRow("own operator version reply hidden")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5! - OPMODE ON\"" << none
-        << none;
-    QTest::newRow("other echo shown")
-        << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.4!\"" << none
-        << QStringList{"<TO: bob> |9", ">> ___ >> usando TulmoChat v1.4!|11"};
+    QTest::newRow("whisper received") << none << "1004 WHISPER bob 0000 \"psiu\"" << none << QStringList{"<FROM: bob> |10", "psiu|12"};
+    QTest::newRow("whisper sent") << none << "1010 WHISPER bob 0000 \"oi bob\"" << none << QStringList{"<TO: bob> |9", "oi bob|11"};
+    QTest::newRow("whisper to the friends list") << none << "1010 WHISPER \"your friends\" 0000 \"oi todos\"" << none << QStringList{"<TO: FRIENDS LIST> |9", "oi todos|11"};
+    QTest::newRow("friends list echo shorter than its prefix") << none << "1010 WHISPER \"your friends\" 00\"" << none << QStringList{"<TO: FRIENDS LIST> |9"};
+    QTest::newRow("own version reply hidden") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5!\"" << none << none;
+    QTest::newRow("own operator version reply hidden") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5! - OPMODE ON\"" << none << none;
+    QTest::newRow("other echo shown") << none << "1010 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.4!\"" << none << QStringList{"<TO: bob> |9", ">> ___ >> usando TulmoChat v1.4!|11"};
+    // clang-format on
 }
 
 void TestWindowChat::serverEvents()
@@ -378,7 +356,7 @@ void TestWindowChat::timeStampsTakeTheLabelStyle()
 {
     WindowHarness h(QStringList{QStringLiteral("[Geral]"), QStringLiteral("Login=visitante")});
     TfrmMain* w = h.window.get();
-    QVERIFY(w->horario());
+    QVERIFY(w->showsTimes());
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1001 USER Op 0008 [CHAT]")));
     QVERIFY(h.serverLine(QStringLiteral("1005 TALK bob 0000 \"oi\"")));
@@ -489,9 +467,12 @@ void TestWindowChat::styleColourRepaintsTheList()
     w->users()->addUser(QStringLiteral("mod"), QStringLiteral("0002"), QStringLiteral("CHAT"));
     auto* list = w->findChild<QAbstractItemView*>(QStringLiteral("lstUsers"));
     QTRY_VERIFY(list->visualRect(w->users()->index(0, 0)).isValid());
-    QTest::qWait(50);
     PaintCounter counter;
     list->viewport()->installEventFilter(&counter);
+    // The list's first painting is over before the colour changes.
+    list->viewport()->update();
+    QTRY_VERIFY(counter.paints > 0);
+    counter.paints = 0;
     w->styles()->setColor(StyleTable::MOD, QColor(0x12, 0x34, 0x56));
     QTRY_VERIFY(counter.paints > 0);
 }

@@ -85,55 +85,23 @@ void TestWindowControls::menus_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("main menu") << "MainMenu1"
-                               << "Arquivo1 &Arquivo | Opcoes1 &Opções | Ajuda1 Aju&da";
-    QTest::newRow("Arquivo") << "Arquivo1"
-                             << "mnuSalvarChat Salvar Tela de Chat | mnuSalvarWhisps Salvar Tela "
-                                "de Whisps | N3 - | mnuSair Sair";
-    QTest::newRow("Opções") << "Opcoes1"
-                            << "mnuConectar Conectar | mnuDesconectar Desconectar | N1 - | "
-                               "mnuConfigAtalhos Configurar atalhos... | mnuOrgCanal Canais "
-                               "favoritos... | N14 - | mnuLimpaTelaChat Limpar tela do chat | "
-                               "mnuLimpaTelaWhisps Limpar tela de whisps | N2 - | mnuOpcoes "
-                               "Opções...";
-    QTest::newRow("Ajuda") << "Ajuda1"
-                           << "mnuSite Site do Tulmo | mnuForum Fórum do Tulmo | N17 - | mnuSobre "
-                              "Sobre...";
-    QTest::newRow("popUsers")
-        << "popUsers"
-        << "Kick1 Kick | Ban1 Ban | Kill1 Kill | N8 - | Whois1 Whois | Controle1 Controle | N5 - | "
-           "Tags1 Tags | N9 - | LockarWhisp1 Lockar Whisp | AdicionarLista1 Adicionar à Lista | N4 "
-           "- | Squelch1 Squelch | Unsquelch1 Unsquelch";
-    QTest::newRow("Kick") << "Kick1"
-                          << "Kickar1 Kick | KickMotivo1 Kick com motivo";
-    QTest::newRow("Ban") << "Ban1"
-                         << "Banir1 Ban | BanMotivo1 Ban com motivo";
-    QTest::newRow("Controle") << "Controle1"
-                              << "voice + Voice | devoice -  Voice";
-    QTest::newRow("Tags") << "Tags1"
-                          << "D2XP1 D2XP | D2DV1 D2DV | STAR1 STAR | SEXP1 SEXP | WAR31 WAR3 | "
-                             "W3XP1 W3XP | CHAT1 CHAT | N21 - | DRTL1 DRTL | DSHR1 DSHR | SSHR1 "
-                             "SSHR | W2BN1 W2BN";
-    QTest::newRow("popChat") << "popChat"
-                             << "Limpartela1 Limpar tela | N16 - | Usurios1 Usuários | Canais1 "
-                                "Canais | Hora1 Hora | N11 - | Moderar1 Moderar | Rejoin1 Rejoin | "
-                                "Banidos1 Banidos | N22 - | ImagemdeFundo1 Imagem de Fundo | N12 - "
-                                "| SalvarLog1 Salvar log...";
-    QTest::newRow("Imagem de Fundo")
-        << "ImagemdeFundo1"
-        << "AlterarBg1 Alterar... | Remover1 Remover | N23 - | Centralizado1 Centralizado | "
-           "Ladoalado1 Lado a lado | Esticado1 Esticado";
+    // clang-format off
+    QTest::newRow("main menu") << "MainMenu1" << "Arquivo1 &Arquivo | Opcoes1 &Opções | Ajuda1 Aju&da";
+    QTest::newRow("Arquivo") << "Arquivo1" << "mnuSalvarChat Salvar Tela de Chat | mnuSalvarWhisps Salvar Tela de Whisps | N3 - | mnuSair Sair";
+    QTest::newRow("Opções") << "Opcoes1" << "mnuConectar Conectar | mnuDesconectar Desconectar | N1 - | mnuConfigAtalhos Configurar atalhos... | mnuOrgCanal Canais favoritos... | N14 - | mnuLimpaTelaChat Limpar tela do chat | mnuLimpaTelaWhisps Limpar tela de whisps | N2 - | mnuOpcoes Opções...";
+    QTest::newRow("Ajuda") << "Ajuda1" << "mnuSite Site do Tulmo | mnuForum Fórum do Tulmo | N17 - | mnuSobre Sobre...";
+    QTest::newRow("popUsers") << "popUsers" << "Kick1 Kick | Ban1 Ban | Kill1 Kill | N8 - | Whois1 Whois | Controle1 Controle | N5 - | Tags1 Tags | N9 - | LockarWhisp1 Lockar Whisp | AdicionarLista1 Adicionar à Lista | N4 - | Squelch1 Squelch | Unsquelch1 Unsquelch";
+    QTest::newRow("Kick") << "Kick1" << "Kickar1 Kick | KickMotivo1 Kick com motivo";
+    QTest::newRow("Ban") << "Ban1" << "Banir1 Ban | BanMotivo1 Ban com motivo";
+    QTest::newRow("Controle") << "Controle1" << "voice + Voice | devoice -  Voice";
+    QTest::newRow("Tags") << "Tags1" << "D2XP1 D2XP | D2DV1 D2DV | STAR1 STAR | SEXP1 SEXP | WAR31 WAR3 | W3XP1 W3XP | CHAT1 CHAT | N21 - | DRTL1 DRTL | DSHR1 DSHR | SSHR1 SSHR | W2BN1 W2BN";
+    QTest::newRow("popChat") << "popChat" << "Limpartela1 Limpar tela | N16 - | Usurios1 Usuários | Canais1 Canais | Hora1 Hora | N11 - | Moderar1 Moderar | Rejoin1 Rejoin | Banidos1 Banidos | N22 - | ImagemdeFundo1 Imagem de Fundo | N12 - | SalvarLog1 Salvar log...";
+    QTest::newRow("Imagem de Fundo") << "ImagemdeFundo1" << "AlterarBg1 Alterar... | Remover1 Remover | N23 - | Centralizado1 Centralizado | Ladoalado1 Lado a lado | Esticado1 Esticado";
     // The item shows Ctrl+D; the key itself belongs to the action CrtlD.
-    QTest::newRow("popCanais") << "popCanais"
-                               << "Adicionarcanal1 Adicionar Canal\tCtrl+D | Organizarcanais1 "
-                                  "Organizar Canais | N13 -";
-    QTest::newRow("popCustom") << "popCustom"
-                               << "popCustomWhois Whois | popCustomLockarWhisp Lockar Whisp | N15 "
-                                  "- | popAddCustom Adicionar à Lista | popDelCustom Excluir da "
-                                  "Lista | popMotCustom Editar Motivo";
-    QTest::newRow("popGames") << "popGames"
-                              << "popGD2 Diablo II | popGSC Starcraft | popGW3 Warcraft III | "
-                                 "popGW3XP Warcraft III: Frozen Throne";
+    QTest::newRow("popCanais") << "popCanais" << "Adicionarcanal1 Adicionar Canal\tCtrl+D | Organizarcanais1 Organizar Canais | N13 -";
+    QTest::newRow("popCustom") << "popCustom" << "popCustomWhois Whois | popCustomLockarWhisp Lockar Whisp | N15 - | popAddCustom Adicionar à Lista | popDelCustom Excluir da Lista | popMotCustom Editar Motivo";
+    QTest::newRow("popGames") << "popGames" << "popGD2 Diablo II | popGSC Starcraft | popGW3 Warcraft III | popGW3XP Warcraft III: Frozen Throne";
+    // clang-format on
 }
 
 void TestWindowControls::menus()
@@ -159,6 +127,7 @@ void TestWindowControls::menuItems_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(keys) << image
                             << visible << enabled << QString::fromLatin1(checked);
     };
+    // clang-format off
     row("mnuSalvarChat", "", 9);
     row("mnuSalvarWhisps", "", 9);
     row("mnuSair", "", -1);
@@ -192,6 +161,7 @@ void TestWindowControls::menuItems_data()
     row("selectAll", "Ctrl+A", -1);
     row("CrtlD", "Ctrl+D", -1);
     row("CtrlF", "Ctrl+F", -1);
+    // clang-format on
 }
 
 void TestWindowControls::menuItems()
@@ -240,6 +210,7 @@ void TestWindowControls::controls_data()
                             << enabled << QString::fromLatin1(font) << QString::fromLatin1(geometry)
                             << QString::fromLatin1(color);
     };
+    // clang-format off
     row("btnConectar", "", "Conectar", 0, true, true, "", "", "");
     row("btnDesconectar", "", "Desconectar", 1, true, false, "", "", "");
     row("btnHomeChannel", "", "Ir para canal principal", 2, true, false, "", "", "");
@@ -270,6 +241,7 @@ void TestWindowControls::controls_data()
     row("pnlCustom", "", "", -1, false, true, "", "", "");
     row("Splitter3", "", "", -1, false, true, "", "", "");
     row("pnlTopChat", "", "", -1, true, true, "", "", "");
+    // clang-format on
 }
 
 void TestWindowControls::controls()
@@ -419,8 +391,8 @@ void TestWindowControls::captionsFitTheirLabels()
     QList<QWidget*> windows{w};
     m_harness->server.stopListening();
     QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
-    QVERIFY(w->conectar());
-    windows << w->conectar();
+    QVERIFY(w->connectDialog());
+    windows << w->connectDialog();
     for (QWidget* window : windows) {
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->objectName().startsWith("lblAccWhisp"))
@@ -431,7 +403,7 @@ void TestWindowControls::captionsFitTheirLabels()
                      qPrintable(label->objectName()));
         }
     }
-    w->conectar()->reject();
+    w->connectDialog()->reject();
 }
 
 QTEST_MAIN(TestWindowControls)

@@ -6,10 +6,10 @@
 #include <QToolButton>
 
 #include "WindowHarness.h"
-#include "view/ChatView.h"
 #include "chat/TFastNicks.h"
-#include "window/TfrmMain.h"
 #include "chat/UserListModel.h"
+#include "view/ChatView.h"
+#include "window/TfrmMain.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
@@ -51,29 +51,20 @@ void TestWindowInput::sendPath_data()
     QTest::addColumn<bool>("stored");
     QTest::addColumn<QString>("awayDnd"); // pressed state of btnAway and btnDND afterwards
 
-    QTest::newRow("plain text") << "hello" << false << QByteArray("hello\r") << "<visitante> hello"
-                                << true << "00";
-    QTest::newRow("leading blanks kept")
-        << "  oi" << false << QByteArray("  oi\r") << "<visitante>   oi" << true << "00";
-    QTest::newRow("accented text") << "ação é" << false << QByteArray("a\xe7\xe3o \xe9\r")
-                                   << "<visitante> ação é" << true << "00";
-    QTest::newRow("server command")
-        << "/w bob hi" << false << QByteArray("/w bob hi\r") << QString() << true << "00";
+    // clang-format off
+    QTest::newRow("plain text") << "hello" << false << QByteArray("hello\r") << "<visitante> hello" << true << "00";
+    QTest::newRow("leading blanks kept") << "  oi" << false << QByteArray("  oi\r") << "<visitante>   oi" << true << "00";
+    QTest::newRow("accented text") << "ação é" << false << QByteArray("a\xe7\xe3o \xe9\r") << "<visitante> ação é" << true << "00";
+    QTest::newRow("server command") << "/w bob hi" << false << QByteArray("/w bob hi\r") << QString() << true << "00";
     QTest::newRow("blanks only") << "   " << false << QByteArray() << QString() << false << "00";
-    QTest::newRow("away with reason sets")
-        << "/away brb" << true << QByteArray("/away brb\r") << QString() << true << "10";
-    QTest::newRow("away alone inverts")
-        << "/away" << true << QByteArray("/away\r") << QString() << true << "00";
-    QTest::newRow("away and one blank inverts")
-        << "/away " << false << QByteArray("/away \r") << QString() << true << "10";
-    QTest::newRow("away in capitals with reason")
-        << "/AWAY X" << false << QByteArray("/AWAY X\r") << QString() << true << "10";
-    QTest::newRow("awaydnd is an away")
-        << "/awayzz" << false << QByteArray("/awayzz\r") << QString() << true << "10";
-    QTest::newRow("dnd with reason")
-        << "/dnd x" << false << QByteArray("/dnd x\r") << QString() << true << "01";
-    QTest::newRow("dnd alone inverts")
-        << "/dnd" << false << QByteArray("/dnd\r") << QString() << true << "01";
+    QTest::newRow("away with reason sets") << "/away brb" << true << QByteArray("/away brb\r") << QString() << true << "10";
+    QTest::newRow("away alone inverts") << "/away" << true << QByteArray("/away\r") << QString() << true << "00";
+    QTest::newRow("away and one blank inverts") << "/away " << false << QByteArray("/away \r") << QString() << true << "10";
+    QTest::newRow("away in capitals with reason") << "/AWAY X" << false << QByteArray("/AWAY X\r") << QString() << true << "10";
+    QTest::newRow("awaydnd is an away") << "/awayzz" << false << QByteArray("/awayzz\r") << QString() << true << "10";
+    QTest::newRow("dnd with reason") << "/dnd x" << false << QByteArray("/dnd x\r") << QString() << true << "01";
+    QTest::newRow("dnd alone inverts") << "/dnd" << false << QByteArray("/dnd\r") << QString() << true << "01";
+    // clang-format on
 }
 
 void TestWindowInput::sendPath()
@@ -120,8 +111,10 @@ void TestWindowInput::emoteButton_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("sent");
+    // clang-format off
     QTest::newRow("text") << "acena" << QByteArray("/me acena\r");
     QTest::newRow("empty line") << QString() << QByteArray();
+    // clang-format on
 }
 
 void TestWindowInput::emoteButton()
@@ -177,6 +170,7 @@ void TestWindowInput::tabRules_data()
     QTest::addColumn<int>("tabs");
     QTest::addColumn<QString>("line");
 
+    // clang-format off
     QTest::newRow("empty line cycles whisperers") << QString() << false << 1 << "/w C1 ";
     QTest::newRow("second tab, older whisperer") << QString() << false << 2 << "/w B1 ";
     QTest::newRow("wraps around") << QString() << false << 4 << "/w C1 ";
@@ -189,6 +183,7 @@ void TestWindowInput::tabRules_data()
     QTest::newRow("leading blank is part of the prefix") << " al" << false << 1 << " al";
     QTest::newRow("shift tab without panels completes") << "b" << true << 1 << "Bob: ";
     QTest::newRow("backtab without panels cycles") << QString() << true << 1 << "/w C1 ";
+    // clang-format on
 }
 
 void TestWindowInput::tabRules()
@@ -312,21 +307,13 @@ void TestWindowInput::clearingCommands_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("cleared"); // which pane is emptied: "chat" or "whisps"
 
-    QTest::newRow("chat menu item") << "mnuLimpaTelaChat"
-                                    << "txtWhisps"
-                                    << "chat";
-    QTest::newRow("whispers menu item") << "mnuLimpaTelaWhisps"
-                                        << "txtChat"
-                                        << "whisps";
-    QTest::newRow("popup, whisper pane focused") << "Limpartela1"
-                                                 << "txtWhisps"
-                                                 << "whisps";
-    QTest::newRow("popup, channel pane focused") << "Limpartela1"
-                                                 << "txtChat"
-                                                 << "chat";
-    QTest::newRow("popup, input line focused") << "Limpartela1"
-                                               << "txtMsg"
-                                               << "chat";
+    // clang-format off
+    QTest::newRow("chat menu item") << "mnuLimpaTelaChat" << "txtWhisps" << "chat";
+    QTest::newRow("whispers menu item") << "mnuLimpaTelaWhisps" << "txtChat" << "whisps";
+    QTest::newRow("popup, whisper pane focused") << "Limpartela1" << "txtWhisps" << "whisps";
+    QTest::newRow("popup, channel pane focused") << "Limpartela1" << "txtChat" << "chat";
+    QTest::newRow("popup, input line focused") << "Limpartela1" << "txtMsg" << "chat";
+    // clang-format on
 }
 
 void TestWindowInput::clearingCommands()

@@ -89,8 +89,8 @@ void TestWindowStartup::missingSettingsFile()
     QVERIFY(child<QAction>(w, "atalhoMin")->shortcut().isEmpty());
     QCOMPARE(w->chatInterface()->Address, QStringLiteral("localhost"));
     QCOMPARE(w->chatInterface()->Port, h.server.port());
-    QVERIFY(w->horario());
-    QVERIFY(!w->respFrase());
+    QVERIFY(w->showsTimes());
+    QVERIFY(!w->repliesToPhrases());
     QVERIFY(!w->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
     QVERIFY(!child(w, "pnlCustom")->isVisible());
@@ -108,67 +108,32 @@ void TestWindowStartup::handWrittenSettings_data()
     QTest::addColumn<QString>("check");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("narrow width raised")
-        << QStringList{"[Form]", "Width=500", "Height=300"} << "size"
-        << "700x600";
-    QTest::newRow("stored size") << QStringList{"[Form]", "Width=750", "Height=640"} << "size"
-                                 << "750x640";
-    QTest::newRow("user column") << QStringList{"[Form]", "ULW=220"} << "ulw"
-                                 << "220";
-    QTest::newRow("maximized") << QStringList{"[Form]", "Max=1"} << "max"
-                               << "1";
-    QTest::newRow("short period rewritten") << QStringList{"[Timers]", "STempo=30"} << "period"
-                                            << "120000 120";
-    QTest::newRow("long period kept") << QStringList{"[Timers]", "STempo=300"} << "period"
-                                      << "300000 300";
-    QTest::newRow("no favourites with n 1")
-        << QStringList{"[Canais]", "n=1", "c1=X"} << "favourites"
-        << "";
-    QTest::newRow("no favourites with the lowest count")
-        << QStringList{"[Canais]", "n=-2147483648"} << "favourites"
-        << "";
-    QTest::newRow("favourites menu holds 99")
-        << QStringList{"[Canais]", "n=2147483647"} << "favourites count"
-        << "99";
-    QTest::newRow("position beyond any screen")
-        << QStringList{"[Form]", "X=2147483647", "Y=-2147483648"} << "position"
-        << "within reach";
-    QTest::newRow("two favourites, stray ignored")
-        << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites"
-        << "Chat,R&D";
-    QTest::newRow("suspects") << QStringList{"[Lista]", "nL=2", "Acc1=ana", "Mot1=spam", "Acc2=bob"}
-                              << "suspects"
-                              << "ana:spam,bob:";
-    QTest::newRow("minimize shortcut") << QStringList{"[Geral]", "AtalhoMin=Ctrl+M"} << "minimize"
-                                       << "Ctrl+M";
-    QTest::newRow("server") << QStringList{"[Geral]", "Servidor=chat.example.org"} << "server"
-                            << "chat.example.org";
-    QTest::newRow("tray") << QStringList{"[Geral]", "Tray=1"} << "tray"
-                          << "1";
-    QTest::newRow("switches") << QStringList{"[Respostas]", "RespFrase=1", "RespWhisp=1",
-                                             "[Aparencia]", "HorarioMsg=0"}
-                              << "switches"
-                              << "110";
-    QTest::newRow("colour in hex") << QStringList{"[Aparencia]", "CorHora=$FF"} << "hora"
-                                   << "#ff0000";
-    QTest::newRow("colour word falls back") << QStringList{"[Aparencia]", "CorHora=red"} << "hora"
-                                            << "#d5d500";
-    QTest::newRow("fonts") << QStringList{"[Aparencia]", "FonteChat=Arial", "TamFonteChat=12"}
-                           << "font"
-                           << "Arial 12";
-    QTest::newRow("bar hidden") << QStringList{"[Aparencia]", "BarraChat=0"} << "bar"
-                                << "0";
-    QTest::newRow("tiled") << QStringList{"[Aparencia]", "PosImgFundoChat=lado"} << "placement"
-                           << "Ladoalado1";
-    QTest::newRow("stretched") << QStringList{"[Aparencia]", "PosImgFundoChat=esticado"}
-                               << "placement"
-                               << "Esticado1";
-    QTest::newRow("placement in capitals is centred")
-        << QStringList{"[Aparencia]", "PosImgFundoChat=LADO"} << "placement"
-        << "Centralizado1";
-    QTest::newRow("suspect list stays hidden outside operator mode")
-        << QStringList{"[Aparencia]", "CustomList=1"} << "custom"
-        << "0";
+    // clang-format off
+    QTest::newRow("narrow width raised") << QStringList{"[Form]", "Width=500", "Height=300"} << "size" << "700x600";
+    QTest::newRow("stored size") << QStringList{"[Form]", "Width=750", "Height=640"} << "size" << "750x640";
+    QTest::newRow("user column") << QStringList{"[Form]", "ULW=220"} << "ulw" << "220";
+    QTest::newRow("maximized") << QStringList{"[Form]", "Max=1"} << "max" << "1";
+    QTest::newRow("short period rewritten") << QStringList{"[Timers]", "STempo=30"} << "period" << "120000 120";
+    QTest::newRow("long period kept") << QStringList{"[Timers]", "STempo=300"} << "period" << "300000 300";
+    QTest::newRow("no favourites with n 1") << QStringList{"[Canais]", "n=1", "c1=X"} << "favourites" << "";
+    QTest::newRow("no favourites with the lowest count") << QStringList{"[Canais]", "n=-2147483648"} << "favourites" << "";
+    QTest::newRow("favourites menu holds 99") << QStringList{"[Canais]", "n=2147483647"} << "favourites count" << "99";
+    QTest::newRow("position beyond any screen") << QStringList{"[Form]", "X=2147483647", "Y=-2147483648"} << "position" << "within reach";
+    QTest::newRow("two favourites, stray ignored") << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites" << "Chat,R&D";
+    QTest::newRow("suspects") << QStringList{"[Lista]", "nL=2", "Acc1=ana", "Mot1=spam", "Acc2=bob"} << "suspects" << "ana:spam,bob:";
+    QTest::newRow("minimize shortcut") << QStringList{"[Geral]", "AtalhoMin=Ctrl+M"} << "minimize" << "Ctrl+M";
+    QTest::newRow("server") << QStringList{"[Geral]", "Servidor=chat.example.org"} << "server" << "chat.example.org";
+    QTest::newRow("tray") << QStringList{"[Geral]", "Tray=1"} << "tray" << "1";
+    QTest::newRow("switches") << QStringList{"[Respostas]", "RespFrase=1", "RespWhisp=1", "[Aparencia]", "HorarioMsg=0"} << "switches" << "110";
+    QTest::newRow("colour in hex") << QStringList{"[Aparencia]", "CorHora=$FF"} << "hora" << "#ff0000";
+    QTest::newRow("colour word falls back") << QStringList{"[Aparencia]", "CorHora=red"} << "hora" << "#d5d500";
+    QTest::newRow("fonts") << QStringList{"[Aparencia]", "FonteChat=Arial", "TamFonteChat=12"} << "font" << "Arial 12";
+    QTest::newRow("bar hidden") << QStringList{"[Aparencia]", "BarraChat=0"} << "bar" << "0";
+    QTest::newRow("tiled") << QStringList{"[Aparencia]", "PosImgFundoChat=lado"} << "placement" << "Ladoalado1";
+    QTest::newRow("stretched") << QStringList{"[Aparencia]", "PosImgFundoChat=esticado"} << "placement" << "Esticado1";
+    QTest::newRow("placement in capitals is centred") << QStringList{"[Aparencia]", "PosImgFundoChat=LADO"} << "placement" << "Centralizado1";
+    QTest::newRow("suspect list stays hidden outside operator mode") << QStringList{"[Aparencia]", "CustomList=1"} << "custom" << "0";
+    // clang-format on
 }
 
 void TestWindowStartup::handWrittenSettings()
@@ -216,8 +181,9 @@ void TestWindowStartup::handWrittenSettings()
     } else if (check == QLatin1String("tray")) {
         actual = QString::number(int(w->trayActive()));
     } else if (check == QLatin1String("switches")) {
-        actual = QString::number(int(w->respFrase())) + QString::number(int(w->respWhisp())) +
-                 QString::number(int(w->horario()));
+        actual = QString::number(int(w->repliesToPhrases())) +
+                 QString::number(int(w->repliesToWhispers())) +
+                 QString::number(int(w->showsTimes()));
     } else if (check == QLatin1String("hora")) {
         actual = w->styles()->color(StyleTable::Horario).name();
     } else if (check == QLatin1String("font")) {
@@ -240,10 +206,12 @@ void TestWindowStartup::resizeKeepsControlsInPlace_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<QList<int>>("expected");
+    // clang-format off
     // imgBanner left; txtMsg width; btnEnviar, btnEmote left; txtWhisp1 width; btnWhispar1,
     // btnFecharWhispLock1 left.
     QTest::newRow("700") << 700 << QList<int>{511, 512, 525, 613, 457, 574, 660};
     QTest::newRow("901") << 901 << QList<int>{712, 713, 726, 814, 658, 775, 861};
+    // clang-format on
 }
 
 void TestWindowStartup::resizeKeepsControlsInPlace()
@@ -329,10 +297,12 @@ void TestWindowStartup::backgroundPicture_data()
     QTest::addColumn<QString>("setting"); // Aparencia line; "-" for none
     QTest::addColumn<bool>("bgBeside");
     QTest::addColumn<bool>("shown");
+    // clang-format off
     QTest::newRow("bg.bmp beside, no key") << "-" << true << true;
     QTest::newRow("no picture anywhere") << "-" << false << false;
     QTest::newRow("removed: empty key") << "ImgFundoChat=" << true << false;
     QTest::newRow("missing file named") << "ImgFundoChat=/nao/existe.bmp" << true << false;
+    // clang-format on
 }
 
 void TestWindowStartup::backgroundPicture()
