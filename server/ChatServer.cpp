@@ -1,5 +1,7 @@
 #include "ChatServer.h"
 
+#include <algorithm>
+
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -8,10 +10,13 @@
 #include "Protocol.h"
 #include "Session.h"
 #include "SimulatedUsers.h"
+#include "net/GatewayProtocol.h"
 
 namespace {
 
 constexpr int MaxNameLength = 24;
+
+const QString ServerFull = QStringLiteral("O servidor está lotado; tente mais tarde.");
 
 // A name travels as one blank-separated field, so blanks, quotes and control characters would
 // break every line that carries it.
@@ -34,6 +39,7 @@ ChatServer::ChatServer(const ServerOptions& options, QObject* parent)
       m_hub(std::make_unique<Hub>(options)),
       m_commands(std::make_unique<CommandInterpreter>(*m_hub))
 {
+    m_clock.start();
     connect(m_server, &QTcpServer::newConnection, this, &ChatServer::acceptClients);
 }
 
@@ -70,15 +76,33 @@ quint16 ChatServer::port() const
 void ChatServer::acceptClients()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        auto* session = new Session(socket, m_options.maxLineBytes, m_options.maxPendingOutput,
-                                    m_options.loginTimeoutMs, this);
+        // Counted before the newcomer joins the list, which holds it as logging in.
+        const bool full = loggedInCount() >= m_options.maxClients;
+        const bool crowded = loggingInCount() >= m_options.maxAnonymous;
+        auto* session = new Session(socket, m_options, this);
         session->OnLine = [this](Session* s, const QString& line) { lineFrom(s, line); };
         session->OnLinesDropped = [this](Session* s, int count) { linesDropped(s, count); };
         session->OnClosed = [this](Session* s) { sessionClosed(s); };
         m_sessions.append(session);
-        if (m_sessions.size() > m_options.maxClients)
-            session->closeWithError(QStringLiteral("O servidor está lotado; tente mais tarde."));
+        if (full)
+            session->closeWithError(ServerFull);
+        else if (crowded)
+            session->closeWithError(
+                QStringLiteral("Conexões demais aguardando login; tente mais tarde."));
     }
+}
+
+int ChatServer::loggedInCount() const
+{
+    return int(std::count_if(m_sessions.cbegin(), m_sessions.cend(), [](const Session* s) {
+        return s->state() == Session::State::LoggedIn;
+    }));
+}
+
+int ChatServer::loggingInCount() const
+{
+    return int(std::count_if(m_sessions.cbegin(), m_sessions.cend(),
+                             [](const Session* s) { return s->isLoggingIn(); }));
 }
 
 void ChatServer::lineFrom(Session* session, const QString& line)
@@ -92,11 +116,30 @@ void ChatServer::lineFrom(Session* session, const QString& line)
         finishLogin(session);
         break;
     case Session::State::LoggedIn:
-        m_commands->run(session, line);
+        if (admitLine(session))
+            m_commands->run(session, line);
         break;
     case Session::State::Closed:
         break;
     }
+}
+
+bool ChatServer::admitLine(Session* session)
+{
+    switch (session->admitLine(m_clock.elapsed())) {
+    case FloodGate::Verdict::Pass:
+        return true;
+    case FloodGate::Verdict::Drop:
+        return false;
+    case FloodGate::Verdict::DropAndNotify:
+        session->deliver(Protocol::error(QStringLiteral(
+            "Linhas demais em pouco tempo; as excedentes estão sendo descartadas.")));
+        return false;
+    case FloodGate::Verdict::Disconnect:
+        session->closeWithError(QStringLiteral("Desconectado por excesso de linhas (flood)."));
+        return false;
+    }
+    return false;
 }
 
 void ChatServer::linesDropped(Session* session, int count)
@@ -114,11 +157,9 @@ void ChatServer::linesDropped(Session* session, int count)
 void ChatServer::takeName(Session* session, const QString& line)
 {
     // The login opens with the bytes 0x03 0x04 (they may be left out).
-    qsizetype start = 0;
-    while (start < line.size() && start < 2 &&
-           (line.at(start).unicode() == 0x03 || line.at(start).unicode() == 0x04))
-        ++start;
-    const QString name = line.mid(start);
+    const QString name = line.startsWith(GatewayProtocol::LoginPrefix)
+                             ? line.mid(GatewayProtocol::LoginPrefix.size())
+                             : line;
     if (name.isEmpty()) {
         session->closeWithError(QStringLiteral("Nome de conta vazio."));
         return;
@@ -137,6 +178,11 @@ void ChatServer::takeName(Session* session, const QString& line)
 
 void ChatServer::finishLogin(Session* session)
 {
+    // Several connections may have been let in while places were free.
+    if (loggedInCount() >= m_options.maxClients) {
+        session->closeWithError(ServerFull);
+        return;
+    }
     // Two logins with one name may both have passed the name check.
     if (m_hub->find(session->name())) {
         session->closeWithError(

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -33,7 +34,11 @@ public:
 
 private:
     void acceptClients();
+    int loggedInCount() const;
+    int loggingInCount() const;
     void lineFrom(Session* session, const QString& line);
+    // False when the flood limit drops the line (and tells or disconnects the sender).
+    bool admitLine(Session* session);
     void linesDropped(Session* session, int count);
     void takeName(Session* session, const QString& line);
     void finishLogin(Session* session);
@@ -46,4 +51,5 @@ private:
     std::unique_ptr<CommandInterpreter> m_commands;
     std::unique_ptr<SimulatedUsers> m_simulated;
     QList<Session*> m_sessions;
+    QElapsedTimer m_clock;
 };

@@ -2,23 +2,7 @@
 
 #include <QString>
 
-// The lines the server sends, without their CR LF. Each begins with a four-digit event code; the
-// client finds the account as the third blank-separated field, the text after the first double
-// quote (up to the last character), the flags as four lower-case hex digits just before the
-// client tag in brackets or at the very end of the line:
-//   1001 USER name 0010 [CHAT]        an account present in the channel just entered
-//   1002 JOIN name 0010 [D2XP]        an account entering the channel
-//   1003 LEAVE name 0010              an account leaving the channel
-//   1004 WHISPER name 0010 "text"     a whisper from name
-//   1005 TALK name 0010 "text"        channel talk
-//   1006 BROADCAST "text"             a notice to the whole server
-//   1007 CHANNEL "name"               the channel entered; a user list follows
-//   1009 USER name 0002               new flags of an account
-//   1010 WHISPER name 0010 "text"     our own whisper to name, repeated back
-//   1013 CHANNELFULL "text"   1014 CHANNELDOESNOTEXIST "text"   1015 CHANNELRESTRICTED "text"
-//   1018 INFO "text"   1019 ERROR "text"
-//   1023 EMOTE name 0010 "text"       an emote, sent to the speaker too
-//   2010 NAME name                    the account name the server settled on
+// The lines the server sends, without their CR LF, in the grammar of net/GatewayProtocol.h.
 class Protocol
 {
 public:

@@ -21,8 +21,17 @@ struct ServerOptions
     qsizetype maxLineBytes = 4096;
     // A client that lets more than this pile up unread is disconnected.
     qint64 maxPendingOutput = 1024 * 1024;
+    // Logged-in clients served at once.
     int maxClients = 200;
-    int loginTimeoutMs = 60000;
+    // Connections that have not logged in get a cap of their own and a short deadline, so that
+    // idle or slow connections cannot keep anyone who has logged in from being served.
+    int maxAnonymous = 50;
+    int loginTimeoutMs = 10000;
+    // Lines a logged-in client may send: floodBurst at once after a quiet spell, then one per
+    // floodIntervalMs; the client paces itself at one per 1500 ms after a first immediate one.
+    bool floodLimit = true;
+    int floodBurst = 10;
+    int floodIntervalMs = 1000;
     // Pace of the simulated accounts: one action per interval.
     int botIntervalMs = 12000;
 };

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "Protocol.h"
+#include "ServerOptions.h"
 #include "core/Cp1252.h"
 
 namespace {
@@ -12,12 +13,13 @@ constexpr qint64 ReadSlice = 64 * 1024;
 
 } // namespace
 
-Session::Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput, int loginTimeoutMs,
-                 QObject* parent)
+Session::Session(QTcpSocket* socket, const ServerOptions& options, QObject* parent)
     : QObject(parent), Member(QString(), QStringLiteral("CHAT"), Member::ChatFlags),
-      m_socket(socket), m_loginTimer(new QTimer(this)), m_framer(maxLine),
-      m_maxPendingOutput(maxPendingOutput)
+      m_socket(socket), m_loginTimer(new QTimer(this)), m_splitter(options.maxLineBytes),
+      m_maxPendingOutput(options.maxPendingOutput)
 {
+    if (options.floodLimit)
+        m_flood.emplace(options.floodBurst, options.floodIntervalMs);
     m_socket->setParent(this);
     // Taking a fast sender's input in slices lets the output to everyone else drain in between,
     // and leaves the sender's excess to TCP flow control.
@@ -28,10 +30,10 @@ Session::Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput,
     // A connection that never finishes its login is not kept forever.
     m_loginTimer->setSingleShot(true);
     connect(m_loginTimer, &QTimer::timeout, this, [this] {
-        if (m_state == State::AwaitingName || m_state == State::AwaitingPassword)
+        if (isLoggingIn())
             closeWithError(QStringLiteral("Tempo de login esgotado."));
     });
-    m_loginTimer->start(loginTimeoutMs);
+    m_loginTimer->start(options.loginTimeoutMs);
 }
 
 Session::~Session()
@@ -56,6 +58,11 @@ void Session::deliver(const QString& line)
     m_socket->flush();
     if (m_socket->bytesToWrite() > m_maxPendingOutput)
         abort();
+}
+
+FloodGate::Verdict Session::admitLine(qint64 nowMs)
+{
+    return m_flood ? m_flood->admit(nowMs) : FloodGate::Verdict::Pass;
 }
 
 void Session::terminate(const QString& reason)
@@ -113,14 +120,21 @@ void Session::readInput()
     const QByteArray bytes = m_socket->readAll();
     if (m_state == State::Closed)
         return;
-    const QList<QByteArray> lines = m_framer.feed(bytes);
-    const int dropped = m_framer.takeDropped();
-    if (dropped > 0 && OnLinesDropped)
-        OnLinesDropped(this, dropped);
-    for (const QByteArray& line : lines) {
+    m_splitter.append(bytes);
+    // Empty lines are kept: an empty password is one. A dropped line is reported in its place in
+    // the stream, so a login cut short is refused before the lines after it are read.
+    QByteArrayView line;
+    for (;;) {
+        const bool complete = m_splitter.takeLine(line);
+        const int dropped = m_splitter.takeDropped();
+        if (dropped > 0 && OnLinesDropped)
+            OnLinesDropped(this, dropped);
+        if (!complete || m_state == State::Closed)
+            return;
+        line = LineSplitter::stripTerminator(line, true, true);
+        if (OnLine)
+            OnLine(this, Cp1252::decode(line.data(), line.size()));
         if (m_state == State::Closed)
             return;
-        if (OnLine)
-            OnLine(this, Cp1252::decode(line));
     }
 }

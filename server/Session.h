@@ -1,14 +1,17 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QObject>
 
-#include "LineFramer.h"
+#include "FloodGate.h"
 #include "Member.h"
+#include "net/LineSplitter.h"
 
 class QTcpSocket;
 class QTimer;
+struct ServerOptions;
 
 // One client connection: frames its input into lines, writes its output in Windows-1252 with
 // CR LF, and bounds both. Closing is reported later from the event loop, never from inside a
@@ -26,8 +29,7 @@ public:
     };
 
     // Takes ownership of the connected socket.
-    Session(QTcpSocket* socket, qsizetype maxLine, qint64 maxPendingOutput, int loginTimeoutMs,
-            QObject* parent = nullptr);
+    Session(QTcpSocket* socket, const ServerOptions& options, QObject* parent = nullptr);
     ~Session() override;
 
     void deliver(const QString& line) override;
@@ -37,6 +39,12 @@ public:
 
     State state() const { return m_state; }
     void setState(State state) { m_state = state; }
+    bool isLoggingIn() const
+    {
+        return m_state == State::AwaitingName || m_state == State::AwaitingPassword;
+    }
+    // The flood limit's verdict on a line arriving now (always a pass when the limit is off).
+    FloodGate::Verdict admitLine(qint64 nowMs);
     // Sends an error line and closes once it is written.
     void closeWithError(const QString& text);
     // Closes at once, dropping unsent output.
@@ -57,7 +65,8 @@ private:
 
     QTcpSocket* m_socket;
     QTimer* m_loginTimer;
-    LineFramer m_framer;
+    LineSplitter m_splitter;
+    std::optional<FloodGate> m_flood;
     qint64 m_maxPendingOutput;
     State m_state = State::AwaitingName;
     bool m_closedReported = false;

@@ -56,6 +56,13 @@ int main(int argc, char* argv[])
     const QString channelLimit = QStringLiteral("channel-limit");
     const QString channel = QStringLiteral("channel");
     const QString botSeconds = QStringLiteral("bot-seconds");
+    const QString maxClients = QStringLiteral("max-clients");
+    const QString maxAnonymous = QStringLiteral("max-anonymous");
+    const QString loginSeconds = QStringLiteral("login-seconds");
+    const QString noFloodLimit = QStringLiteral("no-flood-limit");
+    const QString floodBurst = QStringLiteral("flood-burst");
+    const QString floodMs = QStringLiteral("flood-ms");
+    const ServerOptions defaults;
     parser.addOptions({
         {port, QStringLiteral("TCP port (default 6112); 0 picks a free one and prints it."),
          QStringLiteral("N"), QStringLiteral("6112")},
@@ -75,6 +82,28 @@ int main(int argc, char* argv[])
         {botSeconds,
          QStringLiteral("Seconds between actions of the simulated accounts (default 12)."),
          QStringLiteral("N"), QStringLiteral("12")},
+        {maxClients,
+         QStringLiteral("Most logged-in clients at once (default %1).").arg(defaults.maxClients),
+         QStringLiteral("N"), QString::number(defaults.maxClients)},
+        {maxAnonymous,
+         QStringLiteral("Most connections not logged in yet at once (default %1).")
+             .arg(defaults.maxAnonymous),
+         QStringLiteral("N"), QString::number(defaults.maxAnonymous)},
+        {loginSeconds,
+         QStringLiteral("Seconds a connection has to log in (default %1).")
+             .arg(defaults.loginTimeoutMs / 1000),
+         QStringLiteral("N"), QString::number(defaults.loginTimeoutMs / 1000)},
+        {noFloodLimit, QStringLiteral("No flood limit on the lines a client sends.")},
+        {floodBurst,
+         QStringLiteral("Flood limit: lines a client may send at once after a pause (default %1).")
+             .arg(defaults.floodBurst),
+         QStringLiteral("N"), QString::number(defaults.floodBurst)},
+        {floodMs,
+         QStringLiteral("Flood limit: then one line per this many milliseconds (default %1); "
+                        "lines beyond are dropped, and a client that keeps on at ten times "
+                        "the pace is disconnected.")
+             .arg(defaults.floodIntervalMs),
+         QStringLiteral("N"), QString::number(defaults.floodIntervalMs)},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -94,6 +123,12 @@ int main(int argc, char* argv[])
         Hub::isOperatorChannelName(options.homeChannel))
         fail(QStringLiteral("--channel expects a channel name anyone may enter"));
     options.botIntervalMs = number(parser, botSeconds, 1, 3600) * 1000;
+    options.maxClients = number(parser, maxClients, 1, 100000);
+    options.maxAnonymous = number(parser, maxAnonymous, 1, 100000);
+    options.loginTimeoutMs = number(parser, loginSeconds, 1, 3600) * 1000;
+    options.floodLimit = !parser.isSet(noFloodLimit);
+    options.floodBurst = number(parser, floodBurst, 1, 10000);
+    options.floodIntervalMs = number(parser, floodMs, 1, 3600000);
 
     ChatServer server(options);
     if (!server.listen())

@@ -50,6 +50,7 @@ bool LineSplitter::takeLine(QByteArrayView& line)
             if (m_partial.size() + rest > m_maxLineLength) {
                 m_partial.clear();
                 m_discarding = true;
+                ++m_dropped;
             } else {
                 m_partial.append(start, rest);
             }
@@ -64,6 +65,7 @@ bool LineSplitter::takeLine(QByteArrayView& line)
         }
         if (m_partial.size() + length - 1 > m_maxLineLength) {
             m_partial.clear();
+            ++m_dropped;
             continue;
         }
         if (m_partial.isEmpty()) {
@@ -77,6 +79,13 @@ bool LineSplitter::takeLine(QByteArrayView& line)
         return true;
     }
     return false;
+}
+
+int LineSplitter::takeDropped()
+{
+    const int dropped = m_dropped;
+    m_dropped = 0;
+    return dropped;
 }
 
 void LineSplitter::clear()

@@ -22,8 +22,8 @@ public:
     void append(const char* data, qsizetype size);
     void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
 
-    // The next complete line with its terminator. The view stays valid until the next call of any
-    // member.
+    // The next complete line with its terminator. The view stays valid until the next call of
+    // append(), takeLine() or clear().
     bool takeLine(QByteArrayView& line);
 
     // Forgets the partial line and every byte not yet cut.
@@ -31,6 +31,10 @@ public:
 
     // Bytes held for a line whose end has not arrived yet.
     qsizetype pendingSize() const { return m_partial.size(); }
+
+    // Lines dropped for their length since the last call; a line counts as soon as it outgrows
+    // the bound, before its end arrives.
+    int takeDropped();
 
     // The line without its terminator when the flags ask to remove it (a cut line carries at most
     // one CR or LF, its last byte).
@@ -44,4 +48,5 @@ private:
     QByteArray m_line;         // storage for a line that spans chunks
     bool m_afterCr = false;    // the last byte cut was a CR: a following LF belongs to it
     bool m_discarding = false; // inside a line that outgrew the bound
+    int m_dropped = 0;
 };

@@ -2,18 +2,14 @@
 
 #include <QTimer>
 
+#include "net/GatewayProtocol.h"
 #include "net/TChatInterface.h"
 
-// The wire, as this interpreter reads it. Login: 0x03 0x04 name CR password CR CR. Every received
-// line starts with a four-digit event code and a space; the fields follow, for example
-//   1001 USER name 0010 [CHAT]     an account in the channel (also 1002 JOIN, 1003 LEAVE)
-//   1005 TALK name 0010 "text"     talk (1004 whisper from, 1010 whisper to, 1023 emote)
-//   1009 USER name 0002            new flags of an account
-//   1018 INFO "text"               information (1006 broadcast, 1007 channel, 1013-1015, 1019)
-// The fields are taken by position from the ends of the line, so a short line gives short or
-// empty fields and never an error.
+// The wire and its event codes are described in GatewayProtocol.h.
 
 namespace {
+
+using GatewayProtocol::EventCode;
 
 // Up to `count` characters from the 1-based position `from`; a start before the line starts at
 // its first character and still takes up to `count`, a copy past the end stops at the end.
@@ -69,7 +65,7 @@ bool TGatewayChat::Login()
     if (!ChatInterface)
         return false;
     ChatInterface->LoginScript.clear();
-    ChatInterface->LoginScript.append(QString(QChar(0x03)) + QChar(0x04) + UserName +
+    ChatInterface->LoginScript.append(QString(GatewayProtocol::LoginPrefix) + UserName +
                                       QLatin1Char('\r') + Password + QLatin1Char('\r'));
     return ChatInterface->RunLoginScript();
 }
@@ -138,57 +134,57 @@ void TGatewayChat::ProcessLine(const QString& line)
             event(mess);
     };
 
-    switch (code) {
-    case 1001:
+    switch (static_cast<EventCode>(code)) {
+    case EventCode::ShowUser:
         userTyped(OnShowUser);
         break;
-    case 1002:
+    case EventCode::Join:
         userTyped(OnJoin);
         break;
-    case 1003:
+    case EventCode::Leave:
         userTyped(OnLeave);
         break;
-    case 1004:
+    case EventCode::Whisper:
         talk(OnWhisper);
         break;
-    case 1005:
+    case EventCode::Talk:
         talk(OnTalk);
         break;
-    case 1006:
+    case EventCode::Broadcast:
         text(OnBroadcast);
         break;
-    case 1007:
+    case EventCode::Channel:
         text(OnChannel);
         break;
-    case 1009:
+    case EventCode::UserFlags:
         if (OnUserFlags)
             OnUserFlags(user, flags);
         break;
-    case 1010:
+    case EventCode::WhisperSent:
         talk(OnWhisperSent);
         break;
-    case 1013:
+    case EventCode::ChannelFull:
         text(OnChannelFull);
         break;
-    case 1014:
+    case EventCode::ChannelDoesNotExist:
         text(OnChanNotExist);
         break;
-    case 1015:
+    case EventCode::ChannelRestricted:
         text(OnRestricted);
         break;
-    case 1018:
+    case EventCode::Info:
         text(OnInfo);
         break;
-    case 1019:
+    case EventCode::Error:
         text(OnError);
         break;
-    case 1023:
+    case EventCode::Emote:
         talk(OnEmote);
         break;
-    case 2000:
+    case EventCode::Null:
         // The server's null event: consumed, it means nothing to us.
         break;
-    case 2010:
+    case EventCode::UniqueName:
         if (OnUniqueName)
             OnUniqueName(user);
         break;

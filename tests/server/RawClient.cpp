@@ -19,10 +19,7 @@ RawClient::~RawClient()
 
 bool RawClient::waitForConnected(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (m_socket->state() != QAbstractSocket::ConnectedState && !deadline.hasExpired())
-        QTest::qWait(5);
-    return m_socket->state() == QAbstractSocket::ConnectedState;
+    return QTest::qWaitFor([this] { return isConnected(); }, timeoutMs);
 }
 
 void RawClient::send(const QByteArray& bytes)
@@ -56,13 +53,13 @@ void RawClient::collect()
 
 QString RawClient::next(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    collect();
-    while (m_lines.isEmpty() && !deadline.hasExpired()) {
-        QTest::qWait(5);
-        collect();
-    }
-    return m_lines.isEmpty() ? QString() : m_lines.takeFirst();
+    const bool arrived = QTest::qWaitFor(
+        [this] {
+            collect();
+            return !m_lines.isEmpty();
+        },
+        timeoutMs);
+    return arrived ? m_lines.takeFirst() : QString();
 }
 
 bool RawClient::waitForLine(const QString& line, int timeoutMs)
@@ -107,13 +104,14 @@ QStringList RawClient::linesBeforeSync()
 
 bool RawClient::waitForDisconnected(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (m_socket->state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired()) {
-        QTest::qWait(5);
-        collect();
-    }
+    const bool closed = QTest::qWaitFor(
+        [this] {
+            collect();
+            return m_socket->state() == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
     collect();
-    return m_socket->state() == QAbstractSocket::UnconnectedState;
+    return closed;
 }
 
 bool RawClient::isConnected() const
