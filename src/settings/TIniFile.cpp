@@ -1,11 +1,8 @@
 #include "TIniFile.h"
 
-#include <filesystem>
-#include <system_error>
 #include <tuple>
 #include <utility>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -15,6 +12,7 @@
 #include <QMutex>
 
 #include "core/AsciiCase.h"
+#include "core/AtomicFile.h"
 #include "core/Cp1252.h"
 
 #ifdef Q_OS_UNIX
@@ -29,52 +27,6 @@ constexpr qsizetype MaxValueLength = 2047;
 constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 const QByteArray CrLf = QByteArrayLiteral("\r\n");
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
-
-std::filesystem::path nativePath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-// Puts the bytes in place of the file through a new file beside it that is renamed over it, so
-// the file is always the old one or the new one, whole, whatever becomes of the program meanwhile.
-// The new file is not forced to the disk (fsync): that costs milliseconds per write, and
-// renumbering a list rewrites dozens of keys one after another on the GUI thread.
-bool replaceWhole(const QString& path, const QByteArray& bytes)
-{
-    // A rename would replace a read-only file as readily as any other.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
-        return false;
-    static quint64 serial = 0;
-    QFile temporary;
-    for (int attempt = 0; attempt < 4 && !temporary.isOpen(); ++attempt) {
-        temporary.setFileName(
-            path +
-            QStringLiteral(".%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(++serial));
-        // New only, so a stray file of that name is never taken over.
-        if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-            !QFileInfo::exists(temporary.fileName()))
-            return false;
-    }
-    if (!temporary.isOpen())
-        return false;
-    bool written = (!existing.exists() || temporary.setPermissions(existing.permissions())) &&
-                   temporary.write(bytes) == bytes.size() && temporary.flush();
-    temporary.close();
-    written = written && temporary.error() == QFileDevice::NoError;
-    if (written) {
-        std::error_code error;
-        std::filesystem::rename(nativePath(temporary.fileName()), nativePath(path), error);
-        written = !error;
-    }
-    if (!written)
-        temporary.remove();
-    return written;
-}
 
 // Where one line lies in the file's bytes; its line end is "\r\n", "\n", "\r", or nothing for a
 // last line without one. Small, since a hand-made file may hold a great many short lines.
@@ -468,7 +420,7 @@ void TIniFile::Shared::remove(const QString& section, const QString& key, const 
 void TIniFile::Shared::save(const QByteArray& newData, const QString& shownPath)
 {
     // A file grown past the limit could not be read back.
-    if (newData.size() > MaxFileSize || !replaceWhole(filePath, newData))
+    if (newData.size() > MaxFileSize || !AtomicFile::save(filePath, newData))
         throw SettingsWriteError(shownPath);
     data = newData;
     lines = splitLines(data);
