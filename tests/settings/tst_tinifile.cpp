@@ -5,47 +5,19 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "Unprivileged.h"
+
 #ifdef Q_OS_UNIX
-#include <grp.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
-
-#ifdef Q_OS_UNIX
-constexpr int CannotDropPrivileges = 100;
-
-// Runs the job in a child process, under the unprivileged user "nobody" when we are the
-// superuser (whom file permissions do not bind), and returns its exit code; -1 when it could not
-// run.
-int runUnprivileged(const std::function<int()>& job)
-{
-    const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        const id_t nobody = 65534;
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
-            ::_exit(CannotDropPrivileges);
-        int code = 101;
-        try {
-            code = job();
-        } catch (...) {
-            code = 102;
-        }
-        ::_exit(code);
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-#endif
 
 enum class Op
 {
@@ -713,7 +685,7 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(m_dir->path(), folder));
         const QString path = iniPath();
 
-        const int outcome = runUnprivileged([&path] {
+        const int outcome = Unprivileged::run([&path] {
             TIniFile ini(path);
             try {
                 ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("2"));
@@ -727,13 +699,158 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner |
                                                          QFileDevice::WriteOwner |
                                                          QFileDevice::ExeOwner));
-        if (outcome == CannotDropPrivileges)
+        if (outcome == Unprivileged::CannotDropPrivileges)
             QSKIP("this superuser may not take another user's identity");
         QCOMPARE(outcome, 0);
         QCOMPARE(contents(), before);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("confs.ini")});
 #endif
+    }
+
+    void readOnlyFileIsRefusedAlsoForTheSuperuser()
+    {
+        // Judged by the file's mode, as Windows judges its read-only flag, not by who asks.
+        const QByteArray before("[G]\r\nK=1\r\n");
+        put(before);
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(iniPath(), readOnly));
+        TIniFile ini(iniPath());
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2));
+        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                 ini.DeleteKey(QStringLiteral("G"), QStringLiteral("K")));
+        QCOMPARE(contents(), before);
+        QCOMPARE(QFile::permissions(iniPath()) & QFileDevice::Permissions::fromInt(0x7077),
+                 readOnly);
+    }
+
+    void rewriteKeepsModeOwnerAndGroup()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("owners are a Unix matter");
+#else
+        put("[G]\r\nK=1\r\n");
+        const QByteArray path = QFile::encodeName(iniPath());
+        QCOMPARE(::chmod(path.constData(), 0640), 0);
+        struct stat before;
+        QCOMPARE(::stat(path.constData(), &before), 0);
+        // Only the superuser may give a file away; anyone else checks the mode.
+        if (::geteuid() == 0) {
+            QCOMPARE(::chown(path.constData(), Unprivileged::NobodyId, Unprivileged::NobodyId), 0);
+            QCOMPARE(::stat(path.constData(), &before), 0);
+        }
+        TIniFile ini(iniPath());
+        ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+        struct stat after;
+        QCOMPARE(::stat(path.constData(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino);
+        QCOMPARE(after.st_mode & 07777, mode_t(0640));
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+#endif
+    }
+
+    void twoProcessesKeepEachOthersWrites()
+    {
+        // Each writes its own keys into one section as fast as it can; each write re-reads the
+        // file, so without a lock between them either one writes back a version that lacks the
+        // other's latest key.
+        const int count = 300;
+        QProcess first;
+        QProcess second;
+        first.start(QStringLiteral(SETTINGS_WRITER),
+                    {iniPath(), QStringLiteral("a"), QString::number(count)});
+        second.start(QStringLiteral(SETTINGS_WRITER),
+                     {iniPath(), QStringLiteral("b"), QString::number(count)});
+        QVERIFY(first.waitForStarted());
+        QVERIFY(second.waitForStarted());
+        // Both start writing at once.
+        first.write("go\n");
+        second.write("go\n");
+        QVERIFY(first.waitForBytesWritten());
+        QVERIFY(second.waitForBytesWritten());
+        QVERIFY(first.waitForFinished());
+        QVERIFY(second.waitForFinished());
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+
+        const TIniFile ini(iniPath());
+        QStringList lost;
+        for (const QString& prefix : {QStringLiteral("a"), QStringLiteral("b")}) {
+            for (int i = 1; i <= count; ++i) {
+                const QString key = prefix + QString::number(i);
+                if (ini.ReadInteger(QStringLiteral("Sync"), key, 0) != i)
+                    lost << key;
+            }
+        }
+        QCOMPARE(lost, QStringList());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("confs.ini")});
+    }
+
+    void writeWaitsForAnotherWriterThenGivesUp()
+    {
+        const QByteArray before("[G]\r\nK=1\r\n");
+        put(before);
+        // A live writer's lock is never taken over: the write is refused once the wait ends.
+        QLockFile other(iniPath() + QStringLiteral(".lock"));
+        QVERIFY(other.tryLock(0));
+        TIniFile ini(iniPath());
+        try {
+            ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+            QFAIL("the write did not wait for the lock");
+        } catch (const SettingsWriteError& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Unable to write to ") + iniPath());
+        }
+        QCOMPARE(contents(), before);
+        other.unlock();
+        ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+        QCOMPARE(contents(), QByteArray("[G]\r\nK=2\r\n"));
+    }
+
+    void lockOfADeadProcessIsTakenOver()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs fork");
+#else
+        const QString lockPath = iniPath() + QStringLiteral(".lock");
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFileDevice::Permissions::fromInt(0x7777)));
+        // The child takes the lock and ends without giving it back, as a killed copy would.
+        const int outcome = Unprivileged::run([&lockPath] {
+            QLockFile lock(lockPath);
+            if (!lock.tryLock(0))
+                return 1;
+            ::_exit(0);
+            return 0;
+        });
+        QCOMPARE(outcome, 0);
+        QVERIFY(QFileInfo::exists(lockPath));
+        TIniFile ini(iniPath());
+        ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+        QCOMPARE(contents(), QByteArray("[G]\r\nK=2\r\n"));
+        QVERIFY(!QFileInfo::exists(lockPath));
+#endif
+    }
+
+    void writeRemovesTemporaryFilesLeftBehind()
+    {
+        put("[G]\r\nK=1\r\n");
+        // What a process killed in the middle of a save leaves, and files that only look alike.
+        const QStringList leftovers = {QStringLiteral("confs.ini.4242-7.tmp"),
+                                       QStringLiteral("confs.ini.1-1.tmp")};
+        const QStringList others = {QStringLiteral("confs.ini.bak"),
+                                    QStringLiteral("outro.ini.4242-7.tmp")};
+        for (const QString& name : leftovers + others)
+            put("[G]\r\nK=0\r\n", m_dir->filePath(name));
+        TIniFile ini(iniPath());
+        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 5), 1);
+        QVERIFY(QFileInfo::exists(m_dir->filePath(leftovers[0])));
+        ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+        QStringList expected = others + QStringList{QStringLiteral("confs.ini")};
+        expected.sort();
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), expected);
     }
 
     void aWriteReplacesTheFileWhole()
@@ -756,45 +873,72 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("confs.ini")});
     }
 
-    void fileThatCannotBeReadIsNeverRewritten_data()
+    void aFolderOfThatNameIsNeverWritten()
     {
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("a folder of that name") << true;
-        QTest::newRow("far too big") << false;
-    }
-    void fileThatCannotBeReadIsNeverRewritten()
-    {
-        QFETCH(bool, folder);
-        const qint64 bigSize = qint64(64) * 1024 * 1024;
-        if (folder) {
-            QVERIFY(QDir().mkdir(iniPath()));
-        } else {
-            // Sparse: costs no disk and no time.
-            QFile file(iniPath());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.write("[G]\r\nK=1\r\n") > 0);
-            QVERIFY(file.resize(bigSize));
-        }
+        QVERIFY(QDir().mkdir(iniPath()));
         TIniFile ini(iniPath());
         QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 5), 5);
         QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
                                  ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2));
         QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
                                  ini.DeleteKey(QStringLiteral("G"), QStringLiteral("K")));
-        if (!folder)
-            QCOMPARE(QFileInfo(iniPath()).size(), bigSize);
+        QVERIFY(QFileInfo(iniPath()).isDir());
     }
 
-    void writeThatWouldOutgrowTheFileIsRefused()
+    void largeFileIsReadAndOnlyRewrittenWithinTheLimit_data()
     {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("writable");
+        const qint64 limit = qint64(64) * 1024 * 1024;
+        // clang-format off
+        QTest::newRow("5 MiB")                   << qint64(5) * 1024 * 1024 << true;
+        QTest::newRow("at the limit")            << limit                   << true;
+        QTest::newRow("one byte past the limit") << limit + 1               << false;
+        // clang-format on
+    }
+    void largeFileIsReadAndOnlyRewrittenWithinTheLimit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, writable);
+        {
+            // Sparse: costs no disk and no time.
+            QFile file(iniPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("[G]\r\nK=1\r\n") > 0);
+            QVERIFY(file.resize(size));
+        }
         TIniFile ini(iniPath());
-        ini.WriteString(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("1"));
-        const QByteArray before = contents();
-        QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
-                                 ini.WriteString(QStringLiteral("G"), QStringLiteral("K"),
-                                                 QString(5 * 1024 * 1024, QLatin1Char('x'))));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 5), 1);
+        if (writable) {
+            ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2);
+            QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 5), 2);
+        } else {
+            // What lies past the limit was never read, so a rewrite would lose it.
+            QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                     ini.WriteInteger(QStringLiteral("G"), QStringLiteral("K"), 2));
+            QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
+                                     ini.DeleteKey(QStringLiteral("G"), QStringLiteral("K")));
+            QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("K"), 5), 1);
+        }
+        QCOMPARE(QFileInfo(iniPath()).size(), size);
+    }
+
+    void writeThatWouldOutgrowTheLimitIsRefused()
+    {
+        {
+            QFile file(iniPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("[G]\r\nA=1\r\n") > 0);
+            QVERIFY(file.resize(qint64(64) * 1024 * 1024 - 4));
+        }
+        TIniFile ini(iniPath());
+        QVERIFY_THROWS_EXCEPTION(
+            SettingsWriteError,
+            ini.WriteString(QStringLiteral("G"), QStringLiteral("K"), QStringLiteral("x")));
         QVERIFY(!ini.ValueExists(QStringLiteral("G"), QStringLiteral("K")));
-        QCOMPARE(contents(), before);
+        QCOMPARE(QFileInfo(iniPath()).size(), qint64(64) * 1024 * 1024 - 4);
+        ini.WriteString(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("2"));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("G"), QStringLiteral("A"), 0), 2);
     }
 
     void parseIntegerIsStrict_data()
