@@ -1,20 +1,22 @@
 #include "TIniFile.h"
 
-#include <filesystem>
-#include <system_error>
+#include <functional>
 #include <tuple>
 #include <utility>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
+#include <QLockFile>
 #include <QMutex>
+#include <QThread>
 
 #include "core/AsciiCase.h"
+#include "core/AtomicFile.h"
 #include "core/Cp1252.h"
 
 #ifdef Q_OS_UNIX
@@ -24,56 +26,28 @@
 namespace {
 
 constexpr qsizetype MaxValueLength = 2047;
-// A bigger file is no settings file: it reads as empty and is never rewritten, so memory stays
-// bounded and nothing of it is lost. Far above any real list of replies or accounts.
-constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+// Far above any real list of replies or accounts. Of a bigger file only this much is read, and it
+// is never rewritten, so memory stays bounded and nothing beyond the limit is lost.
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+// How long a write waits for another process's write to the same file, on the GUI thread.
+constexpr int MaxLockWaitMs = 2000;
+constexpr unsigned long LockPollMs = 2;
 const QByteArray CrLf = QByteArrayLiteral("\r\n");
-const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-std::filesystem::path nativePath(const QString& path)
+// QLockFile's own wait doubles its pause up to seconds, so a copy that writes one key after
+// another could hold the lock for the whole wait of the other; short, even pauses give each
+// waiter its turn. A lock of a process that died is taken over at once.
+bool takeLock(QLockFile& lock)
 {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-// Puts the bytes in place of the file through a new file beside it that is renamed over it, so
-// the file is always the old one or the new one, whole, whatever becomes of the program meanwhile.
-// The new file is not forced to the disk (fsync): that costs milliseconds per write, and
-// renumbering a list rewrites dozens of keys one after another on the GUI thread.
-bool replaceWhole(const QString& path, const QByteArray& bytes)
-{
-    // A rename would replace a read-only file as readily as any other.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
-        return false;
-    static quint64 serial = 0;
-    QFile temporary;
-    for (int attempt = 0; attempt < 4 && !temporary.isOpen(); ++attempt) {
-        temporary.setFileName(
-            path +
-            QStringLiteral(".%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(++serial));
-        // New only, so a stray file of that name is never taken over.
-        if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-            !QFileInfo::exists(temporary.fileName()))
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || waited.hasExpired(MaxLockWaitMs))
             return false;
+        QThread::msleep(LockPollMs);
     }
-    if (!temporary.isOpen())
-        return false;
-    bool written = (!existing.exists() || temporary.setPermissions(existing.permissions())) &&
-                   temporary.write(bytes) == bytes.size() && temporary.flush();
-    temporary.close();
-    written = written && temporary.error() == QFileDevice::NoError;
-    if (written) {
-        std::error_code error;
-        std::filesystem::rename(nativePath(temporary.fileName()), nativePath(path), error);
-        written = !error;
-    }
-    if (!written)
-        temporary.remove();
-    return written;
+    return true;
 }
 
 // Where one line lies in the file's bytes; its line end is "\r\n", "\n", "\r", or nothing for a
@@ -311,22 +285,34 @@ struct TIniFile::Shared
     // lower-case section -> lower-case key -> value as read; the first key line wins
     QHash<QString, QHash<QString, QString>> values;
 
+    // The new contents of the file, or nothing when the change leaves it as it is.
+    using Change = std::function<std::optional<QByteArray>()>;
+
+    QString lockPath() const { return filePath + QStringLiteral(".lock"); }
     void refresh();
     void load(const FileStamp& now);
     void index();
     LineInfo info(qsizetype i) const;
     std::optional<QString> find(const QString& section, const QString& key);
-    void set(const QString& section, const QString& key, const QString& value,
-             const QString& shownPath);
-    void remove(const QString& section, const QString& key, const QString& shownPath);
+    std::optional<QByteArray> withValue(const QString& section, const QString& key,
+                                        const QString& value) const;
+    std::optional<QByteArray> withoutKey(const QString& section, const QString& key) const;
+    void edit(const Change& change, const QString& shownPath);
     void save(const QByteArray& newData, const QString& shownPath);
 };
 
 void TIniFile::Shared::refresh()
 {
     const FileStamp now = stampOf(filePath);
-    if (!loaded || now != stamp)
-        load(now);
+    if (loaded && now == stamp)
+        return;
+#ifdef Q_OS_WIN
+    // Windows cannot rename a file over one that another process holds open: a reader waits for
+    // a writer's lock, and reads all the same when it never comes.
+    QLockFile lock(lockPath());
+    takeLock(lock);
+#endif
+    load(now);
 }
 
 void TIniFile::Shared::load(const FileStamp& now)
@@ -340,14 +326,18 @@ void TIniFile::Shared::load(const FileStamp& now)
     if (!now.exists)
         return;
     QFile file(filePath);
-    if (now.size > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         intact = false;
         return;
     }
     QByteArray bytes = file.read(MaxFileSize + 1);
-    if (bytes.size() > MaxFileSize || file.error() != QFileDevice::NoError) {
+    if (file.error() != QFileDevice::NoError) {
         intact = false;
         return;
+    }
+    if (bytes.size() > MaxFileSize) {
+        intact = false;
+        bytes.truncate(MaxFileSize);
     }
     data = std::move(bytes);
     lines = splitLines(data);
@@ -358,8 +348,8 @@ LineInfo TIniFile::Shared::info(qsizetype i) const
 {
     // A hand-edited file saved with a UTF-8 mark must still show its first section.
     QByteArrayView text = QByteArrayView(data).sliced(lines[i].start, lines[i].length);
-    if (i == 0 && text.startsWith(kUtf8Bom))
-        text = text.sliced(kUtf8Bom.size());
+    if (i == 0 && text.startsWith(Utf8Bom))
+        text = text.sliced(Utf8Bom.size());
     return classify(text);
 }
 
@@ -393,12 +383,9 @@ std::optional<QString> TIniFile::Shared::find(const QString& section, const QStr
     return *val;
 }
 
-void TIniFile::Shared::set(const QString& section, const QString& key, const QString& value,
-                           const QString& shownPath)
+std::optional<QByteArray> TIniFile::Shared::withValue(const QString& section, const QString& key,
+                                                      const QString& value) const
 {
-    refresh();
-    if (!intact)
-        throw SettingsWriteError(shownPath);
     const QString wantedSection = AsciiCase::toLower(section);
     const QString wantedKey = AsciiCase::toLower(key);
     qsizetype keyLine = -1;
@@ -425,25 +412,22 @@ void TIniFile::Shared::set(const QString& section, const QString& key, const QSt
     if (keyLine >= 0) {
         const Line& line = lines[keyLine];
         if (QByteArrayView(data).sliced(line.start, line.length) == text)
-            return;
+            return std::nullopt;
         // The line keeps its own line end.
-        save(data.left(line.start) + text + data.mid(line.start + line.length), shownPath);
-    } else if (firstHeader >= 0) {
-        // After the section's last key, so blank lines and comments that end it stay below.
-        save(insertAfter(data, lines, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader,
-                         text + CrLf),
-             shownPath);
-    } else {
-        const QByteArray header = Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']'));
-        save(insertAfter(data, lines, lines.size() - 1, header + CrLf + text + CrLf), shownPath);
+        return data.left(line.start) + text + data.mid(line.start + line.length);
     }
+    if (firstHeader >= 0) {
+        // After the section's last key, so blank lines and comments that end it stay below.
+        return insertAfter(data, lines, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader,
+                           text + CrLf);
+    }
+    const QByteArray header = Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']'));
+    return insertAfter(data, lines, lines.size() - 1, header + CrLf + text + CrLf);
 }
 
-void TIniFile::Shared::remove(const QString& section, const QString& key, const QString& shownPath)
+std::optional<QByteArray> TIniFile::Shared::withoutKey(const QString& section,
+                                                       const QString& key) const
 {
-    refresh();
-    if (!intact)
-        throw SettingsWriteError(shownPath);
     const QString wantedSection = AsciiCase::toLower(section);
     const QString wantedKey = AsciiCase::toLower(key);
     QByteArray out;
@@ -461,14 +445,38 @@ void TIniFile::Shared::remove(const QString& section, const QString& key, const 
         }
         out.append(QByteArrayView(data).sliced(lines[i].start, lines[i].end() - lines[i].start));
     }
-    if (removed)
-        save(out, shownPath);
+    if (!removed)
+        return std::nullopt;
+    return out;
+}
+
+// Another copy of the program may write the same file: each read-modify-write runs under a lock
+// file beside it and starts from the file as it is once the lock is held, so neither copy writes
+// back a stale version over the other's change. A lock left by a process that died is taken
+// over; a folder that cannot hold the lock file is a refused write.
+void TIniFile::Shared::edit(const Change& change, const QString& shownPath)
+{
+    refresh();
+    // Nothing to do needs no lock, so a read-only folder does not refuse it.
+    if (intact && !change())
+        return;
+    QLockFile lock(lockPath());
+    if (!takeLock(lock))
+        throw SettingsWriteError(shownPath);
+    load(stampOf(filePath));
+    // Holding the lock, no other process is saving this file: every temporary file of it is
+    // what a process left behind when it ended in the middle of a save.
+    AtomicFile::removeLeftovers(filePath);
+    if (!intact)
+        throw SettingsWriteError(shownPath);
+    if (const std::optional<QByteArray> bytes = change())
+        save(*bytes, shownPath);
 }
 
 void TIniFile::Shared::save(const QByteArray& newData, const QString& shownPath)
 {
     // A file grown past the limit could not be read back.
-    if (newData.size() > MaxFileSize || !replaceWhole(filePath, newData))
+    if (newData.size() > MaxFileSize || !AtomicFile::save(filePath, newData))
         throw SettingsWriteError(shownPath);
     data = newData;
     lines = splitLines(data);
@@ -528,7 +536,8 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const std::optional<QString> k = keyName(key);
     if (!s || !k)
         throw SettingsWriteError(m_path);
-    m_shared->set(*s, *k, storableValue(value), m_path);
+    const QString stored = storableValue(value);
+    m_shared->edit([&] { return m_shared->withValue(*s, *k, stored); }, m_path);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -552,7 +561,7 @@ void TIniFile::DeleteKey(const QString& section, const QString& key)
     const std::optional<QString> k = keyName(key);
     if (!s || !k)
         return;
-    m_shared->remove(*s, *k, m_path);
+    m_shared->edit([&] { return m_shared->withoutKey(*s, *k); }, m_path);
 }
 
 std::optional<int> TIniFile::parseInteger(const QString& value)

@@ -31,8 +31,13 @@ private:
 // the last key line of its (first) section, so blank lines and comments that close the section
 // stay below it; a new section goes at the end of the file. Lines not written keep their bytes.
 //
-// A file that exists but cannot be taken in whole (a folder, unreadable, over 4 MiB) reads as
-// empty, and every write or delete on it throws instead of replacing it.
+// Writes of other processes on the same file (a second copy of the program) are kept: each write
+// or delete re-reads the file under a lock file beside it ("confs.ini.lock"), waiting up to two
+// seconds for another writer before it throws. A write that changes nothing takes no lock.
+//
+// A file that exists but cannot be read reads as empty; of a file over 64 MiB the first 64 MiB
+// are read. Every write or delete on either throws instead of replacing it, as does a write that
+// would take the file past 64 MiB, or one on a file whose mode lacks the owner's write bit.
 //
 // Names that cannot be stored without breaking the file (empty, a section with "]", a key with
 // "=" or starting with "[" or ";", any CR or LF, a character outside Windows-1252) are never

@@ -5,8 +5,8 @@
 
 #include <QBuffer>
 #include <QList>
-#include <QSaveFile>
 
+#include "core/AtomicFile.h"
 #include "core/Cp1252.h"
 #include "view/StyleTable.h"
 
@@ -328,26 +328,22 @@ bool ChatExporter::save(const QString& fileName, Format format, const ChatDocume
                         const StyleTable& styles, const ChatRange& range, const QString& title,
                         const QColor& background)
 {
-    QSaveFile file(fileName);
     // A writable file in a folder where no temporary file may be made is still written, in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    AtomicFile file(fileName, AtomicFile::InPlace::WhenFolderRefuses);
+    if (!file.open())
         return false;
+    QIODevice& out = file.device();
     bool ok = false;
     switch (format) {
     case Format::Text:
-        ok = writeText(file, document, range);
+        ok = writeText(out, document, range);
         break;
     case Format::Html:
-        ok = writeHtml(file, document, styles, range, title, background);
+        ok = writeHtml(out, document, styles, range, title, background);
         break;
     case Format::Rtf:
-        ok = writeRtf(file, document, styles, range);
+        ok = writeRtf(out, document, styles, range);
         break;
     }
-    if (!ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ok && file.commit();
 }

@@ -42,6 +42,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rgb");
 
         using namespace Keys::Aparencia;
+        // clang-format off
         QTest::newRow("CorFundo") << CorFundo << "#000000";
         QTest::newRow("CorFundoChat") << CorFundoChat << "#000000";
         QTest::newRow("CorFundoWhisp") << CorFundoWhisp << "#000000";
@@ -59,6 +60,7 @@ private Q_SLOTS:
         QTest::newRow("CorWToMsg") << CorWToMsg << "#808080";
         QTest::newRow("CorWFromMsg") << CorWFromMsg << "#FFFFFF";
         QTest::newRow("CorMsg") << CorMsg << "#FFFFFF";
+        // clang-format on
     }
     void colourDefaultsAreBlueGreenRed()
     {
@@ -79,27 +81,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("name");
 
-        QTest::newRow("phrase") << Keys::Respostas::F(3) << "Respostas"
-                                << "F3";
-        QTest::newRow("reply 3 of entry 12") << Keys::Respostas::RF(12, 3) << "Respostas"
-                                             << "RF123";
-        QTest::newRow("whisper") << Keys::Respostas::W(10) << "Respostas"
-                                 << "W10";
-        QTest::newRow("whisper reply") << Keys::Respostas::RW(1, 2) << "Respostas"
-                                       << "RW12";
-        QTest::newRow("timer") << Keys::Timers::STimer(7) << "Timers"
-                               << "STimer7";
-        QTest::newRow("favourite") << Keys::Canais::c(10) << "Canais"
-                                   << "c10";
-        QTest::newRow("account") << Keys::Lista::Acc(2) << "Lista"
-                                 << "Acc2";
-        QTest::newRow("reason") << Keys::Lista::Mot(2) << "Lista"
-                                << "Mot2";
-        QTest::newRow("shortcut") << Keys::Atalhos::Atalho(QLatin1Char('Q')) << "Atalhos"
-                                  << "AtalhoQ";
-        QTest::newRow("shortcut of a lower-case letter")
-            << Keys::Atalhos::Atalho(QLatin1Char('q')) << "Atalhos"
-            << "AtalhoQ";
+        // clang-format off
+        QTest::newRow("phrase") << Keys::Respostas::F(3) << "Respostas" << "F3";
+        QTest::newRow("reply 3 of entry 12") << Keys::Respostas::RF(12, 3) << "Respostas" << "RF123";
+        QTest::newRow("whisper") << Keys::Respostas::W(10) << "Respostas" << "W10";
+        QTest::newRow("whisper reply") << Keys::Respostas::RW(1, 2) << "Respostas" << "RW12";
+        QTest::newRow("timer") << Keys::Timers::STimer(7) << "Timers" << "STimer7";
+        QTest::newRow("favourite") << Keys::Canais::c(10) << "Canais" << "c10";
+        QTest::newRow("account") << Keys::Lista::Acc(2) << "Lista" << "Acc2";
+        QTest::newRow("reason") << Keys::Lista::Mot(2) << "Lista" << "Mot2";
+        QTest::newRow("shortcut") << Keys::Atalhos::Atalho(QLatin1Char('Q')) << "Atalhos" << "AtalhoQ";
+        QTest::newRow("shortcut of a lower-case letter") << Keys::Atalhos::Atalho(QLatin1Char('q')) << "Atalhos" << "AtalhoQ";
+        // clang-format on
     }
     void numberedKeyNames()
     {
@@ -126,11 +119,12 @@ private Q_SLOTS:
         QTest::addColumn<SettingKey<QString>>("asText");
         QTest::addColumn<QString>("textDefault");
 
-        QTest::newRow("home channel")
-            << Keys::Geral::CanalPrincipalShown << "Tulmo Diablo II BRA-1";
+        // clang-format off
+        QTest::newRow("home channel") << Keys::Geral::CanalPrincipalShown << "Tulmo Diablo II BRA-1";
         QTest::newRow("time-out") << Keys::Geral::TimeoutShown << "15";
         QTest::newRow("timer period") << Keys::Timers::STempoShown << "0";
         QTest::newRow("favourites count") << Keys::Canais::nText << "1";
+        // clang-format on
     }
     void oneKeyReadWithTwoDefaults()
     {

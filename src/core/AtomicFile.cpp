@@ -1,0 +1,169 @@
+#include "core/AtomicFile.h"
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString temporaryName(const QString& target)
+{
+    static std::atomic<quint64> serial{0};
+    return target +
+           QStringLiteral(".%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(++serial);
+}
+
+QString resolvedTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        return info.canonicalFilePath();
+    return path;
+}
+
+// Only a refusal by permission: on a full disk or a read-only mount, writing in place would
+// truncate the old file and then fail as well.
+bool folderRefusesNewFiles(const QString& target)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    return ::access(folder.constData(), W_OK) != 0 && errno == EACCES;
+#else
+    Q_UNUSED(target);
+    return false;
+#endif
+}
+
+// A replaced file keeps its mode; owner and group only where the process may give files away
+// (the superuser): others can only make files of their own, which is what a new file is anyway.
+bool takeAttributes(QFile& file, const QString& from)
+{
+#ifdef Q_OS_UNIX
+    struct stat old;
+    struct stat own;
+    if (::stat(QFile::encodeName(from).constData(), &old) != 0 || ::fstat(file.handle(), &own) != 0)
+        return false;
+    if (own.st_uid != old.st_uid || own.st_gid != old.st_gid) {
+        [[maybe_unused]] const int ignored = ::fchown(file.handle(), old.st_uid, old.st_gid);
+    }
+    const mode_t mode = old.st_mode & 07777;
+    return (own.st_mode & 07777) == mode || ::fchmod(file.handle(), mode) == 0;
+#else
+    return file.setPermissions(QFileInfo(from).permissions());
+#endif
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const QString& path, InPlace inPlace)
+    : m_target(resolvedTarget(path)), m_inPlace(inPlace)
+{
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (m_file.isOpen() && !m_done) {
+        m_file.close();
+        if (!m_writingInPlace)
+            m_file.remove();
+    }
+}
+
+bool AtomicFile::open()
+{
+    if (m_file.isOpen() || m_done)
+        return false;
+    const QFileInfo existing(m_target);
+    // A rename would replace a read-only file as readily as any other.
+    if (existing.exists() && (!existing.isFile() || !existing.isWritable() ||
+                              !existing.permission(QFileDevice::WriteOwner)))
+        return false;
+    for (int attempt = 0; attempt < 4 && !m_file.isOpen(); ++attempt) {
+        m_file.setFileName(temporaryName(m_target));
+        // New only, so a stray file of that name is never taken over.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+            !QFileInfo::exists(m_file.fileName()))
+            break;
+    }
+    if (m_file.isOpen()) {
+        if (!existing.exists() || takeAttributes(m_file, m_target))
+            return true;
+        m_file.close();
+        m_file.remove();
+        return false;
+    }
+    if (m_inPlace == InPlace::WhenFolderRefuses && existing.exists() &&
+        folderRefusesNewFiles(m_target)) {
+        m_file.setFileName(m_target);
+        m_writingInPlace = m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        return m_writingInPlace;
+    }
+    return false;
+}
+
+QIODevice& AtomicFile::device()
+{
+    return m_file;
+}
+
+bool AtomicFile::commit()
+{
+    if (!m_file.isOpen() || m_done)
+        return false;
+    m_done = true;
+    // A failed write is only remembered until close() succeeds.
+    bool written = m_file.error() == QFileDevice::NoError && m_file.flush();
+    m_file.close();
+    written = written && m_file.error() == QFileDevice::NoError;
+    if (m_writingInPlace)
+        return written;
+    if (written) {
+        std::error_code error;
+        std::filesystem::rename(nativePath(m_file.fileName()), nativePath(m_target), error);
+        written = !error;
+    }
+    if (!written)
+        m_file.remove();
+    return written;
+}
+
+bool AtomicFile::save(const QString& path, const QByteArray& bytes)
+{
+    AtomicFile file(path);
+    return file.open() && file.device().write(bytes) == bytes.size() && file.commit();
+}
+
+void AtomicFile::removeLeftovers(const QString& path)
+{
+    const QFileInfo target(resolvedTarget(path));
+    const QRegularExpression leftover(QStringLiteral("^%1\\.[0-9]+-[0-9]+\\.tmp$")
+                                          .arg(QRegularExpression::escape(target.fileName())));
+    QDir folder = target.absoluteDir();
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QString& name : names) {
+        if (leftover.match(name).hasMatch())
+            folder.remove(name);
+    }
+}
