@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
@@ -30,6 +29,7 @@
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
+#include "settings/SettingsLocation.h"
 #include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
@@ -64,13 +64,10 @@ int fontSize(int stored)
 
 QString TfrmMain::defaultSettingsFolder()
 {
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeFolder).isWritable())
-        return exeFolder + QLatin1Char('/');
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           QStringLiteral("/tulmo-chat/");
-    QDir().mkpath(folder);
-    return folder;
+    return SettingsLocation::folderFor(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/tulmo-chat/"));
 }
 
 void TfrmMain::FormCreate()
