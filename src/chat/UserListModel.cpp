@@ -106,39 +106,51 @@ void UserListModel::addUser(const QString& user, const QString& flags, const QSt
     entry.icon = imgUser(flags, userType);
 
     // The list is sorted here, so the place a stable sort would give the new entry (after every
-    // entry of its rank or a lower one) is found by bisection; the server lists ordinary accounts
-    // last, so the insertion is at or near the end.
-    const auto place = std::upper_bound(m_entries.cbegin(), m_entries.cend(), entry, lowerRank);
-    const int row = static_cast<int>(place - m_entries.cbegin());
+    // entry of its rank or a lower one) is found by descending the tree.
+    int row = 0;
+    for (int node = m_root; node >= 0;) {
+        const Node& n = m_nodes[node];
+        if (lowerRank(entry, n.entry)) {
+            node = n.left;
+        } else {
+            row += sizeOf(n.left) + 1;
+            node = n.right;
+        }
+    }
     beginInsertRows(QModelIndex(), row, row);
-    m_entries.insert(row, std::move(entry));
+    const int node = allocate(std::move(entry));
+    insertAt(row, node);
+    linkName(node);
     endInsertRows();
 }
 
 bool UserListModel::removeUser(const QString& user)
 {
-    const int row = indexOf(user);
-    if (row < 0)
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    if (node < 0)
         return false;
+    const int row = rowOf(node);
     beginRemoveRows(QModelIndex(), row, row);
-    m_entries.remove(row);
+    unlinkName(node);
+    erase(node);
     endRemoveRows();
     return true;
 }
 
 bool UserListModel::setUserFlags(const QString& user, const QString& flags)
 {
-    const int row = indexOf(user);
-    if (row < 0)
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    if (node < 0)
         return false;
-    UserEntry& entry = m_entries[row];
+    const int row = rowOf(node);
+    UserEntry& entry = m_nodes[node].entry;
     entry.flags = flags;
     entry.order = orderOf(flags);
     entry.icon = imgUser(flags, entry.userType);
     // The entry stays where it is; only a rank that no longer fits between its neighbours
     // obliges the next addition to sort.
-    const bool fitsAbove = row == 0 || !lowerRank(entry, m_entries.at(row - 1));
-    const bool fitsBelow = row == count() - 1 || !lowerRank(m_entries.at(row + 1), entry);
+    const bool fitsAbove = row == 0 || !lowerRank(entry, at(row - 1));
+    const bool fitsBelow = row == count() - 1 || !lowerRank(at(row + 1), entry);
     if (!fitsAbove || !fitsBelow)
         m_unsorted = true;
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
@@ -148,28 +160,39 @@ bool UserListModel::setUserFlags(const QString& user, const QString& flags)
 void UserListModel::clear()
 {
     beginResetModel();
-    m_entries.clear();
+    m_nodes.clear();
+    m_freeNodes.clear();
+    m_root = -1;
+    m_firstByKey.clear();
     m_unsorted = false;
     endResetModel();
 }
 
+const UserEntry& UserListModel::at(int row) const
+{
+    Q_ASSERT(row >= 0 && row < count());
+    return m_nodes[nodeAt(row)].entry;
+}
+
+// Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive) calls
+// equal (both fold each code point alone), so the folded name is the key of the look-ups.
 int UserListModel::indexOf(const QString& user) const
 {
-    // Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive)
-    // calls equal (both fold each code point alone), at the cost of a plain comparison per entry.
-    const QString key = user.toCaseFolded();
-    for (int row = 0; row < count(); ++row) {
-        if (m_entries.at(row).key == key)
-            return row;
-    }
-    return -1;
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    return node < 0 ? -1 : rowOf(node);
+}
+
+const UserEntry* UserListModel::find(const QString& user) const
+{
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    return node < 0 ? nullptr : &m_nodes[node].entry;
 }
 
 QString UserListModel::randomUser() const
 {
-    if (m_entries.isEmpty())
+    if (count() == 0)
         return QString();
-    return m_entries.at(SharedRandom::below(count())).account;
+    return at(SharedRandom::below(count())).account;
 }
 
 int UserListModel::rowCount(const QModelIndex& parent) const
@@ -186,7 +209,7 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= count())
         return QVariant();
-    const UserEntry& entry = m_entries.at(index.row());
+    const UserEntry& entry = at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
@@ -228,27 +251,238 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
+void UserListModel::pull(int node)
+{
+    Node& n = m_nodes[node];
+    n.size = 1 + sizeOf(n.left) + sizeOf(n.right);
+    if (n.left >= 0)
+        m_nodes[n.left].parent = node;
+    if (n.right >= 0)
+        m_nodes[n.right].parent = node;
+}
+
+// The entries of `first` followed by those of `second`; returns the root.
+int UserListModel::merge(int first, int second)
+{
+    if (first < 0)
+        return second;
+    if (second < 0)
+        return first;
+    if (m_nodes[first].priority >= m_nodes[second].priority) {
+        const int right = merge(m_nodes[first].right, second);
+        m_nodes[first].right = right;
+        pull(first);
+        return first;
+    }
+    const int left = merge(first, m_nodes[second].left);
+    m_nodes[second].left = left;
+    pull(second);
+    return second;
+}
+
+// Cuts `tree` into its first `count` entries and the rest.
+void UserListModel::split(int tree, int count, int& first, int& rest)
+{
+    if (tree < 0) {
+        first = rest = -1;
+        return;
+    }
+    const int leftSize = sizeOf(m_nodes[tree].left);
+    int inner = -1;
+    if (leftSize < count) {
+        split(m_nodes[tree].right, count - leftSize - 1, inner, rest);
+        m_nodes[tree].right = inner;
+        first = tree;
+    } else {
+        split(m_nodes[tree].left, count, first, inner);
+        m_nodes[tree].left = inner;
+        rest = tree;
+    }
+    pull(tree);
+}
+
+int UserListModel::rowOf(int node) const
+{
+    int row = sizeOf(m_nodes[node].left);
+    for (int parent = m_nodes[node].parent; parent >= 0; parent = m_nodes[node].parent) {
+        if (m_nodes[parent].right == node)
+            row += sizeOf(m_nodes[parent].left) + 1;
+        node = parent;
+    }
+    return row;
+}
+
+int UserListModel::nodeAt(int row) const
+{
+    int node = m_root;
+    for (;;) {
+        const Node& n = m_nodes[node];
+        const int leftSize = sizeOf(n.left);
+        if (row == leftSize)
+            return node;
+        if (row < leftSize) {
+            node = n.left;
+        } else {
+            row -= leftSize + 1;
+            node = n.right;
+        }
+    }
+}
+
+QVector<int> UserListModel::nodesInOrder() const
+{
+    QVector<int> order;
+    order.reserve(count());
+    QVector<int> pending;
+    int node = m_root;
+    while (node >= 0 || !pending.isEmpty()) {
+        while (node >= 0) {
+            pending.append(node);
+            node = m_nodes[node].left;
+        }
+        node = pending.takeLast();
+        order.append(node);
+        node = m_nodes[node].right;
+    }
+    return order;
+}
+
+int UserListModel::allocate(UserEntry entry)
+{
+    // xorshift32: cheap, and any spread of priorities keeps the tree's depth near log n.
+    m_priorityState ^= m_priorityState << 13;
+    m_priorityState ^= m_priorityState >> 17;
+    m_priorityState ^= m_priorityState << 5;
+    Node node;
+    node.entry = std::move(entry);
+    node.priority = m_priorityState;
+    if (m_freeNodes.isEmpty()) {
+        m_nodes.push_back(std::move(node));
+        return int(m_nodes.size()) - 1;
+    }
+    const int index = m_freeNodes.takeLast();
+    m_nodes[index] = std::move(node);
+    return index;
+}
+
+void UserListModel::insertAt(int row, int node)
+{
+    int first = -1;
+    int rest = -1;
+    split(m_root, row, first, rest);
+    m_root = merge(merge(first, node), rest);
+    m_nodes[m_root].parent = -1;
+}
+
+void UserListModel::erase(int node)
+{
+    int first = -1;
+    int rest = -1;
+    int alone = -1;
+    int after = -1;
+    split(m_root, rowOf(node), first, rest);
+    split(rest, 1, alone, after);
+    Q_ASSERT(alone == node);
+    m_root = merge(first, after);
+    if (m_root >= 0)
+        m_nodes[m_root].parent = -1;
+    // The strings go at once; the slot waits for the next account.
+    m_nodes[node] = Node();
+    m_freeNodes.append(node);
+}
+
+// Puts a node just listed into the chain of its name, which stays in list order.
+void UserListModel::linkName(int node)
+{
+    const auto found = m_firstByKey.find(m_nodes[node].entry.key);
+    if (found == m_firstByKey.end()) {
+        m_firstByKey.insert(m_nodes[node].entry.key, node);
+        return;
+    }
+    const int row = rowOf(node);
+    int previous = -1;
+    int next = *found;
+    while (next >= 0 && rowOf(next) < row) {
+        previous = next;
+        next = m_nodes[next].nextSame;
+    }
+    m_nodes[node].nextSame = next;
+    if (previous < 0)
+        *found = node;
+    else
+        m_nodes[previous].nextSame = node;
+}
+
+void UserListModel::unlinkName(int node)
+{
+    const auto found = m_firstByKey.find(m_nodes[node].entry.key);
+    Q_ASSERT(found != m_firstByKey.end());
+    const int next = m_nodes[node].nextSame;
+    if (*found == node) {
+        if (next < 0)
+            m_firstByKey.erase(found);
+        else
+            *found = next;
+        return;
+    }
+    int previous = *found;
+    while (m_nodes[previous].nextSame != node)
+        previous = m_nodes[previous].nextSame;
+    m_nodes[previous].nextSame = next;
+}
+
+// After a sort, a name listed more than once may have its entries in a new order.
+void UserListModel::relinkDuplicateNames(const QVector<int>& order)
+{
+    QHash<QString, int> firsts;
+    for (const int node : order) {
+        if (m_nodes[node].nextSame >= 0)
+            firsts.insert(m_nodes[node].entry.key, -1);
+    }
+    if (firsts.isEmpty())
+        return;
+    for (auto node = order.crbegin(); node != order.crend(); ++node) {
+        const auto found = firsts.find(m_nodes[*node].entry.key);
+        if (found == firsts.end())
+            continue;
+        m_nodes[*node].nextSame = *found;
+        *found = *node;
+    }
+    for (auto first = firsts.cbegin(); first != firsts.cend(); ++first)
+        m_firstByKey[first.key()] = first.value();
+}
+
 void UserListModel::sortByRank()
 {
     m_unsorted = false;
+    const QVector<int> order = nodesInOrder();
+    const auto lowerNode = [this](int a, int b) {
+        return lowerRank(m_nodes[a].entry, m_nodes[b].entry);
+    };
     // The entry that broke the order may have left since.
-    if (std::is_sorted(m_entries.cbegin(), m_entries.cend(), lowerRank))
+    if (std::is_sorted(order.cbegin(), order.cend(), lowerNode))
         return;
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const int n = count();
+    const int n = int(order.size());
     QVector<int> oldRows(n);
     std::iota(oldRows.begin(), oldRows.end(), 0);
     std::stable_sort(oldRows.begin(), oldRows.end(),
-                     [this](int a, int b) { return lowerRank(m_entries.at(a), m_entries.at(b)); });
-    QVector<UserEntry> sorted;
-    sorted.reserve(n);
+                     [&](int a, int b) { return lowerNode(order.at(a), order.at(b)); });
+    QVector<int> sorted(n);
     QVector<int> newRows(n);
+    m_root = -1;
     for (int row = 0; row < n; ++row) {
-        sorted.append(std::move(m_entries[oldRows.at(row)]));
+        const int node = order.at(oldRows.at(row));
+        sorted[row] = node;
         newRows[oldRows.at(row)] = row;
+        Node& entry = m_nodes[node];
+        entry.left = entry.right = -1;
+        entry.size = 1;
+        m_root = merge(m_root, node);
     }
-    m_entries.swap(sorted);
+    m_nodes[m_root].parent = -1;
+    relinkDuplicateNames(sorted);
 
     // A selection or current item follows its entry to its new row.
     const QModelIndexList from = persistentIndexList();

@@ -459,6 +459,109 @@ private Q_SLOTS:
         QVERIFY(drawn.size() > 1);
     }
 
+    // The look-up by name gives the first entry of that name in list order, which changes as
+    // entries of the name come, go and are sorted.
+    void findGivesTheFirstOfAName_data()
+    {
+        QTest::addColumn<QStringList>("ops");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("flags");
+        // clang-format off
+        QTest::newRow("only one")                  << QStringList{"+a:0000", "+x:0020"}                      << "X" << 1  << "0020";
+        QTest::newRow("later one ranked above")    << QStringList{"+x:0000", "+X:0002"}                      << "x" << 0  << "0002";
+        QTest::newRow("first left")                << QStringList{"+x:0000", "+a:0000", "+X:0020", "-x"}     << "x" << 1  << "0020";
+        QTest::newRow("both left")                 << QStringList{"+x:0000", "+X:0020", "-x", "-x"}          << "x" << -1 << "";
+        QTest::newRow("flag change hits the first") << QStringList{"+x:0000", "+X:0020", "*x:0004"}          << "x" << 0  << "0004";
+        QTest::newRow("sort puts the second first") << QStringList{"+x:0002", "+X:0004", "*x:0000", "+b:0000"} << "x" << 0 << "0004";
+        QTest::newRow("joined again after a leave") << QStringList{"+x:0000", "+a:0000", "-x", "+x:0020"}     << "X" << 1  << "0020";
+        QTest::newRow("not listed")                << QStringList{"+x:0000"}                                 << "y" << -1 << "";
+        // clang-format on
+    }
+    void findGivesTheFirstOfAName()
+    {
+        QFETCH(QStringList, ops);
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(QString, flags);
+        UserListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        apply(model, ops);
+        QCOMPARE(model.indexOf(name), row);
+        const UserEntry* found = model.find(name);
+        if (row < 0) {
+            QCOMPARE(found, nullptr);
+            return;
+        }
+        QCOMPARE(found, &model.at(row));
+        QCOMPARE(found->flags, flags);
+    }
+
+    // Names listed several times, in several cases, under every change: each look-up must agree
+    // with a search of the list from the top.
+    void lookUpsMatchASearchFromTheTop()
+    {
+        const QStringList names = {"ana", "Ana", "ANA", "bob", "Bob", "ação", "AÇÃO", "zé"};
+        const QStringList flagValues = {"0000", "0020", "0001", "0002", "0004", "0008"};
+        std::mt19937 gen(11);
+        const auto pick = [&gen](int n) { return int(gen() % unsigned(n)); };
+        const auto rank = [](const QString& flags) { return UserListModel::ordem(flags).toInt(); };
+        struct Listed
+        {
+            QString name;
+            QString flags;
+        };
+        const auto byRank = [&rank](const Listed& a, const Listed& b) {
+            return rank(a.flags) < rank(b.flags);
+        };
+        const auto firstRow = [](const QVector<Listed>& list, const QString& name) {
+            for (int row = 0; row < list.size(); ++row) {
+                if (list.at(row).name.compare(name, Qt::CaseInsensitive) == 0)
+                    return row;
+            }
+            return -1;
+        };
+
+        UserListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVector<Listed> reference;
+        for (int step = 0; step < 3000; ++step) {
+            const QString name = names.at(pick(names.size()));
+            const QString flags = flagValues.at(pick(flagValues.size()));
+            const int what = pick(20);
+            const int row = firstRow(reference, name);
+            if (what == 0) {
+                model.clear();
+                reference.clear();
+            } else if (what < 9) {
+                model.addUser(name, flags, QStringLiteral("CHAT"));
+                reference.append({name, flags});
+                std::stable_sort(reference.begin(), reference.end(), byRank);
+            } else if (what < 14) {
+                QCOMPARE(model.setUserFlags(name, flags), row >= 0);
+                if (row >= 0)
+                    reference[row].flags = flags;
+            } else {
+                QCOMPARE(model.removeUser(name), row >= 0);
+                if (row >= 0)
+                    reference.remove(row);
+            }
+
+            QCOMPARE(model.count(), reference.size());
+            for (int i = 0; i < reference.size(); ++i) {
+                QCOMPARE(model.at(i).account, reference.at(i).name);
+                QCOMPARE(model.at(i).flags, reference.at(i).flags);
+            }
+            for (const QString& asked : names) {
+                const int expected = firstRow(reference, asked);
+                QCOMPARE(model.indexOf(asked), expected);
+                QCOMPARE(model.find(asked), expected < 0 ? nullptr : &model.at(expected));
+            }
+        }
+    }
+
     // Long random sequences against the plain rule: append, then stably sort the whole list by
     // rank after every addition; flag changes and leaves do not sort.
     void matchesFullStableSortAfterEveryAddition()
