@@ -1,6 +1,6 @@
 #include "UserListModel.h"
 
-#include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "core/SharedRandom.h"
@@ -11,11 +11,6 @@ namespace {
 int rankOf(const UserEntry& entry)
 {
     return entry.order.digitValue();
-}
-
-bool lowerRank(const UserEntry& a, const UserEntry& b)
-{
-    return rankOf(a) < rankOf(b);
 }
 
 struct TagIcons
@@ -94,7 +89,8 @@ int UserListModel::imgUser(const QString& flags, const QString& userType)
 
 void UserListModel::addUser(const QString& user, const QString& flags, const QString& userType)
 {
-    if (m_unsorted)
+    // A flag change may have put an entry out of rank order; the first addition after it sorts.
+    if (m_root >= 0 && !m_nodes[m_root].sorted)
         sortByRank();
 
     UserEntry entry;
@@ -108,9 +104,10 @@ void UserListModel::addUser(const QString& user, const QString& flags, const QSt
     // The list is sorted here, so the place a stable sort would give the new entry (after every
     // entry of its rank or a lower one) is found by descending the tree.
     int row = 0;
+    const int rank = rankOf(entry);
     for (int node = m_root; node >= 0;) {
         const Node& n = m_nodes[node];
-        if (lowerRank(entry, n.entry)) {
+        if (rank < n.rank) {
             node = n.left;
         } else {
             row += sizeOf(n.left) + 1;
@@ -142,17 +139,16 @@ bool UserListModel::setUserFlags(const QString& user, const QString& flags)
     const int node = m_firstByKey.value(user.toCaseFolded(), -1);
     if (node < 0)
         return false;
-    const int row = rowOf(node);
-    UserEntry& entry = m_nodes[node].entry;
+    UserEntry& entry = m_entries[node];
     entry.flags = flags;
     entry.order = orderOf(flags);
     entry.icon = imgUser(flags, entry.userType);
-    // The entry stays where it is; only a rank that no longer fits between its neighbours
-    // obliges the next addition to sort.
-    const bool fitsAbove = row == 0 || !lowerRank(entry, at(row - 1));
-    const bool fitsBelow = row == count() - 1 || !lowerRank(at(row + 1), entry);
-    if (!fitsAbove || !fitsBelow)
-        m_unsorted = true;
+    // The entry stays where it is; the subtrees above it learn whether they are still in rank
+    // order.
+    m_nodes[node].rank = qint8(rankOf(entry));
+    for (int above = node; above >= 0; above = m_nodes[above].parent)
+        pull(above);
+    const int row = rowOf(node);
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
     return true;
 }
@@ -161,17 +157,17 @@ void UserListModel::clear()
 {
     beginResetModel();
     m_nodes.clear();
+    m_entries.clear();
     m_freeNodes.clear();
     m_root = -1;
     m_firstByKey.clear();
-    m_unsorted = false;
     endResetModel();
 }
 
 const UserEntry& UserListModel::at(int row) const
 {
     Q_ASSERT(row >= 0 && row < count());
-    return m_nodes[nodeAt(row)].entry;
+    return m_entries[nodeAt(row)];
 }
 
 // Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive) calls
@@ -185,7 +181,7 @@ int UserListModel::indexOf(const QString& user) const
 const UserEntry* UserListModel::find(const QString& user) const
 {
     const int node = m_firstByKey.value(user.toCaseFolded(), -1);
-    return node < 0 ? nullptr : &m_nodes[node].entry;
+    return node < 0 ? nullptr : &m_entries[node];
 }
 
 QString UserListModel::randomUser() const
@@ -254,11 +250,23 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
 void UserListModel::pull(int node)
 {
     Node& n = m_nodes[node];
-    n.size = 1 + sizeOf(n.left) + sizeOf(n.right);
-    if (n.left >= 0)
-        m_nodes[n.left].parent = node;
-    if (n.right >= 0)
-        m_nodes[n.right].parent = node;
+    n.size = 1;
+    n.firstRank = n.lastRank = n.rank;
+    n.sorted = true;
+    if (n.left >= 0) {
+        Node& left = m_nodes[n.left];
+        left.parent = node;
+        n.size += left.size;
+        n.firstRank = left.firstRank;
+        n.sorted = left.sorted && left.lastRank <= n.rank;
+    }
+    if (n.right >= 0) {
+        Node& right = m_nodes[n.right];
+        right.parent = node;
+        n.size += right.size;
+        n.lastRank = right.lastRank;
+        n.sorted = n.sorted && right.sorted && n.rank <= right.firstRank;
+    }
 }
 
 // The entries of `first` followed by those of `second`; returns the root.
@@ -329,19 +337,20 @@ int UserListModel::nodeAt(int row) const
     }
 }
 
-QVector<int> UserListModel::nodesInOrder() const
+std::vector<int> UserListModel::nodesInOrder() const
 {
-    QVector<int> order;
-    order.reserve(count());
-    QVector<int> pending;
+    std::vector<int> order;
+    order.reserve(size_t(count()));
+    std::vector<int> pending;
     int node = m_root;
-    while (node >= 0 || !pending.isEmpty()) {
+    while (node >= 0 || !pending.empty()) {
         while (node >= 0) {
-            pending.append(node);
+            pending.push_back(node);
             node = m_nodes[node].left;
         }
-        node = pending.takeLast();
-        order.append(node);
+        node = pending.back();
+        pending.pop_back();
+        order.push_back(node);
         node = m_nodes[node].right;
     }
     return order;
@@ -354,49 +363,87 @@ int UserListModel::allocate(UserEntry entry)
     m_priorityState ^= m_priorityState >> 17;
     m_priorityState ^= m_priorityState << 5;
     Node node;
-    node.entry = std::move(entry);
+    node.rank = qint8(rankOf(entry));
+    node.firstRank = node.lastRank = node.rank;
     node.priority = m_priorityState;
     if (m_freeNodes.isEmpty()) {
-        m_nodes.push_back(std::move(node));
+        m_nodes.push_back(node);
+        m_entries.push_back(std::move(entry));
         return int(m_nodes.size()) - 1;
     }
     const int index = m_freeNodes.takeLast();
-    m_nodes[index] = std::move(node);
+    m_nodes[index] = node;
+    m_entries[index] = std::move(entry);
     return index;
 }
 
 void UserListModel::insertAt(int row, int node)
 {
-    int first = -1;
-    int rest = -1;
-    split(m_root, row, first, rest);
-    m_root = merge(merge(first, node), rest);
+    // Ordinary accounts join at the end, which needs no cut.
+    if (row == count()) {
+        m_root = merge(m_root, node);
+    } else {
+        int first = -1;
+        int rest = -1;
+        split(m_root, row, first, rest);
+        m_root = merge(merge(first, node), rest);
+    }
     m_nodes[m_root].parent = -1;
 }
 
 void UserListModel::erase(int node)
 {
-    int first = -1;
-    int rest = -1;
-    int alone = -1;
-    int after = -1;
-    split(m_root, rowOf(node), first, rest);
-    split(rest, 1, alone, after);
-    Q_ASSERT(alone == node);
-    m_root = merge(first, after);
-    if (m_root >= 0)
-        m_nodes[m_root].parent = -1;
+    // The node's two subtrees, joined, take its place; the subtrees above it shrink by one.
+    const int parent = m_nodes[node].parent;
+    const int joined = merge(m_nodes[node].left, m_nodes[node].right);
+    if (joined >= 0)
+        m_nodes[joined].parent = parent;
+    if (parent < 0)
+        m_root = joined;
+    else if (m_nodes[parent].left == node)
+        m_nodes[parent].left = joined;
+    else
+        m_nodes[parent].right = joined;
+    for (int above = parent; above >= 0; above = m_nodes[above].parent)
+        pull(above);
     // The strings go at once; the slot waits for the next account.
     m_nodes[node] = Node();
+    m_entries[node] = UserEntry();
     m_freeNodes.append(node);
+}
+
+// Makes the tree hold the nodes in the given order, each keeping its priority: in one pass the
+// nodes still waiting for a right child are kept on a stack, as the tree's right spine.
+void UserListModel::rebuild(const std::vector<int>& order)
+{
+    std::vector<int> spine;
+    for (const int node : order) {
+        // A node taken off the spine gets no more children: its size is final.
+        int below = -1;
+        while (!spine.empty() && m_nodes[spine.back()].priority < m_nodes[node].priority) {
+            below = spine.back();
+            spine.pop_back();
+            pull(below);
+        }
+        m_nodes[node].left = below;
+        m_nodes[node].right = -1;
+        if (!spine.empty())
+            m_nodes[spine.back()].right = node;
+        spine.push_back(node);
+    }
+    for (auto node = spine.crbegin(); node != spine.crend(); ++node)
+        pull(*node);
+    m_root = spine.empty() ? -1 : spine.front();
+    if (m_root >= 0)
+        m_nodes[m_root].parent = -1;
 }
 
 // Puts a node just listed into the chain of its name, which stays in list order.
 void UserListModel::linkName(int node)
 {
-    const auto found = m_firstByKey.find(m_nodes[node].entry.key);
+    const auto found = m_firstByKey.find(m_entries[node].key);
     if (found == m_firstByKey.end()) {
-        m_firstByKey.insert(m_nodes[node].entry.key, node);
+        m_firstByKey.insert(m_entries[node].key, node);
         return;
     }
     const int row = rowOf(node);
@@ -415,7 +462,7 @@ void UserListModel::linkName(int node)
 
 void UserListModel::unlinkName(int node)
 {
-    const auto found = m_firstByKey.find(m_nodes[node].entry.key);
+    const auto found = m_firstByKey.find(m_entries[node].key);
     Q_ASSERT(found != m_firstByKey.end());
     const int next = m_nodes[node].nextSame;
     if (*found == node) {
@@ -432,17 +479,17 @@ void UserListModel::unlinkName(int node)
 }
 
 // After a sort, a name listed more than once may have its entries in a new order.
-void UserListModel::relinkDuplicateNames(const QVector<int>& order)
+void UserListModel::relinkDuplicateNames(const std::vector<int>& order)
 {
     QHash<QString, int> firsts;
     for (const int node : order) {
         if (m_nodes[node].nextSame >= 0)
-            firsts.insert(m_nodes[node].entry.key, -1);
+            firsts.insert(m_entries[node].key, -1);
     }
     if (firsts.isEmpty())
         return;
     for (auto node = order.crbegin(); node != order.crend(); ++node) {
-        const auto found = firsts.find(m_nodes[*node].entry.key);
+        const auto found = firsts.find(m_entries[*node].key);
         if (found == firsts.end())
             continue;
         m_nodes[*node].nextSame = *found;
@@ -454,34 +501,23 @@ void UserListModel::relinkDuplicateNames(const QVector<int>& order)
 
 void UserListModel::sortByRank()
 {
-    m_unsorted = false;
-    const QVector<int> order = nodesInOrder();
-    const auto lowerNode = [this](int a, int b) {
-        return lowerRank(m_nodes[a].entry, m_nodes[b].entry);
-    };
-    // The entry that broke the order may have left since.
-    if (std::is_sorted(order.cbegin(), order.cend(), lowerNode))
-        return;
-
+    const std::vector<int> order = nodesInOrder();
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Ranks are single digits: a stable sort counts the entries of each rank, then places them.
+    std::array<int, 11> firstRow{};
+    for (const int node : order)
+        ++firstRow[m_nodes[node].rank + 1];
+    std::partial_sum(firstRow.begin(), firstRow.end(), firstRow.begin());
     const int n = int(order.size());
-    QVector<int> oldRows(n);
-    std::iota(oldRows.begin(), oldRows.end(), 0);
-    std::stable_sort(oldRows.begin(), oldRows.end(),
-                     [&](int a, int b) { return lowerNode(order.at(a), order.at(b)); });
-    QVector<int> sorted(n);
+    std::vector<int> sorted(size_t(n), -1);
     QVector<int> newRows(n);
-    m_root = -1;
     for (int row = 0; row < n; ++row) {
-        const int node = order.at(oldRows.at(row));
-        sorted[row] = node;
-        newRows[oldRows.at(row)] = row;
-        Node& entry = m_nodes[node];
-        entry.left = entry.right = -1;
-        entry.size = 1;
-        m_root = merge(m_root, node);
+        const int node = order[size_t(row)];
+        const int to = firstRow[m_nodes[node].rank]++;
+        sorted[size_t(to)] = node;
+        newRows[row] = to;
     }
-    m_nodes[m_root].parent = -1;
+    rebuild(sorted);
     relinkDuplicateNames(sorted);
 
     // A selection or current item follows its entry to its new row.

@@ -71,16 +71,22 @@ public:
 private:
     // The list is a balanced tree ordered by row (a treap: a node's priority is not below its
     // children's), so that finding a row, inserting and removing an entry cost O(log n) wherever
-    // it sits in the list. A node keeps its index into m_nodes while its account is listed.
+    // it sits in the list. A node keeps its index while its account is listed; its entry has the
+    // same index in m_entries, apart, so that walking the tree reads only the small nodes.
     struct Node
     {
-        UserEntry entry;
         int left = -1;
         int right = -1;
         int parent = -1;
         int size = 1; // entries in the subtree rooted here
         quint32 priority = 0;
         int nextSame = -1; // the next entry in list order with the same case-folded name
+        qint8 rank = 9;    // ORDER as a number
+        // The subtree's first and last ranks, and whether its entries are in rank order: a flag
+        // change tells in O(log n) whether the next addition must sort.
+        qint8 firstRank = 9;
+        qint8 lastRank = 9;
+        bool sorted = true;
     };
 
     int sizeOf(int node) const { return node < 0 ? 0 : m_nodes[node].size; }
@@ -89,16 +95,18 @@ private:
     void split(int tree, int count, int& first, int& rest);
     int rowOf(int node) const;
     int nodeAt(int row) const;
-    QVector<int> nodesInOrder() const;
+    std::vector<int> nodesInOrder() const;
     int allocate(UserEntry entry);
     void insertAt(int row, int node);
     void erase(int node);
+    void rebuild(const std::vector<int>& order);
     void linkName(int node);
     void unlinkName(int node);
-    void relinkDuplicateNames(const QVector<int>& order);
+    void relinkDuplicateNames(const std::vector<int>& order);
     void sortByRank();
 
     std::vector<Node> m_nodes;
+    std::vector<UserEntry> m_entries;
     QVector<int> m_freeNodes;
     int m_root = -1;
     // The first node in list order of every case-folded name; the others follow by nextSame.
@@ -106,7 +114,4 @@ private:
     // A generator of its own for the priorities: the shared one's sequence of draws belongs to
     // the program's visible choices.
     quint32 m_priorityState = 0x9e3779b9u;
-    // Set when a flag change may have put an entry out of rank order; while it is clear the
-    // list is sorted and a new entry can be inserted in place.
-    bool m_unsorted = false;
 };
