@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "chat/TimeStampText.h"
+
 class ChatView;
 class Prompts;
 class QAction;
@@ -205,6 +207,8 @@ private:
     bool FRespFrase = false;
     bool FRespWhisp = false;
     bool FHorario = true;
+    // The text of horarioTexto, renewed once per second.
+    mutable TimeStampText m_horarioTexto;
     int FScrollCount = 0;
     bool m_trayActive = false;
     bool m_shown = false;
