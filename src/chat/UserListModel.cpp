@@ -160,6 +160,7 @@ void UserListModel::clear()
     m_entries.clear();
     m_freeNodes.clear();
     m_root = -1;
+    m_lastRow = -1;
     m_firstByKey.clear();
     endResetModel();
 }
@@ -322,6 +323,18 @@ int UserListModel::rowOf(int node) const
 
 int UserListModel::nodeAt(int row) const
 {
+    // A view reads one row for several roles, and rows one after another.
+    if (row == m_lastRow)
+        return m_lastNode;
+    const int node =
+        m_lastRow >= 0 && row == m_lastRow + 1 ? nextInOrder(m_lastNode) : findRow(row);
+    m_lastRow = row;
+    m_lastNode = node;
+    return node;
+}
+
+int UserListModel::findRow(int row) const
+{
     int node = m_root;
     for (;;) {
         const Node& n = m_nodes[node];
@@ -335,6 +348,22 @@ int UserListModel::nodeAt(int row) const
             node = n.right;
         }
     }
+}
+
+int UserListModel::nextInOrder(int node) const
+{
+    if (m_nodes[node].right >= 0) {
+        node = m_nodes[node].right;
+        while (m_nodes[node].left >= 0)
+            node = m_nodes[node].left;
+        return node;
+    }
+    int parent = m_nodes[node].parent;
+    while (parent >= 0 && m_nodes[parent].right == node) {
+        node = parent;
+        parent = m_nodes[node].parent;
+    }
+    return parent;
 }
 
 std::vector<int> UserListModel::nodesInOrder() const
@@ -379,6 +408,7 @@ int UserListModel::allocate(UserEntry entry)
 
 void UserListModel::insertAt(int row, int node)
 {
+    m_lastRow = -1;
     // Ordinary accounts join at the end, which needs no cut.
     if (row == count()) {
         m_root = merge(m_root, node);
@@ -393,6 +423,7 @@ void UserListModel::insertAt(int row, int node)
 
 void UserListModel::erase(int node)
 {
+    m_lastRow = -1;
     // The node's two subtrees, joined, take its place; the subtrees above it shrink by one.
     const int parent = m_nodes[node].parent;
     const int joined = merge(m_nodes[node].left, m_nodes[node].right);
@@ -416,6 +447,7 @@ void UserListModel::erase(int node)
 // nodes still waiting for a right child are kept on a stack, as the tree's right spine.
 void UserListModel::rebuild(const std::vector<int>& order)
 {
+    m_lastRow = -1;
     std::vector<int> spine;
     for (const int node : order) {
         // A node taken off the spine gets no more children: its size is final.

@@ -95,6 +95,8 @@ private:
     void split(int tree, int count, int& first, int& rest);
     int rowOf(int node) const;
     int nodeAt(int row) const;
+    int findRow(int row) const;
+    int nextInOrder(int node) const;
     std::vector<int> nodesInOrder() const;
     int allocate(UserEntry entry);
     void insertAt(int row, int node);
@@ -109,6 +111,9 @@ private:
     std::vector<UserEntry> m_entries;
     QVector<int> m_freeNodes;
     int m_root = -1;
+    // The row read last and its node, until the rows change.
+    mutable int m_lastRow = -1;
+    mutable int m_lastNode = -1;
     // The first node in list order of every case-folded name; the others follow by nextSame.
     QHash<QString, int> m_firstByKey;
     // A generator of its own for the priorities: the shared one's sequence of draws belongs to
