@@ -1,6 +1,6 @@
 #include "UserListModel.h"
 
-#include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "core/SharedRandom.h"
@@ -11,11 +11,6 @@ namespace {
 int rankOf(const UserEntry& entry)
 {
     return entry.order.digitValue();
-}
-
-bool lowerRank(const UserEntry& a, const UserEntry& b)
-{
-    return rankOf(a) < rankOf(b);
 }
 
 struct TagIcons
@@ -94,7 +89,8 @@ int UserListModel::imgUser(const QString& flags, const QString& userType)
 
 void UserListModel::addUser(const QString& user, const QString& flags, const QString& userType)
 {
-    if (m_unsorted)
+    // A flag change may have put an entry out of rank order; the first addition after it sorts.
+    if (m_root >= 0 && !m_nodes[m_root].sorted)
         sortByRank();
 
     UserEntry entry;
@@ -106,41 +102,53 @@ void UserListModel::addUser(const QString& user, const QString& flags, const QSt
     entry.icon = imgUser(flags, userType);
 
     // The list is sorted here, so the place a stable sort would give the new entry (after every
-    // entry of its rank or a lower one) is found by bisection; the server lists ordinary accounts
-    // last, so the insertion is at or near the end.
-    const auto place = std::upper_bound(m_entries.cbegin(), m_entries.cend(), entry, lowerRank);
-    const int row = static_cast<int>(place - m_entries.cbegin());
+    // entry of its rank or a lower one) is found by descending the tree.
+    int row = 0;
+    const int rank = rankOf(entry);
+    for (int node = m_root; node >= 0;) {
+        const Node& n = m_nodes[node];
+        if (rank < n.rank) {
+            node = n.left;
+        } else {
+            row += sizeOf(n.left) + 1;
+            node = n.right;
+        }
+    }
     beginInsertRows(QModelIndex(), row, row);
-    m_entries.insert(row, std::move(entry));
+    const int node = allocate(std::move(entry));
+    insertAt(row, node);
+    linkName(node);
     endInsertRows();
 }
 
 bool UserListModel::removeUser(const QString& user)
 {
-    const int row = indexOf(user);
-    if (row < 0)
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    if (node < 0)
         return false;
+    const int row = rowOf(node);
     beginRemoveRows(QModelIndex(), row, row);
-    m_entries.remove(row);
+    unlinkName(node);
+    erase(node);
     endRemoveRows();
     return true;
 }
 
 bool UserListModel::setUserFlags(const QString& user, const QString& flags)
 {
-    const int row = indexOf(user);
-    if (row < 0)
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    if (node < 0)
         return false;
-    UserEntry& entry = m_entries[row];
+    UserEntry& entry = m_entries[node];
     entry.flags = flags;
     entry.order = orderOf(flags);
     entry.icon = imgUser(flags, entry.userType);
-    // The entry stays where it is; only a rank that no longer fits between its neighbours
-    // obliges the next addition to sort.
-    const bool fitsAbove = row == 0 || !lowerRank(entry, m_entries.at(row - 1));
-    const bool fitsBelow = row == count() - 1 || !lowerRank(m_entries.at(row + 1), entry);
-    if (!fitsAbove || !fitsBelow)
-        m_unsorted = true;
+    // The entry stays where it is; the subtrees above it learn whether they are still in rank
+    // order.
+    m_nodes[node].rank = qint8(rankOf(entry));
+    for (int above = node; above >= 0; above = m_nodes[above].parent)
+        pull(above);
+    const int row = rowOf(node);
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
     return true;
 }
@@ -148,28 +156,40 @@ bool UserListModel::setUserFlags(const QString& user, const QString& flags)
 void UserListModel::clear()
 {
     beginResetModel();
+    m_nodes.clear();
     m_entries.clear();
-    m_unsorted = false;
+    m_freeNodes.clear();
+    m_root = -1;
+    m_lastRow = -1;
+    m_firstByKey.clear();
     endResetModel();
 }
 
+const UserEntry& UserListModel::at(int row) const
+{
+    Q_ASSERT(row >= 0 && row < count());
+    return m_entries[nodeAt(row)];
+}
+
+// Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive) calls
+// equal (both fold each code point alone), so the folded name is the key of the look-ups.
 int UserListModel::indexOf(const QString& user) const
 {
-    // Equal case-folded forms are exactly the names QString::compare(..., Qt::CaseInsensitive)
-    // calls equal (both fold each code point alone), at the cost of a plain comparison per entry.
-    const QString key = user.toCaseFolded();
-    for (int row = 0; row < count(); ++row) {
-        if (m_entries.at(row).key == key)
-            return row;
-    }
-    return -1;
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    return node < 0 ? -1 : rowOf(node);
+}
+
+const UserEntry* UserListModel::find(const QString& user) const
+{
+    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    return node < 0 ? nullptr : &m_entries[node];
 }
 
 QString UserListModel::randomUser() const
 {
-    if (m_entries.isEmpty())
+    if (count() == 0)
         return QString();
-    return m_entries.at(SharedRandom::below(count())).account;
+    return at(SharedRandom::below(count())).account;
 }
 
 int UserListModel::rowCount(const QModelIndex& parent) const
@@ -186,7 +206,7 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= count())
         return QVariant();
-    const UserEntry& entry = m_entries.at(index.row());
+    const UserEntry& entry = at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
@@ -228,27 +248,309 @@ QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
+void UserListModel::pull(int node)
+{
+    Node& n = m_nodes[node];
+    n.size = 1;
+    n.firstRank = n.lastRank = n.rank;
+    n.sorted = true;
+    if (n.left >= 0) {
+        Node& left = m_nodes[n.left];
+        left.parent = node;
+        n.size += left.size;
+        n.firstRank = left.firstRank;
+        n.sorted = left.sorted && left.lastRank <= n.rank;
+    }
+    if (n.right >= 0) {
+        Node& right = m_nodes[n.right];
+        right.parent = node;
+        n.size += right.size;
+        n.lastRank = right.lastRank;
+        n.sorted = n.sorted && right.sorted && n.rank <= right.firstRank;
+    }
+}
+
+// The entries of `first` followed by those of `second`; returns the root.
+int UserListModel::merge(int first, int second)
+{
+    if (first < 0)
+        return second;
+    if (second < 0)
+        return first;
+    if (m_nodes[first].priority >= m_nodes[second].priority) {
+        const int right = merge(m_nodes[first].right, second);
+        m_nodes[first].right = right;
+        pull(first);
+        return first;
+    }
+    const int left = merge(first, m_nodes[second].left);
+    m_nodes[second].left = left;
+    pull(second);
+    return second;
+}
+
+// Cuts `tree` into its first `count` entries and the rest.
+void UserListModel::split(int tree, int count, int& first, int& rest)
+{
+    if (tree < 0) {
+        first = rest = -1;
+        return;
+    }
+    const int leftSize = sizeOf(m_nodes[tree].left);
+    int inner = -1;
+    if (leftSize < count) {
+        split(m_nodes[tree].right, count - leftSize - 1, inner, rest);
+        m_nodes[tree].right = inner;
+        first = tree;
+    } else {
+        split(m_nodes[tree].left, count, first, inner);
+        m_nodes[tree].left = inner;
+        rest = tree;
+    }
+    pull(tree);
+}
+
+int UserListModel::rowOf(int node) const
+{
+    int row = sizeOf(m_nodes[node].left);
+    for (int parent = m_nodes[node].parent; parent >= 0; parent = m_nodes[node].parent) {
+        if (m_nodes[parent].right == node)
+            row += sizeOf(m_nodes[parent].left) + 1;
+        node = parent;
+    }
+    return row;
+}
+
+int UserListModel::nodeAt(int row) const
+{
+    // A view reads one row for several roles, and rows one after another.
+    if (row == m_lastRow)
+        return m_lastNode;
+    const int node =
+        m_lastRow >= 0 && row == m_lastRow + 1 ? nextInOrder(m_lastNode) : findRow(row);
+    m_lastRow = row;
+    m_lastNode = node;
+    return node;
+}
+
+int UserListModel::findRow(int row) const
+{
+    int node = m_root;
+    for (;;) {
+        const Node& n = m_nodes[node];
+        const int leftSize = sizeOf(n.left);
+        if (row == leftSize)
+            return node;
+        if (row < leftSize) {
+            node = n.left;
+        } else {
+            row -= leftSize + 1;
+            node = n.right;
+        }
+    }
+}
+
+int UserListModel::nextInOrder(int node) const
+{
+    if (m_nodes[node].right >= 0) {
+        node = m_nodes[node].right;
+        while (m_nodes[node].left >= 0)
+            node = m_nodes[node].left;
+        return node;
+    }
+    int parent = m_nodes[node].parent;
+    while (parent >= 0 && m_nodes[parent].right == node) {
+        node = parent;
+        parent = m_nodes[node].parent;
+    }
+    return parent;
+}
+
+std::vector<int> UserListModel::nodesInOrder() const
+{
+    std::vector<int> order;
+    order.reserve(size_t(count()));
+    std::vector<int> pending;
+    int node = m_root;
+    while (node >= 0 || !pending.empty()) {
+        while (node >= 0) {
+            pending.push_back(node);
+            node = m_nodes[node].left;
+        }
+        node = pending.back();
+        pending.pop_back();
+        order.push_back(node);
+        node = m_nodes[node].right;
+    }
+    return order;
+}
+
+int UserListModel::allocate(UserEntry entry)
+{
+    // xorshift32: cheap, and any spread of priorities keeps the tree's depth near log n.
+    m_priorityState ^= m_priorityState << 13;
+    m_priorityState ^= m_priorityState >> 17;
+    m_priorityState ^= m_priorityState << 5;
+    Node node;
+    node.rank = qint8(rankOf(entry));
+    node.firstRank = node.lastRank = node.rank;
+    node.priority = m_priorityState;
+    if (m_freeNodes.isEmpty()) {
+        m_nodes.push_back(node);
+        m_entries.push_back(std::move(entry));
+        return int(m_nodes.size()) - 1;
+    }
+    const int index = m_freeNodes.takeLast();
+    m_nodes[index] = node;
+    m_entries[index] = std::move(entry);
+    return index;
+}
+
+void UserListModel::insertAt(int row, int node)
+{
+    m_lastRow = -1;
+    // Ordinary accounts join at the end, which needs no cut.
+    if (row == count()) {
+        m_root = merge(m_root, node);
+    } else {
+        int first = -1;
+        int rest = -1;
+        split(m_root, row, first, rest);
+        m_root = merge(merge(first, node), rest);
+    }
+    m_nodes[m_root].parent = -1;
+}
+
+void UserListModel::erase(int node)
+{
+    m_lastRow = -1;
+    // The node's two subtrees, joined, take its place; the subtrees above it shrink by one.
+    const int parent = m_nodes[node].parent;
+    const int joined = merge(m_nodes[node].left, m_nodes[node].right);
+    if (joined >= 0)
+        m_nodes[joined].parent = parent;
+    if (parent < 0)
+        m_root = joined;
+    else if (m_nodes[parent].left == node)
+        m_nodes[parent].left = joined;
+    else
+        m_nodes[parent].right = joined;
+    for (int above = parent; above >= 0; above = m_nodes[above].parent)
+        pull(above);
+    // The strings go at once; the slot waits for the next account.
+    m_nodes[node] = Node();
+    m_entries[node] = UserEntry();
+    m_freeNodes.append(node);
+}
+
+// Makes the tree hold the nodes in the given order, each keeping its priority: in one pass the
+// nodes still waiting for a right child are kept on a stack, as the tree's right spine.
+void UserListModel::rebuild(const std::vector<int>& order)
+{
+    m_lastRow = -1;
+    std::vector<int> spine;
+    for (const int node : order) {
+        // A node taken off the spine gets no more children: its size is final.
+        int below = -1;
+        while (!spine.empty() && m_nodes[spine.back()].priority < m_nodes[node].priority) {
+            below = spine.back();
+            spine.pop_back();
+            pull(below);
+        }
+        m_nodes[node].left = below;
+        m_nodes[node].right = -1;
+        if (!spine.empty())
+            m_nodes[spine.back()].right = node;
+        spine.push_back(node);
+    }
+    for (auto node = spine.crbegin(); node != spine.crend(); ++node)
+        pull(*node);
+    m_root = spine.empty() ? -1 : spine.front();
+    if (m_root >= 0)
+        m_nodes[m_root].parent = -1;
+}
+
+// Puts a node just listed into the chain of its name, which stays in list order.
+void UserListModel::linkName(int node)
+{
+    const auto found = m_firstByKey.find(m_entries[node].key);
+    if (found == m_firstByKey.end()) {
+        m_firstByKey.insert(m_entries[node].key, node);
+        return;
+    }
+    const int row = rowOf(node);
+    int previous = -1;
+    int next = *found;
+    while (next >= 0 && rowOf(next) < row) {
+        previous = next;
+        next = m_nodes[next].nextSame;
+    }
+    m_nodes[node].nextSame = next;
+    if (previous < 0)
+        *found = node;
+    else
+        m_nodes[previous].nextSame = node;
+}
+
+void UserListModel::unlinkName(int node)
+{
+    const auto found = m_firstByKey.find(m_entries[node].key);
+    Q_ASSERT(found != m_firstByKey.end());
+    const int next = m_nodes[node].nextSame;
+    if (*found == node) {
+        if (next < 0)
+            m_firstByKey.erase(found);
+        else
+            *found = next;
+        return;
+    }
+    int previous = *found;
+    while (m_nodes[previous].nextSame != node)
+        previous = m_nodes[previous].nextSame;
+    m_nodes[previous].nextSame = next;
+}
+
+// After a sort, a name listed more than once may have its entries in a new order.
+void UserListModel::relinkDuplicateNames(const std::vector<int>& order)
+{
+    QHash<QString, int> firsts;
+    for (const int node : order) {
+        if (m_nodes[node].nextSame >= 0)
+            firsts.insert(m_entries[node].key, -1);
+    }
+    if (firsts.isEmpty())
+        return;
+    for (auto node = order.crbegin(); node != order.crend(); ++node) {
+        const auto found = firsts.find(m_entries[*node].key);
+        if (found == firsts.end())
+            continue;
+        m_nodes[*node].nextSame = *found;
+        *found = *node;
+    }
+    for (auto first = firsts.cbegin(); first != firsts.cend(); ++first)
+        m_firstByKey[first.key()] = first.value();
+}
+
 void UserListModel::sortByRank()
 {
-    m_unsorted = false;
-    // The entry that broke the order may have left since.
-    if (std::is_sorted(m_entries.cbegin(), m_entries.cend(), lowerRank))
-        return;
-
+    const std::vector<int> order = nodesInOrder();
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const int n = count();
-    QVector<int> oldRows(n);
-    std::iota(oldRows.begin(), oldRows.end(), 0);
-    std::stable_sort(oldRows.begin(), oldRows.end(),
-                     [this](int a, int b) { return lowerRank(m_entries.at(a), m_entries.at(b)); });
-    QVector<UserEntry> sorted;
-    sorted.reserve(n);
+    // Ranks are single digits: a stable sort counts the entries of each rank, then places them.
+    std::array<int, 11> firstRow{};
+    for (const int node : order)
+        ++firstRow[m_nodes[node].rank + 1];
+    std::partial_sum(firstRow.begin(), firstRow.end(), firstRow.begin());
+    const int n = int(order.size());
+    std::vector<int> sorted(size_t(n), -1);
     QVector<int> newRows(n);
     for (int row = 0; row < n; ++row) {
-        sorted.append(std::move(m_entries[oldRows.at(row)]));
-        newRows[oldRows.at(row)] = row;
+        const int node = order[size_t(row)];
+        const int to = firstRow[m_nodes[node].rank]++;
+        sorted[size_t(to)] = node;
+        newRows[row] = to;
     }
-    m_entries.swap(sorted);
+    rebuild(sorted);
+    relinkDuplicateNames(sorted);
 
     // A selection or current item follows its entry to its new row.
     const QModelIndexList from = persistentIndexList();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "chat/TimeStampText.h"
 #include "view/ChatView.h"
 
 class BottomStrip;
@@ -42,7 +43,8 @@ public:
                       QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // The executable's folder, or the user's configuration folder when that one is not writable.
+    // The executable's folder, unless it has no confs.ini and cannot take one: then the user's
+    // configuration folder.
     static QString defaultSettingsFolder();
 
     TChatInterface* chatInterface() const { return ChatInterface1; }
@@ -211,6 +213,8 @@ private:
     bool FRespFrase = false;
     bool FRespWhisp = false;
     bool FHorario = true;
+    // The text of horarioTexto, renewed once per second.
+    mutable TimeStampText m_horarioTexto;
     int FScrollCount = 0;
     bool m_trayActive = false;
     bool m_shown = false;

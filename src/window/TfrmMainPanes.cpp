@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QTime>
 #include <QTimer>
 
 #include "chat/TFastNicks.h"
@@ -25,16 +24,15 @@ QString TfrmMain::horarioTexto() const
 {
     if (!FHorario)
         return QString();
-    return QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
-           QStringLiteral("] ");
+    return m_horarioTexto.text();
 }
 
 int TfrmMain::rankOf(const QString& account) const
 {
-    const int row = m_users->indexOf(account);
-    if (row < 0)
+    const UserEntry* entry = m_users->find(account);
+    if (!entry)
         return -1;
-    const QChar order = m_users->at(row).order;
+    const QChar order = entry->order;
     if (order >= QLatin1Char('0') && order <= QLatin1Char('3'))
         return order.unicode() - '0';
     return -1;

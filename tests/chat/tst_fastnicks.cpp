@@ -80,28 +80,22 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<int>("index");
 
-        QTest::newRow("up with an empty history") << QStringList{"U", "D"} << QStringList{} << 0;
-        QTest::newRow("up, up, up, down, down")
-            << QStringList{"+a", "+b", "U", "U", "U", "D", "D"} << QStringList{"b", "a", "b"} << 1;
-        QTest::newRow("down before any up") << QStringList{"+a", "+b", "D"} << QStringList{} << 0;
-        QTest::newRow("same line twice fills two slots")
-            << QStringList{"+x", "+x", "U", "U", "U"} << QStringList{"x", "x"} << 2;
+        // clang-format off
+        QTest::newRow("up with an empty history")        << QStringList{"U", "D"} << QStringList{} << 0;
+        QTest::newRow("up, up, up, down, down")          << QStringList{"+a", "+b", "U", "U", "U", "D", "D"} << QStringList{"b", "a", "b"} << 1;
+        QTest::newRow("down before any up")              << QStringList{"+a", "+b", "D"} << QStringList{} << 0;
+        QTest::newRow("same line twice fills two slots") << QStringList{"+x", "+x", "U", "U", "U"} << QStringList{"x", "x"} << 2;
 
         QStringList eleven;
         for (const QString& line : numbered(QStringLiteral("line "), 1, 11))
             eleven << QLatin1Char('+') + line;
         QStringList ups(11, QStringLiteral("U"));
-        QTest::newRow("eleven lines keep the last ten")
-            << eleven + ups << numbered(QStringLiteral("line "), 11, 2) << 10;
+        QTest::newRow("eleven lines keep the last ten") << eleven + ups << numbered(QStringLiteral("line "), 11, 2) << 10;
 
-        QTest::newRow("a new line ends browsing")
-            << QStringList{"+a", "+b", "U", "U", "+c", "U", "U"} << QStringList{"b", "a", "c", "b"}
-            << 2;
-        QTest::newRow("emptying the line ends browsing")
-            << QStringList{"+a", "+b", "U", "U", "R", "U"} << QStringList{"b", "a", "b"} << 1;
-        QTest::newRow("blank and accented lines are kept as entered")
-            << QStringList{"+  ação  ", "+/w bob oi", "U", "U"}
-            << QStringList{"/w bob oi", "  ação  "} << 2;
+        QTest::newRow("a new line ends browsing")                     << QStringList{"+a", "+b", "U", "U", "+c", "U", "U"} << QStringList{"b", "a", "c", "b"} << 2;
+        QTest::newRow("emptying the line ends browsing")              << QStringList{"+a", "+b", "U", "U", "R", "U"} << QStringList{"b", "a", "b"} << 1;
+        QTest::newRow("blank and accented lines are kept as entered") << QStringList{"+  ação  ", "+/w bob oi", "U", "U"} << QStringList{"/w bob oi", "  ação  "} << 2;
+        // clang-format on
     }
     void history()
     {
@@ -133,40 +127,22 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("slots");
         QTest::addColumn<int>("index");
 
-        QTest::newRow("no whisperer")
-            << QStringList{"T", "T"} << QStringList{} << QStringList{} << 0;
-        QTest::newRow("tab cycles most recent first and wraps")
-            << QStringList{"w:A1", "w:B1", "w:C1", "T", "T", "T", "T"}
-            << QStringList{"/w C1 ", "/w B1 ", "/w A1 ", "/w C1 "} << QStringList{"C1", "B1", "A1"}
-            << 1;
+        // clang-format off
+        QTest::newRow("no whisperer")                           << QStringList{"T", "T"} << QStringList{} << QStringList{} << 0;
+        QTest::newRow("tab cycles most recent first and wraps") << QStringList{"w:A1", "w:B1", "w:C1", "T", "T", "T", "T"} << QStringList{"/w C1 ", "/w B1 ", "/w A1 ", "/w C1 "} << QStringList{"C1", "B1", "A1"} << 1;
         // The account moves to the front but the cycling position stays the same number, so the
         // next Tab offers slot 2, now C1.
-        QTest::newRow("known account moves to the front")
-            << QStringList{"w:A1", "w:B1", "w:C1", "T", "w:B1", "T"}
-            << QStringList{"/w C1 ", "/w C1 "} << QStringList{"B1", "C1", "A1"} << 2;
-        QTest::newRow("known account already in front")
-            << QStringList{"w:A1", "w:B1", "T", "T", "w:B1", "T"}
-            << QStringList{"/w B1 ", "/w A1 ", "/w B1 "} << QStringList{"B1", "A1"} << 1;
-        QTest::newRow("last account moves up in a full list")
-            << QStringList{"w:A", "w:B", "w:C", "w:D", "w:E", "w:A"} << QStringList{}
-            << QStringList{"A", "E", "D", "C", "B"} << 0;
-        QTest::newRow("new account restarts the cycle")
-            << QStringList{"w:A1", "w:B1", "T", "T", "w:C1", "T"}
-            << QStringList{"/w B1 ", "/w A1 ", "/w C1 "} << QStringList{"C1", "B1", "A1"} << 1;
-        QTest::newRow("sixth account pushes the oldest out")
-            << QStringList{"w:A", "w:B", "w:C", "w:D", "w:E", "w:F"} << QStringList{}
-            << QStringList{"F", "E", "D", "C", "B"} << 0;
-        QTest::newRow("names differing in case are two accounts")
-            << QStringList{"w:bob", "w:Bob"} << QStringList{} << QStringList{"Bob", "bob"} << 0;
-        QTest::newRow("emptying the line restarts the cycle")
-            << QStringList{"w:A", "w:B", "T", "T", "R", "T"}
-            << QStringList{"/w B ", "/w A ", "/w B "} << QStringList{"B", "A"} << 1;
+        QTest::newRow("known account moves to the front")         << QStringList{"w:A1", "w:B1", "w:C1", "T", "w:B1", "T"} << QStringList{"/w C1 ", "/w C1 "} << QStringList{"B1", "C1", "A1"} << 2;
+        QTest::newRow("known account already in front")           << QStringList{"w:A1", "w:B1", "T", "T", "w:B1", "T"} << QStringList{"/w B1 ", "/w A1 ", "/w B1 "} << QStringList{"B1", "A1"} << 1;
+        QTest::newRow("last account moves up in a full list")     << QStringList{"w:A", "w:B", "w:C", "w:D", "w:E", "w:A"} << QStringList{} << QStringList{"A", "E", "D", "C", "B"} << 0;
+        QTest::newRow("new account restarts the cycle")           << QStringList{"w:A1", "w:B1", "T", "T", "w:C1", "T"} << QStringList{"/w B1 ", "/w A1 ", "/w C1 "} << QStringList{"C1", "B1", "A1"} << 1;
+        QTest::newRow("sixth account pushes the oldest out")      << QStringList{"w:A", "w:B", "w:C", "w:D", "w:E", "w:F"} << QStringList{} << QStringList{"F", "E", "D", "C", "B"} << 0;
+        QTest::newRow("names differing in case are two accounts") << QStringList{"w:bob", "w:Bob"} << QStringList{} << QStringList{"Bob", "bob"} << 0;
+        QTest::newRow("emptying the line restarts the cycle")     << QStringList{"w:A", "w:B", "T", "T", "R", "T"} << QStringList{"/w B ", "/w A ", "/w B "} << QStringList{"B", "A"} << 1;
         // A whisper without a sender is not an account to answer and must not disturb the slots.
-        QTest::newRow("empty account is ignored")
-            << QStringList{"w:A", "w:B", "T", "w:", "T"} << QStringList{"/w B ", "/w A "}
-            << QStringList{"B", "A"} << 2;
-        QTest::newRow("empty account into an empty list")
-            << QStringList{"w:", "T"} << QStringList{} << QStringList{} << 0;
+        QTest::newRow("empty account is ignored")         << QStringList{"w:A", "w:B", "T", "w:", "T"} << QStringList{"/w B ", "/w A "} << QStringList{"B", "A"} << 2;
+        QTest::newRow("empty account into an empty list") << QStringList{"w:", "T"} << QStringList{} << QStringList{} << 0;
+        // clang-format on
     }
     void whisperers()
     {
@@ -191,34 +167,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("prefix");
 
         const QStringList abc = {"Alpha", "alfred", "Bob"};
-        QTest::newRow("steps through matches and stops at the last")
-            << abc << QStringList{"t:al", "t:Alpha: ", "t:alfred: "}
-            << QStringList{"Alpha: ", "alfred: "} << 2 << "al";
-        QTest::newRow("emptying the line starts over")
-            << abc << QStringList{"t:al", "t:Alpha: ", "R", "t:al"}
-            << QStringList{"Alpha: ", "alfred: ", "Alpha: "} << 1 << "al";
-        QTest::newRow("no match leaves the line")
-            << abc << QStringList{"t:xy", "t:xy"} << QStringList{} << 0 << "xy";
-        QTest::newRow("edited line continues the old completion")
-            << abc << QStringList{"t:al", "t:bo"} << QStringList{"Alpha: ", "alfred: "} << 2
-            << "al";
-        QTest::newRow("leading blank is part of the prefix")
-            << abc << QStringList{"t: al"} << QStringList{} << 0 << " al";
-        QTest::newRow("whole name matches itself")
-            << abc << QStringList{"t:BOB"} << QStringList{"Bob: "} << 3 << "BOB";
-        QTest::newRow("prefix longer than the name")
-            << abc << QStringList{"t:Bobby"} << QStringList{} << 0 << "Bobby";
-        QTest::newRow("accented letters fold")
-            << QStringList{"Ação", "ACAO"} << QStringList{"t:aÇ", "t:x"} << QStringList{"Ação: "}
-            << 1 << "aÇ";
-        QTest::newRow("follows the ranked display order")
-            << QStringList{"Alpha:0000", "alex:0002", "Bob:0001"} << QStringList{"t:al", "t:", "t:"}
-            << QStringList{"alex: ", "Alpha: "} << 3 << "al";
-        QTest::newRow("empty user list")
-            << QStringList{} << QStringList{"t:a"} << QStringList{} << 0 << "a";
-        QTest::newRow("list shrank below the search position")
-            << QStringList{"al1", "al2"} << QStringList{"t:al", "t:", "-al1", "t:", "t:"}
-            << QStringList{"al1: ", "al2: "} << 2 << "al";
+        // clang-format off
+        QTest::newRow("steps through matches and stops at the last") << abc << QStringList{"t:al", "t:Alpha: ", "t:alfred: "} << QStringList{"Alpha: ", "alfred: "} << 2 << "al";
+        QTest::newRow("emptying the line starts over")               << abc << QStringList{"t:al", "t:Alpha: ", "R", "t:al"} << QStringList{"Alpha: ", "alfred: ", "Alpha: "} << 1 << "al";
+        QTest::newRow("no match leaves the line")                    << abc << QStringList{"t:xy", "t:xy"} << QStringList{} << 0 << "xy";
+        QTest::newRow("edited line continues the old completion")    << abc << QStringList{"t:al", "t:bo"} << QStringList{"Alpha: ", "alfred: "} << 2 << "al";
+        QTest::newRow("leading blank is part of the prefix")         << abc << QStringList{"t: al"} << QStringList{} << 0 << " al";
+        QTest::newRow("whole name matches itself")                   << abc << QStringList{"t:BOB"} << QStringList{"Bob: "} << 3 << "BOB";
+        QTest::newRow("prefix longer than the name")                 << abc << QStringList{"t:Bobby"} << QStringList{} << 0 << "Bobby";
+        QTest::newRow("accented letters fold")                       << QStringList{"Ação", "ACAO"} << QStringList{"t:aÇ", "t:x"} << QStringList{"Ação: "} << 1 << "aÇ";
+        QTest::newRow("follows the ranked display order")            << QStringList{"Alpha:0000", "alex:0002", "Bob:0001"} << QStringList{"t:al", "t:", "t:"} << QStringList{"alex: ", "Alpha: "} << 3 << "al";
+        QTest::newRow("empty user list")                             << QStringList{} << QStringList{"t:a"} << QStringList{} << 0 << "a";
+        QTest::newRow("list shrank below the search position")       << QStringList{"al1", "al2"} << QStringList{"t:al", "t:", "-al1", "t:", "t:"} << QStringList{"al1: ", "al2: "} << 2 << "al";
+        // clang-format on
     }
     void completion()
     {

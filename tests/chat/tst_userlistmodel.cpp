@@ -70,6 +70,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("order");
+        // clang-format off
         for (const char* f : {"0002", "0003", "0022"})
             QTest::newRow(f) << QString::fromLatin1(f) << QStringLiteral("0");
         for (const char* f : {"0001", "0005", "0021", "fff5"})
@@ -80,12 +81,13 @@ private Q_SLOTS:
             QTest::newRow(f) << QString::fromLatin1(f) << QStringLiteral("3");
         for (const char* f : {"0000", "0020", "ff50", "ff70", "ffb0", "0010", "ffff"})
             QTest::newRow(f) << QString::fromLatin1(f) << QStringLiteral("9");
-        QTest::newRow("upper-case FF50") << QStringLiteral("FF50") << QStringLiteral("9");
-        QTest::newRow("upper-case FFF5") << QStringLiteral("FFF5") << QStringLiteral("9");
-        QTest::newRow("empty") << QString() << QStringLiteral("9");
+        QTest::newRow("upper-case FF50")  << QStringLiteral("FF50") << QStringLiteral("9");
+        QTest::newRow("upper-case FFF5")  << QStringLiteral("FFF5") << QStringLiteral("9");
+        QTest::newRow("empty")            << QString() << QStringLiteral("9");
         QTest::newRow("longer than four") << QStringLiteral("00020") << QStringLiteral("9");
-        QTest::newRow("leading blank") << QStringLiteral(" 0002") << QStringLiteral("9");
-        QTest::newRow("three digits") << QStringLiteral("002") << QStringLiteral("9");
+        QTest::newRow("leading blank")    << QStringLiteral(" 0002") << QStringLiteral("9");
+        QTest::newRow("three digits")     << QStringLiteral("002") << QStringLiteral("9");
+        // clang-format on
     }
     void ordem()
     {
@@ -178,23 +180,16 @@ private Q_SLOTS:
         QStringList arrival = {QStringLiteral("+u:0000"), QStringLiteral("+a:0001"),
                                QStringLiteral("+m:0002")};
         std::sort(arrival.begin(), arrival.end());
+        // clang-format off
         do {
-            QTest::addRow("%s", qPrintable(arrival.join(QLatin1Char(' '))))
-                << arrival << QStringList{"m", "a", "u"};
+            QTest::addRow("%s", qPrintable(arrival.join(QLatin1Char(' ')))) << arrival << QStringList{"m", "a", "u"};
         } while (std::next_permutation(arrival.begin(), arrival.end()));
 
-        QTest::newRow("every rank")
-            << QStringList{"+v:0004", "+o:0008", "+a:0001", "+u:ffb0", "+m:0002"}
-            << QStringList{"m", "a", "o", "v", "u"};
-        QTest::newRow("equal ranks keep arrival order")
-            << QStringList{"+a:0000", "+b:0002", "+c:0000", "+d:0022",
-                           "+e:0008", "+f:0020", "+g:0003"}
-            << QStringList{"b", "d", "g", "e", "a", "c", "f"};
-        QTest::newRow("leave keeps the order")
-            << QStringList{"+a:0000", "+m:0002", "+b:0000", "-A", "+n:0003", "+c:0000"}
-            << QStringList{"m", "n", "b", "c"};
-        QTest::newRow("same name twice is listed twice")
-            << QStringList{"+x:0000", "+x:0000"} << QStringList{"x", "x"};
+        QTest::newRow("every rank")                      << QStringList{"+v:0004", "+o:0008", "+a:0001", "+u:ffb0", "+m:0002"} << QStringList{"m", "a", "o", "v", "u"};
+        QTest::newRow("equal ranks keep arrival order")  << QStringList{"+a:0000", "+b:0002", "+c:0000", "+d:0022", "+e:0008", "+f:0020", "+g:0003"} << QStringList{"b", "d", "g", "e", "a", "c", "f"};
+        QTest::newRow("leave keeps the order")           << QStringList{"+a:0000", "+m:0002", "+b:0000", "-A", "+n:0003", "+c:0000"} << QStringList{"m", "n", "b", "c"};
+        QTest::newRow("same name twice is listed twice") << QStringList{"+x:0000", "+x:0000"} << QStringList{"x", "x"};
+        // clang-format on
     }
     void ordering()
     {
@@ -214,29 +209,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("added");
         QTest::addColumn<QStringList>("afterAddition");
 
-        QTest::newRow("promoted ordinary")
-            << QStringList{"+a:0000", "+b:0000", "+c:0000", "*C:0002"} << QStringList{"a", "b", "c"}
-            << QStringLiteral("+d:0000") << QStringList{"c", "a", "b", "d"};
-        QTest::newRow("promoted below an added moderator")
-            << QStringList{"+a:0000", "+b:0000", "*b:0004"} << QStringList{"a", "b"}
-            << QStringLiteral("+m:0002") << QStringList{"m", "b", "a"};
+        // clang-format off
+        QTest::newRow("promoted ordinary")                 << QStringList{"+a:0000", "+b:0000", "+c:0000", "*C:0002"} << QStringList{"a", "b", "c"} << QStringLiteral("+d:0000") << QStringList{"c", "a", "b", "d"};
+        QTest::newRow("promoted below an added moderator") << QStringList{"+a:0000", "+b:0000", "*b:0004"} << QStringList{"a", "b"} << QStringLiteral("+m:0002") << QStringList{"m", "b", "a"};
         // A stable sort leaves a demoted moderator ahead of the ordinaries already listed.
-        QTest::newRow("demoted moderator")
-            << QStringList{"+m:0002", "+o:0008", "+u:0000", "*m:0000"} << QStringList{"m", "o", "u"}
-            << QStringLiteral("+d:0000") << QStringList{"o", "m", "u", "d"};
-        QTest::newRow("new rank still between its neighbours")
-            << QStringList{"+m:0002", "+a:0001", "+u:0000", "*a:0008"} << QStringList{"m", "a", "u"}
-            << QStringLiteral("+v:0004") << QStringList{"m", "a", "v", "u"};
-        QTest::newRow("two changes before one addition")
-            << QStringList{"+a:0000", "+b:0000", "+c:0000", "+d:0000", "*c:0004", "*a:0001"}
-            << QStringList{"a", "b", "c", "d"} << QStringLiteral("+e:0002")
-            << QStringList{"e", "a", "c", "b", "d"};
-        QTest::newRow("changed entry left before the addition")
-            << QStringList{"+a:0000", "+b:0000", "*b:0002", "-b"} << QStringList{"a"}
-            << QStringLiteral("+c:0000") << QStringList{"a", "c"};
-        QTest::newRow("change to the same rank")
-            << QStringList{"+a:0000", "+b:0000", "*a:0020"} << QStringList{"a", "b"}
-            << QStringLiteral("+c:0000") << QStringList{"a", "b", "c"};
+        QTest::newRow("demoted moderator")                      << QStringList{"+m:0002", "+o:0008", "+u:0000", "*m:0000"} << QStringList{"m", "o", "u"} << QStringLiteral("+d:0000") << QStringList{"o", "m", "u", "d"};
+        QTest::newRow("new rank still between its neighbours")  << QStringList{"+m:0002", "+a:0001", "+u:0000", "*a:0008"} << QStringList{"m", "a", "u"} << QStringLiteral("+v:0004") << QStringList{"m", "a", "v", "u"};
+        QTest::newRow("two changes before one addition")        << QStringList{"+a:0000", "+b:0000", "+c:0000", "+d:0000", "*c:0004", "*a:0001"} << QStringList{"a", "b", "c", "d"} << QStringLiteral("+e:0002") << QStringList{"e", "a", "c", "b", "d"};
+        QTest::newRow("changed entry left before the addition") << QStringList{"+a:0000", "+b:0000", "*b:0002", "-b"} << QStringList{"a"} << QStringLiteral("+c:0000") << QStringList{"a", "c"};
+        QTest::newRow("change to the same rank")                << QStringList{"+a:0000", "+b:0000", "*a:0020"} << QStringList{"a", "b"} << QStringLiteral("+c:0000") << QStringList{"a", "b", "c"};
+        // clang-format on
     }
     void flagChangeMovesAtNextAddition()
     {
@@ -259,14 +241,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QChar>("order");
         QTest::addColumn<int>("icon");
-        QTest::newRow("made moderator") << "W3XP"
-                                        << "0002" << QChar(QLatin1Char('0')) << 2;
-        QTest::newRow("squelched keeps its tag") << "STAR"
-                                                 << "0020" << QChar(QLatin1Char('9')) << 26;
-        QTest::newRow("given voice") << "CHAT"
-                                     << "0004" << QChar(QLatin1Char('3')) << 3;
-        QTest::newRow("unknown flags") << "CHAT"
-                                       << "7777" << QChar(QLatin1Char('9')) << 11;
+        // clang-format off
+        QTest::newRow("made moderator")          << "W3XP" << "0002" << QChar(QLatin1Char('0')) << 2;
+        QTest::newRow("squelched keeps its tag") << "STAR" << "0020" << QChar(QLatin1Char('9')) << 26;
+        QTest::newRow("given voice")             << "CHAT" << "0004" << QChar(QLatin1Char('3')) << 3;
+        QTest::newRow("unknown flags")           << "CHAT" << "7777" << QChar(QLatin1Char('9')) << 11;
+        // clang-format on
     }
     void flagChangeUpdatesEntryAtOnce()
     {
@@ -300,18 +280,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("removed");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("exact") << "alpha" << true << QStringList{"Bob", "bob", "ação"};
-        QTest::newRow("other case") << "ALPHA" << true << QStringList{"Bob", "bob", "ação"};
-        QTest::newRow("accented letters fold")
-            << "AÇÃO" << true << QStringList{"alpha", "Bob", "bob"};
-        QTest::newRow("first of two from the top")
-            << "BOB" << true << QStringList{"alpha", "bob", "ação"};
-        QTest::newRow("prefix is not a match")
-            << "alp" << false << QStringList{"alpha", "Bob", "bob", "ação"};
-        QTest::newRow("longer is not a match")
-            << "alphas" << false << QStringList{"alpha", "Bob", "bob", "ação"};
-        QTest::newRow("accent is not ignored")
-            << "acao" << false << QStringList{"alpha", "Bob", "bob", "ação"};
+        // clang-format off
+        QTest::newRow("exact")                     << "alpha" << true << QStringList{"Bob", "bob", "ação"};
+        QTest::newRow("other case")                << "ALPHA" << true << QStringList{"Bob", "bob", "ação"};
+        QTest::newRow("accented letters fold")     << "AÇÃO" << true << QStringList{"alpha", "Bob", "bob"};
+        QTest::newRow("first of two from the top") << "BOB" << true << QStringList{"alpha", "bob", "ação"};
+        QTest::newRow("prefix is not a match")     << "alp" << false << QStringList{"alpha", "Bob", "bob", "ação"};
+        QTest::newRow("longer is not a match")     << "alphas" << false << QStringList{"alpha", "Bob", "bob", "ação"};
+        QTest::newRow("accent is not ignored")     << "acao" << false << QStringList{"alpha", "Bob", "bob", "ação"};
+        // clang-format on
     }
     void removeUser()
     {
@@ -345,24 +322,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("listed");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<bool>("found");
-        QTest::newRow("ascii") << "Nick_01"
-                               << "nICK_01" << true;
-        QTest::newRow("accents") << "João"
-                                 << "JOÃO" << true;
-        QTest::newRow("final sigma") << "ΟΔΥΣΣΕΥΣ"
-                                     << "οδυσσευς" << true;
-        QTest::newRow("kelvin sign") << "\u212Aelvin"
-                                     << "kelvin" << true;
-        QTest::newRow("dotted capital I") << "\u0130lha"
-                                          << "ilha" << false;
-        QTest::newRow("sharp s is not ss") << "straße"
-                                           << "STRASSE" << false;
-        QTest::newRow("accent differs") << "João"
-                                        << "joao" << false;
-        QTest::newRow("supplementary plane") << "\U00010400x"
-                                             << "\U00010428X" << true;
-        QTest::newRow("trailing blank") << "ana"
-                                        << "ana " << false;
+        // clang-format off
+        QTest::newRow("ascii")               << "Nick_01" << "nICK_01" << true;
+        QTest::newRow("accents")             << "João" << "JOÃO" << true;
+        QTest::newRow("final sigma")         << "ΟΔΥΣΣΕΥΣ" << "οδυσσευς" << true;
+        QTest::newRow("kelvin sign")         << "\u212Aelvin" << "kelvin" << true;
+        QTest::newRow("dotted capital I")    << "\u0130lha" << "ilha" << false;
+        QTest::newRow("sharp s is not ss")   << "straße" << "STRASSE" << false;
+        QTest::newRow("accent differs")      << "João" << "joao" << false;
+        QTest::newRow("supplementary plane") << "\U00010400x" << "\U00010428X" << true;
+        QTest::newRow("trailing blank")      << "ana" << "ana " << false;
+        // clang-format on
     }
     void indexOfIgnoresCaseAsQStringDoes()
     {
@@ -457,6 +427,109 @@ private Q_SLOTS:
         // The draw is over the whole list: twenty draws out of five entries reach more than one.
         drawn.removeDuplicates();
         QVERIFY(drawn.size() > 1);
+    }
+
+    // The look-up by name gives the first entry of that name in list order, which changes as
+    // entries of the name come, go and are sorted.
+    void findGivesTheFirstOfAName_data()
+    {
+        QTest::addColumn<QStringList>("ops");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("flags");
+        // clang-format off
+        QTest::newRow("only one")                   << QStringList{"+a:0000", "+x:0020"}                       << "X" << 1  << "0020";
+        QTest::newRow("later one ranked above")     << QStringList{"+x:0000", "+X:0002"}                       << "x" << 0  << "0002";
+        QTest::newRow("first left")                 << QStringList{"+x:0000", "+a:0000", "+X:0020", "-x"}      << "x" << 1  << "0020";
+        QTest::newRow("both left")                  << QStringList{"+x:0000", "+X:0020", "-x", "-x"}           << "x" << -1 << "";
+        QTest::newRow("flag change hits the first") << QStringList{"+x:0000", "+X:0020", "*x:0004"}            << "x" << 0  << "0004";
+        QTest::newRow("sort puts the second first") << QStringList{"+x:0002", "+X:0004", "*x:0000", "+b:0000"} << "x" << 0  << "0004";
+        QTest::newRow("joined again after a leave") << QStringList{"+x:0000", "+a:0000", "-x", "+x:0020"}      << "X" << 1  << "0020";
+        QTest::newRow("not listed")                 << QStringList{"+x:0000"}                                  << "y" << -1 << "";
+        // clang-format on
+    }
+    void findGivesTheFirstOfAName()
+    {
+        QFETCH(QStringList, ops);
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(QString, flags);
+        UserListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        apply(model, ops);
+        QCOMPARE(model.indexOf(name), row);
+        const UserEntry* found = model.find(name);
+        if (row < 0) {
+            QCOMPARE(found, nullptr);
+            return;
+        }
+        QCOMPARE(found, &model.at(row));
+        QCOMPARE(found->flags, flags);
+    }
+
+    // Names listed several times, in several cases, under every change: each look-up must agree
+    // with a search of the list from the top.
+    void lookUpsMatchASearchFromTheTop()
+    {
+        const QStringList names = {"ana", "Ana", "ANA", "bob", "Bob", "ação", "AÇÃO", "zé"};
+        const QStringList flagValues = {"0000", "0020", "0001", "0002", "0004", "0008"};
+        std::mt19937 gen(11);
+        const auto pick = [&gen](int n) { return int(gen() % unsigned(n)); };
+        const auto rank = [](const QString& flags) { return UserListModel::ordem(flags).toInt(); };
+        struct Listed
+        {
+            QString name;
+            QString flags;
+        };
+        const auto byRank = [&rank](const Listed& a, const Listed& b) {
+            return rank(a.flags) < rank(b.flags);
+        };
+        const auto firstRow = [](const QVector<Listed>& list, const QString& name) {
+            for (int row = 0; row < list.size(); ++row) {
+                if (list.at(row).name.compare(name, Qt::CaseInsensitive) == 0)
+                    return row;
+            }
+            return -1;
+        };
+
+        UserListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVector<Listed> reference;
+        for (int step = 0; step < 3000; ++step) {
+            const QString name = names.at(pick(names.size()));
+            const QString flags = flagValues.at(pick(flagValues.size()));
+            const int what = pick(20);
+            const int row = firstRow(reference, name);
+            if (what == 0) {
+                model.clear();
+                reference.clear();
+            } else if (what < 9) {
+                model.addUser(name, flags, QStringLiteral("CHAT"));
+                reference.append({name, flags});
+                std::stable_sort(reference.begin(), reference.end(), byRank);
+            } else if (what < 14) {
+                QCOMPARE(model.setUserFlags(name, flags), row >= 0);
+                if (row >= 0)
+                    reference[row].flags = flags;
+            } else {
+                QCOMPARE(model.removeUser(name), row >= 0);
+                if (row >= 0)
+                    reference.remove(row);
+            }
+
+            QCOMPARE(model.count(), reference.size());
+            for (int i = 0; i < reference.size(); ++i) {
+                QCOMPARE(model.at(i).account, reference.at(i).name);
+                QCOMPARE(model.at(i).flags, reference.at(i).flags);
+            }
+            for (const QString& asked : names) {
+                const int expected = firstRow(reference, asked);
+                QCOMPARE(model.indexOf(asked), expected);
+                QCOMPARE(model.find(asked), expected < 0 ? nullptr : &model.at(expected));
+            }
+        }
     }
 
     // Long random sequences against the plain rule: append, then stably sort the whole list by
