@@ -17,9 +17,7 @@ TChatInterface::TChatInterface(QObject* parent) : QObject(parent) {}
 TChatInterface::~TChatInterface()
 {
     OnDisconnect = nullptr;
-    if (m_connected)
-        Disconnect();
-    dropSocket();
+    becomeIdle();
 }
 
 bool TChatInterface::isNumericAddress(const QString& address)
@@ -36,11 +34,7 @@ bool TChatInterface::Connect()
     if (m_connecting)
         return false;
     // A connect while connected replaces the old connection, which goes away without events.
-    dropSocket();
-    m_connected = false;
-    LoggedIn = false;
-    m_splitter.clear();
-
+    becomeIdle();
     m_connecting = true;
     m_socket = new QTcpSocket(this);
     m_socket->setReadBufferSize(MaxLineLength);
@@ -68,7 +62,7 @@ void TChatInterface::startConnecting(quint64 attempt)
     QHostAddress host;
     if (!host.setAddress(Address) || host.protocol() != QAbstractSocket::IPv4Protocol) {
         // Digits and dots that make no address (empty, "999.1.1.1") reach no server.
-        endAttempt();
+        becomeIdle();
         if (OnConnectFailed)
             OnConnectFailed();
         return;
@@ -78,22 +72,16 @@ void TChatInterface::startConnecting(quint64 attempt)
 
 void TChatInterface::Disconnect()
 {
-    LoggedIn = false;
-    m_connected = false;
-    m_connecting = false;
-    m_splitter.clear();
-    if (!m_socket)
-        return;
-    dropSocket();
-    if (OnDisconnect)
+    const bool hadSocket = m_socket != nullptr;
+    becomeIdle();
+    if (hadSocket && OnDisconnect)
         OnDisconnect();
 }
 
 void TChatInterface::CancelConnect()
 {
-    if (!m_connecting)
-        return;
-    endAttempt();
+    if (m_connecting)
+        becomeIdle();
 }
 
 bool TChatInterface::SendData(const QString& data)
@@ -126,7 +114,7 @@ bool TChatInterface::RunLoginScript()
     return true;
 }
 
-void TChatInterface::endAttempt()
+void TChatInterface::becomeIdle()
 {
     dropSocket();
     m_connecting = false;
@@ -171,11 +159,7 @@ void TChatInterface::onDisconnected()
     readAvailable();
     if (m_socket != socket)
         return; // a line's handler already ended this connection
-    dropSocket();
-    m_connected = false;
-    m_connecting = false;
-    LoggedIn = false;
-    m_splitter.clear();
+    becomeIdle();
     if (OnConnectClosed)
         OnConnectClosed();
 }
@@ -187,7 +171,7 @@ void TChatInterface::onErrorOccurred(QAbstractSocket::SocketError error)
         const bool unreachable = error == QAbstractSocket::ConnectionRefusedError ||
                                  error == QAbstractSocket::NetworkError ||
                                  error == QAbstractSocket::SocketTimeoutError;
-        endAttempt();
+        becomeIdle();
         if (unreachable && OnConnectFailed)
             OnConnectFailed();
         return;

@@ -77,7 +77,8 @@ public:
 
 private:
     void startConnecting(quint64 attempt);
-    void endAttempt();
+    // The one way back to idle: no socket, no attempt, not logged in, no partial line.
+    void becomeIdle();
     void dropSocket();
     void onConnected();
     void onReadyRead();
