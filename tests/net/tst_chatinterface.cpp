@@ -1,4 +1,9 @@
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <memory>
@@ -64,6 +69,13 @@ QByteArray bigPayload()
     for (qsizetype i = 0; i < bytes.size(); ++i)
         bytes[i] = char(0x20 + i % 0xE0);
     return bytes;
+}
+
+// Sockets the application holds: a closed connection stays there while it writes what it had
+// accepted.
+QList<QTcpSocket*> closingSockets()
+{
+    return QCoreApplication::instance()->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
@@ -387,6 +399,138 @@ private Q_SLOTS:
         QCOMPARE(log.events, (QStringList{"connect", "login", "disconnect"}));
         QVERIFY(!chat.Connected());
         QVERIFY(!chat.LoggedIn);
+    }
+
+    // What SendData accepted reaches the server even when the connection is closed right after,
+    // though it is far more than the system takes at once; the close itself happens at once.
+    void aClosedConnectionStillWritesWhatItAccepted_data()
+    {
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QStringList>("events");
+        // clang-format off
+        QTest::newRow("Disconnect")                                   << "Disconnect" << QStringList{"connect", "disconnect"};
+        QTest::newRow("destruction")                                  << "destroy"    << QStringList{"connect"};
+        QTest::newRow("Disconnect from a line handler, lines unread") << "handler"    << QStringList{"connect", "data:go", "disconnect"};
+        // clang-format on
+    }
+    void aClosedConnectionStillWritesWhatItAccepted()
+    {
+        QFETCH(QString, close);
+        QFETCH(QStringList, events);
+        FakeServer server;
+        auto chat = std::make_unique<TChatInterface>();
+        EventLog log;
+        log.watch(*chat);
+        QVERIFY(connectTo(*chat, server));
+        const QByteArray payload = bigPayload() + "END";
+        const QString text = Cp1252::decode(payload);
+
+        if (close == QLatin1String("handler")) {
+            chat->OnDataReceived = [&](const QString& line) {
+                log.events << QStringLiteral("data:") + line;
+                chat->SendData(text);
+                chat->Disconnect();
+            };
+            // The lines after the first are never read: they must not turn the close into a reset.
+            server.send("go\r\n" + QByteArray(1 << 20, 'x') + "\r\nmore\r\n");
+            QTRY_VERIFY(!chat->Connected());
+        } else {
+            QVERIFY(chat->SendData(text));
+            if (close == QLatin1String("Disconnect"))
+                chat->Disconnect();
+            else
+                chat.reset();
+        }
+        QCOMPARE(log.events, events);
+        if (chat) {
+            QVERIFY(!chat->Connected());
+            QVERIFY(!chat->SendData(QStringLiteral("x")));
+        }
+
+        QVERIFY(server.waitForBytes(payload.size(), 60000));
+        QVERIFY(server.received() == payload);
+        QVERIFY(server.waitForDisconnect());
+        settle();
+        QCOMPARE(log.events, events);
+    }
+
+    // The old socket still writing in the background never reaches the new connection.
+    void aNewConnectionIsNotDisturbedByTheOldOneClosing_data()
+    {
+        QTest::addColumn<bool>("disconnectFirst");
+        QTest::addColumn<QStringList>("events");
+        // clang-format off
+        QTest::newRow("Disconnect, then Connect") << true  << QStringList{"connect", "disconnect", "connect", "data:new"};
+        QTest::newRow("Connect while connected")  << false << QStringList{"connect", "connect", "data:new"};
+        // clang-format on
+    }
+    void aNewConnectionIsNotDisturbedByTheOldOneClosing()
+    {
+        QFETCH(bool, disconnectFirst);
+        QFETCH(QStringList, events);
+        FakeServer server;
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        QVERIFY(connectTo(chat, server));
+        const QByteArray payload = bigPayload();
+        QVERIFY(chat.SendData(Cp1252::decode(payload)));
+        if (disconnectFirst)
+            chat.Disconnect();
+        QVERIFY(connectTo(chat, server, 1));
+
+        // The old server side talks while the old socket is still writing; only the new one counts.
+        server.sendLine(QStringLiteral("old"), 0);
+        server.sendLine(QStringLiteral("new"), 1);
+        QVERIFY(chat.SendData(QStringLiteral("new\r")));
+        QVERIFY(server.waitForData("new\r", 5000, 1));
+
+        QVERIFY(server.waitForBytes(payload.size(), 60000, 0));
+        QVERIFY(server.received(0) == payload);
+        QVERIFY(server.waitForDisconnect(5000, 0));
+        settle();
+        QCOMPARE(log.events, events);
+        QVERIFY(chat.Connected());
+        QVERIFY(server.clientConnected(1));
+        QVERIFY(chat.SendData(QStringLiteral("still\r")));
+        QVERIFY(server.waitForData("new\rstill\r", 5000, 1));
+    }
+
+    void aServerThatTakesNothingCannotHoldAClosedConnection()
+    {
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost, 0));
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        chat.Address = QStringLiteral("127.0.0.1");
+        chat.Port = listener.serverPort();
+        QVERIFY(chat.Connect());
+        QTRY_VERIFY(chat.Connected() && listener.hasPendingConnections());
+        std::unique_ptr<QTcpSocket> peer(listener.nextPendingConnection());
+        peer->setReadBufferSize(1); // takes one byte and then nothing
+
+        const QByteArray payload = bigPayload();
+        QVERIFY(chat.SendData(Cp1252::decode(payload)));
+        const QList<QTcpSocket*> before = closingSockets();
+        chat.Disconnect();
+        QCOMPARE(log.events, (QStringList{"connect", "disconnect"}));
+        QPointer<QTcpSocket> closing;
+        for (QTcpSocket* socket : closingSockets()) {
+            if (!before.contains(socket))
+                closing = socket;
+        }
+        QVERIFY(closing); // still writing in the background
+        QTRY_VERIFY_WITH_TIMEOUT(closing.isNull(), 10000);
+
+        // Reading again, the server finds the connection ended short of the payload.
+        QByteArray received;
+        peer->setReadBufferSize(0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (received += peer->readAll(), peer->state() == QAbstractSocket::UnconnectedState),
+            10000);
+        QVERIFY(received.size() < payload.size());
+        QCOMPARE(log.events, (QStringList{"connect", "disconnect"}));
     }
 
     void aLineHandlerThatEndsTheConnectionDropsTheRestOfTheChunk_data()
