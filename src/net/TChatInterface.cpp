@@ -1,7 +1,15 @@
 #include "TChatInterface.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
+
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
 
 #include "core/Cp1252.h"
 
@@ -10,6 +18,57 @@ namespace {
 // Bytes read from the socket at a time; Qt's own read buffer is bounded to the longest line.
 constexpr qint64 ChunkSize = 16384;
 
+// How long a closed connection may wait for the server to take more of what it had accepted, or,
+// once everything is written, to close its side, before it is cut.
+constexpr int CloseGraceMs = 2000;
+
+// Ends our direction of the stream after the bytes already handed to the system, while the socket
+// stays open for reading.
+void shutdownSending(qintptr descriptor)
+{
+#ifdef Q_OS_WIN
+    ::shutdown(SOCKET(descriptor), SD_SEND);
+#else
+    ::shutdown(int(descriptor), SHUT_WR);
+#endif
+}
+
+// Lets a connection we are done with write out what SendData accepted, then close, without ever
+// waiting for it. It reports to no one and deletes itself; the application holds it meanwhile, so
+// it outlives our own destruction and is still freed at exit.
+//
+// Closing the descriptor while the server's bytes lie unread makes the close a reset, and a reset
+// throws away what the system has not yet delivered; a chat server talks at any time. So once the
+// last byte is handed on we only end our direction, read and drop whatever still comes, and close
+// when the server has closed its side.
+void closeGracefully(QTcpSocket* socket)
+{
+    socket->setParent(QCoreApplication::instance());
+    const auto discard = [socket] { socket->skip(socket->bytesAvailable()); };
+    const auto endSending = [socket] {
+        if (socket->bytesToWrite() == 0 && socket->state() == QAbstractSocket::ConnectedState)
+            shutdownSending(socket->socketDescriptor());
+    };
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, discard);
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, endSending);
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    QObject::connect(socket, &QTcpSocket::errorOccurred, socket, &QObject::deleteLater);
+    // A server that stops taking bytes, or never closes, must not hold the socket for ever; a slow
+    // one that keeps taking them gets everything.
+    auto* stalled = new QTimer(socket);
+    stalled->setSingleShot(true);
+    stalled->setInterval(CloseGraceMs);
+    QObject::connect(stalled, &QTimer::timeout, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+    QObject::connect(socket, &QTcpSocket::bytesWritten, stalled, qOverload<>(&QTimer::start));
+    stalled->start();
+    discard();
+    socket->flush();
+    endSending();
+}
+
 } // namespace
 
 TChatInterface::TChatInterface(QObject* parent) : QObject(parent) {}
@@ -17,9 +76,7 @@ TChatInterface::TChatInterface(QObject* parent) : QObject(parent) {}
 TChatInterface::~TChatInterface()
 {
     OnDisconnect = nullptr;
-    if (m_connected)
-        Disconnect();
-    dropSocket();
+    becomeIdle();
 }
 
 bool TChatInterface::isNumericAddress(const QString& address)
@@ -36,11 +93,7 @@ bool TChatInterface::Connect()
     if (m_connecting)
         return false;
     // A connect while connected replaces the old connection, which goes away without events.
-    dropSocket();
-    m_connected = false;
-    LoggedIn = false;
-    m_splitter.clear();
-
+    becomeIdle();
     m_connecting = true;
     m_socket = new QTcpSocket(this);
     m_socket->setReadBufferSize(MaxLineLength);
@@ -68,7 +121,7 @@ void TChatInterface::startConnecting(quint64 attempt)
     QHostAddress host;
     if (!host.setAddress(Address) || host.protocol() != QAbstractSocket::IPv4Protocol) {
         // Digits and dots that make no address (empty, "999.1.1.1") reach no server.
-        endAttempt();
+        becomeIdle();
         if (OnConnectFailed)
             OnConnectFailed();
         return;
@@ -78,22 +131,16 @@ void TChatInterface::startConnecting(quint64 attempt)
 
 void TChatInterface::Disconnect()
 {
-    LoggedIn = false;
-    m_connected = false;
-    m_connecting = false;
-    m_splitter.clear();
-    if (!m_socket)
-        return;
-    dropSocket();
-    if (OnDisconnect)
+    const bool hadSocket = m_socket != nullptr;
+    becomeIdle();
+    if (hadSocket && OnDisconnect)
         OnDisconnect();
 }
 
 void TChatInterface::CancelConnect()
 {
-    if (!m_connecting)
-        return;
-    endAttempt();
+    if (m_connecting)
+        becomeIdle();
 }
 
 bool TChatInterface::SendData(const QString& data)
@@ -126,7 +173,7 @@ bool TChatInterface::RunLoginScript()
     return true;
 }
 
-void TChatInterface::endAttempt()
+void TChatInterface::becomeIdle()
 {
     dropSocket();
     m_connecting = false;
@@ -140,12 +187,18 @@ void TChatInterface::dropSocket()
     ++m_attempt;
     if (!m_socket)
         return;
-    // Cut the signals first: the closing socket must never report to us again.
-    m_socket->disconnect(this);
-    m_socket->abort();
-    // We may be inside one of the socket's own signals.
-    m_socket->deleteLater();
+    QTcpSocket* const socket = m_socket;
     m_socket = nullptr;
+    // Cut the signals first: the closing socket must never report to us again.
+    socket->disconnect(this);
+    if (socket->state() == QAbstractSocket::ConnectedState) {
+        closeGracefully(socket);
+        return;
+    }
+    // Nothing was sent on a socket that never connected, and one the server closed is done.
+    socket->abort();
+    // We may be inside one of the socket's own signals.
+    socket->deleteLater();
 }
 
 void TChatInterface::onConnected()
@@ -171,11 +224,7 @@ void TChatInterface::onDisconnected()
     readAvailable();
     if (m_socket != socket)
         return; // a line's handler already ended this connection
-    dropSocket();
-    m_connected = false;
-    m_connecting = false;
-    LoggedIn = false;
-    m_splitter.clear();
+    becomeIdle();
     if (OnConnectClosed)
         OnConnectClosed();
 }
@@ -187,7 +236,7 @@ void TChatInterface::onErrorOccurred(QAbstractSocket::SocketError error)
         const bool unreachable = error == QAbstractSocket::ConnectionRefusedError ||
                                  error == QAbstractSocket::NetworkError ||
                                  error == QAbstractSocket::SocketTimeoutError;
-        endAttempt();
+        becomeIdle();
         if (unreachable && OnConnectFailed)
             OnConnectFailed();
         return;

@@ -30,7 +30,7 @@ class TChatInterface : public QObject
     Q_OBJECT
 public:
     explicit TChatInterface(QObject* parent = nullptr);
-    // Closes an open socket without firing OnDisconnect.
+    // Closes an open socket as Disconnect does, without firing OnDisconnect.
     ~TChatInterface() override;
 
     // Longest line kept while waiting for its end; a longer one is dropped whole.
@@ -60,9 +60,12 @@ public:
 
     // Starts an attempt to Address:Port over IPv4; false only while an attempt is under way. An
     // Address of digits and dots only (or none) is numeric, anything else is a host name. A
-    // connection already open is dropped without events.
+    // connection already open is closed as by Disconnect, without events.
     bool Connect();
-    // Ends the connection, or an attempt, from this side; OnDisconnect when a socket was open.
+    // Ends the connection, or an attempt, from this side; OnDisconnect when a socket was open. The
+    // state is idle at once, while the old socket writes what SendData accepted in the background
+    // and closes once the server has closed its side (cut after a two-second grace when the server
+    // stops taking bytes or does not close).
     void Disconnect();
     // Abandons an attempt under way; nothing fires and its socket never reports.
     void CancelConnect();
@@ -77,7 +80,8 @@ public:
 
 private:
     void startConnecting(quint64 attempt);
-    void endAttempt();
+    // The one way back to idle: no socket, no attempt, not logged in, no partial line.
+    void becomeIdle();
     void dropSocket();
     void onConnected();
     void onReadyRead();

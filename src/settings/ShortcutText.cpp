@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "core/AsciiCase.h"
+
 namespace {
 
 struct NamedKey
@@ -32,6 +34,13 @@ constexpr std::array<NamedKey, 15> NamedKeys = {{
 }};
 
 constexpr int LastFunctionKey = 24;
+
+// Names match in any ASCII letter case only: Unicode folding would take look-alikes such as
+// "Eſc" or "ſhift" for the names they resemble.
+bool isName(const QString& lowerText, const char* name)
+{
+    return lowerText == AsciiCase::toLower(QLatin1String(name));
+}
 
 QString keyName(Qt::Key key)
 {
@@ -66,8 +75,9 @@ std::optional<Qt::Key> keyOf(const QString& name)
         if (ok && n >= 1 && n <= LastFunctionKey && QString::number(n) == digits)
             return Qt::Key(Qt::Key_F1 + n - 1);
     }
+    const QString lower = AsciiCase::toLower(name);
     for (const NamedKey& named : NamedKeys) {
-        if (name.compare(QLatin1String(named.name), Qt::CaseInsensitive) == 0)
+        if (isName(lower, named.name))
             return named.key;
     }
     return std::nullopt;
@@ -109,12 +119,12 @@ std::optional<QKeyCombination> ShortcutText::parse(const QString& text)
         return std::nullopt;
     Qt::KeyboardModifiers modifiers;
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-        const QString part = parts[i].trimmed();
-        if (part.compare(QLatin1String("Shift"), Qt::CaseInsensitive) == 0)
+        const QString part = AsciiCase::toLower(parts[i].trimmed());
+        if (isName(part, "Shift"))
             modifiers |= Qt::ShiftModifier;
-        else if (part.compare(QLatin1String("Ctrl"), Qt::CaseInsensitive) == 0)
+        else if (isName(part, "Ctrl"))
             modifiers |= Qt::ControlModifier;
-        else if (part.compare(QLatin1String("Alt"), Qt::CaseInsensitive) == 0)
+        else if (isName(part, "Alt"))
             modifiers |= Qt::AltModifier;
         else
             return std::nullopt;

@@ -13,6 +13,7 @@ public:
     // Empty text for no combination, a key without a stored name, or one held with Meta (which
     // the stored text cannot say). The keypad flag is dropped; Backtab is written "Shift+Tab".
     static QString format(QKeyCombination combination);
-    // Modifiers in any order and letter case; nothing for empty text or an unknown key.
+    // Modifiers in any order; names in any ASCII letter case. Nothing for empty text or an unknown
+    // key.
     static std::optional<QKeyCombination> parse(const QString& text);
 };

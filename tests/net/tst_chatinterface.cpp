@@ -1,4 +1,9 @@
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <memory>
@@ -56,6 +61,23 @@ void settle()
     QTest::qWait(50);
 }
 
+// Far more than one socket write takes (the kernel's buffers on loopback grow to a few MB), made
+// of every byte a line may carry.
+QByteArray bigPayload()
+{
+    QByteArray bytes(16 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(0x20 + i % 0xE0);
+    return bytes;
+}
+
+// Sockets the application holds: a closed connection stays there while it writes what it had
+// accepted.
+QList<QTcpSocket*> closingSockets()
+{
+    return QCoreApplication::instance()->findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+}
+
 } // namespace
 
 class TestChatInterface : public QObject
@@ -70,44 +92,23 @@ private Q_SLOTS:
         // The lines handed on once each chunk has arrived.
         QTest::addColumn<QList<QStringList>>("after");
 
-        QTest::newRow("A CR LF B CR LF in one chunk, then C")
-            << QList<QByteArray>{"1005 A\r\n1005 B\r\n", "1005 C\r\n"} << true << true
-            << QList<QStringList>{{"1005 A", "1005 B"}, {"1005 A", "1005 B", "1005 C"}};
-        QTest::newRow("A LF B LF: both at once")
-            << QList<QByteArray>{"A\nB\n"} << true << true << QList<QStringList>{{"A", "B"}};
-        QTest::newRow("a line split in its code")
-            << QList<QByteArray>{"10", "05 TALK x 0010 \"oi\"\r\n"} << true << true
-            << QList<QStringList>{{}, {"1005 TALK x 0010 \"oi\""}};
-        QTest::newRow("a chunk ending at a CR") << QList<QByteArray>{"A\r", "\nB\r\n"} << true
-                                                << true << QList<QStringList>{{"A"}, {"A", "B"}};
-        QTest::newRow("a chunk ending at an LF") << QList<QByteArray>{"A\n", "B\n"} << true << true
-                                                 << QList<QStringList>{{"A"}, {"A", "B"}};
-        QTest::newRow("lone CR and LF are no lines")
-            << QList<QByteArray>{"\r", "\n", "\r\n\n\r", "A\r\n"} << true << true
-            << QList<QStringList>{{}, {}, {}, {"A"}};
-        QTest::newRow("NoLineFeed false keeps an LF end")
-            << QList<QByteArray>{"A\n", "B\r\n"} << false << true
-            << QList<QStringList>{{"A\n"}, {"A\n", "B"}};
-        QTest::newRow("NoReturn false keeps a CR end")
-            << QList<QByteArray>{"A\r\n"} << true << false << QList<QStringList>{{"A\r"}};
-        QTest::newRow("bytes are Windows-1252")
-            << QList<QByteArray>{"\xe7\xe3o \x80 \x93x\x94\r\n"} << true << true
-            << QList<QStringList>{{QStringLiteral("ção € “x”")}};
-
         const QByteArray junk(40000, 'x');
-        QTest::newRow("a junk line is dropped whole, with a tail that looks like an event")
-            << QList<QByteArray>{junk, junk, "1018 INFO \"fake\"\r\n1018 INFO \"real\"\r\n"} << true
-            << true << QList<QStringList>{{}, {}, {"1018 INFO \"real\""}};
-        QTest::newRow("junk and a real line in one chunk")
-            << QList<QByteArray>{QByteArray(70000, 'x') + "\r\n1005 ok\r\n"} << true << true
-            << QList<QStringList>{{"1005 ok"}};
         const QByteArray longest(TChatInterface::MaxLineLength, 'y');
-        QTest::newRow("a line at the bound arrives")
-            << QList<QByteArray>{longest.left(30000), longest.mid(30000) + "\r\n"} << true << true
-            << QList<QStringList>{{}, {QString::fromLatin1(longest)}};
-        QTest::newRow("a megabyte without an end, then a line")
-            << QList<QByteArray>{QByteArray(1 << 20, 'z'), "\r\nok\r\n"} << true << true
-            << QList<QStringList>{{}, {"ok"}};
+        // clang-format off
+        QTest::newRow("A CR LF B CR LF in one chunk, then C") << QList<QByteArray>{"1005 A\r\n1005 B\r\n", "1005 C\r\n"} << true << true << QList<QStringList>{{"1005 A", "1005 B"}, {"1005 A", "1005 B", "1005 C"}};
+        QTest::newRow("A LF B LF: both at once")              << QList<QByteArray>{"A\nB\n"} << true << true << QList<QStringList>{{"A", "B"}};
+        QTest::newRow("a line split in its code")             << QList<QByteArray>{"10", "05 TALK x 0010 \"oi\"\r\n"} << true << true << QList<QStringList>{{}, {"1005 TALK x 0010 \"oi\""}};
+        QTest::newRow("a chunk ending at a CR")               << QList<QByteArray>{"A\r", "\nB\r\n"} << true << true << QList<QStringList>{{"A"}, {"A", "B"}};
+        QTest::newRow("a chunk ending at an LF")              << QList<QByteArray>{"A\n", "B\n"} << true << true << QList<QStringList>{{"A"}, {"A", "B"}};
+        QTest::newRow("lone CR and LF are no lines")          << QList<QByteArray>{"\r", "\n", "\r\n\n\r", "A\r\n"} << true << true << QList<QStringList>{{}, {}, {}, {"A"}};
+        QTest::newRow("NoLineFeed false keeps an LF end")     << QList<QByteArray>{"A\n", "B\r\n"} << false << true << QList<QStringList>{{"A\n"}, {"A\n", "B"}};
+        QTest::newRow("NoReturn false keeps a CR end")        << QList<QByteArray>{"A\r\n"} << true << false << QList<QStringList>{{"A\r"}};
+        QTest::newRow("bytes are Windows-1252")               << QList<QByteArray>{"\xe7\xe3o \x80 \x93x\x94\r\n"} << true << true << QList<QStringList>{{QStringLiteral("ção € “x”")}};
+        QTest::newRow("a junk line is dropped whole, with a tail that looks like an event") << QList<QByteArray>{junk, junk, "1018 INFO \"fake\"\r\n1018 INFO \"real\"\r\n"} << true << true << QList<QStringList>{{}, {}, {"1018 INFO \"real\""}};
+        QTest::newRow("junk and a real line in one chunk")    << QList<QByteArray>{QByteArray(70000, 'x') + "\r\n1005 ok\r\n"} << true << true << QList<QStringList>{{"1005 ok"}};
+        QTest::newRow("a line at the bound arrives")          << QList<QByteArray>{longest.left(30000), longest.mid(30000) + "\r\n"} << true << true << QList<QStringList>{{}, {QString::fromLatin1(longest)}};
+        QTest::newRow("a megabyte without an end, then a line") << QList<QByteArray>{QByteArray(1 << 20, 'z'), "\r\nok\r\n"} << true << true << QList<QStringList>{{}, {"ok"}};
+        // clang-format on
     }
     void cutsLinesAsTheyArrive()
     {
@@ -128,7 +129,7 @@ private Q_SLOTS:
             server.send(chunks[i]);
             const qsizetype before = i > 0 ? after[i - 1].size() : 0;
             if (after[i].size() > before)
-                QVERIFY(QTest::qWaitFor([&] { return log.lines().size() >= after[i].size(); }));
+                QTRY_VERIFY(log.lines().size() >= after[i].size());
             else
                 settle();
             QCOMPARE(log.lines(), after[i]);
@@ -141,12 +142,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("numeric");
-        QTest::newRow("dotted") << "127.0.0.1" << true;
-        QTest::newRow("empty") << "" << true;
-        QTest::newRow("digits only") << "2130706433" << true;
+        // clang-format off
+        QTest::newRow("dotted")                           << "127.0.0.1"  << true;
+        QTest::newRow("empty")                            << ""           << true;
+        QTest::newRow("digits only")                      << "2130706433" << true;
         QTest::newRow("a letter after a numeric address") << "127.0.0.1a" << false;
-        QTest::newRow("a name") << "localhost" << false;
-        QTest::newRow("a blank") << " 127.0.0.1" << false;
+        QTest::newRow("a name")                           << "localhost"  << false;
+        QTest::newRow("a blank")                          << " 127.0.0.1" << false;
+        // clang-format on
     }
     void isNumericAddress()
     {
@@ -189,10 +192,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("closedPort");
-        QTest::newRow("numeric address") << "127.0.0.1" << true;
-        QTest::newRow("localhost, over IPv4") << "localhost" << true;
+        // clang-format off
+        QTest::newRow("numeric address")                      << "127.0.0.1" << true;
+        QTest::newRow("localhost, over IPv4")                 << "localhost" << true;
         QTest::newRow("digits and dots that make no address") << "999.1.1.1" << false;
-        QTest::newRow("no address") << "" << false;
+        QTest::newRow("no address")                           << ""          << false;
+        // clang-format on
     }
     void aRefusedConnectFailsAtOnce()
     {
@@ -207,7 +212,7 @@ private Q_SLOTS:
 
         QVERIFY(chat.Connect());
         QVERIFY(log.events.isEmpty()); // nothing fires from inside Connect
-        QVERIFY(QTest::qWaitFor([&] { return !log.events.isEmpty(); }, 10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!log.events.isEmpty(), 10000);
         QCOMPARE(log.events, QStringList{"failed"});
         QVERIFY(!chat.Connecting());
         QVERIFY(!chat.Connected());
@@ -227,7 +232,7 @@ private Q_SLOTS:
         chat.Address = QStringLiteral("no-such-host.invalid");
         chat.Port = 6112;
         QVERIFY(chat.Connect());
-        QVERIFY(QTest::qWaitFor([&] { return !chat.Connecting(); }, 30000));
+        QTRY_VERIFY_WITH_TIMEOUT(!chat.Connecting(), 30000);
         QVERIFY(!chat.Connected());
         QVERIFY(log.events.isEmpty());
     }
@@ -242,7 +247,7 @@ private Q_SLOTS:
         chat.Port = server.port();
         QVERIFY(chat.Connect());
         QVERIFY(!chat.Connect());
-        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        QTRY_VERIFY(chat.Connected() && !chat.Connecting());
         settle();
         QCOMPARE(log.events, QStringList{"connect"});
         QCOMPARE(server.clientCount(), 1);
@@ -252,9 +257,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("letItStart");
+        // clang-format off
         QTest::newRow("numeric, before it starts") << "127.0.0.1" << false;
-        QTest::newRow("numeric, once started") << "127.0.0.1" << true;
-        QTest::newRow("name, during the lookup") << "localhost" << true;
+        QTest::newRow("numeric, once started")     << "127.0.0.1" << true;
+        QTest::newRow("name, during the lookup")   << "localhost" << true;
+        // clang-format on
     }
     void cancelConnectThenConnectAgain()
     {
@@ -272,11 +279,11 @@ private Q_SLOTS:
         chat.CancelConnect();
         QVERIFY(!chat.Connecting());
         QVERIFY(!chat.Connected());
-        QTest::qWait(200);
+        settle();
         QVERIFY(log.events.isEmpty()); // the cancelled socket never reports
 
         QVERIFY(chat.Connect());
-        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        QTRY_VERIFY(chat.Connected() && !chat.Connecting());
         settle();
         QCOMPARE(log.events, QStringList{"connect"});
     }
@@ -311,15 +318,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Windows-1252")
-            << QStringLiteral("ação € “ok”\r") << QByteArray("a\xe7\xe3o \x80 \x93ok\x94\r");
+        const QByteArray big = bigPayload();
+        // clang-format off
+        QTest::newRow("Windows-1252")    << QStringLiteral("ação € “ok”\r") << QByteArray("a\xe7\xe3o \x80 \x93ok\x94\r");
         QTest::newRow("nothing to send") << QString() << QByteArray();
-
-        // A megabyte of every printable byte, far beyond any single socket write.
-        QByteArray big(1 << 20, Qt::Uninitialized);
-        for (qsizetype i = 0; i < big.size(); ++i)
-            big[i] = char(0x20 + i % 0xE0);
-        QTest::newRow("a megabyte") << Cp1252::decode(big) << big;
+        QTest::newRow("16 MB")           << Cp1252::decode(big) << big;
+        // clang-format on
     }
     void sendDataSendsEveryByte()
     {
@@ -365,7 +369,7 @@ private Q_SLOTS:
         // The last complete line before the close still arrives; a line without its end does not.
         server.send("1019 ERROR \"bye\"\r\n1018 INF");
         server.closeClient();
-        QVERIFY(QTest::qWaitFor([&] { return log.events.contains(QStringLiteral("closed")); }));
+        QTRY_VERIFY(log.events.contains(QStringLiteral("closed")));
         QCOMPARE(log.events,
                  (QStringList{"connect", "login", "data:1019 ERROR \"bye\"", "closed"}));
         QVERIFY(!chat.Connected());
@@ -397,12 +401,146 @@ private Q_SLOTS:
         QVERIFY(!chat.LoggedIn);
     }
 
+    // What SendData accepted reaches the server even when the connection is closed right after,
+    // though it is far more than the system takes at once; the close itself happens at once.
+    void aClosedConnectionStillWritesWhatItAccepted_data()
+    {
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QStringList>("events");
+        // clang-format off
+        QTest::newRow("Disconnect")                                   << "Disconnect" << QStringList{"connect", "disconnect"};
+        QTest::newRow("destruction")                                  << "destroy"    << QStringList{"connect"};
+        QTest::newRow("Disconnect from a line handler, lines unread") << "handler"    << QStringList{"connect", "data:go", "disconnect"};
+        // clang-format on
+    }
+    void aClosedConnectionStillWritesWhatItAccepted()
+    {
+        QFETCH(QString, close);
+        QFETCH(QStringList, events);
+        FakeServer server;
+        auto chat = std::make_unique<TChatInterface>();
+        EventLog log;
+        log.watch(*chat);
+        QVERIFY(connectTo(*chat, server));
+        const QByteArray payload = bigPayload() + "END";
+        const QString text = Cp1252::decode(payload);
+
+        if (close == QLatin1String("handler")) {
+            chat->OnDataReceived = [&](const QString& line) {
+                log.events << QStringLiteral("data:") + line;
+                chat->SendData(text);
+                chat->Disconnect();
+            };
+            // The lines after the first are never read: they must not turn the close into a reset.
+            server.send("go\r\n" + QByteArray(1 << 20, 'x') + "\r\nmore\r\n");
+            QTRY_VERIFY(!chat->Connected());
+        } else {
+            QVERIFY(chat->SendData(text));
+            if (close == QLatin1String("Disconnect"))
+                chat->Disconnect();
+            else
+                chat.reset();
+        }
+        QCOMPARE(log.events, events);
+        if (chat) {
+            QVERIFY(!chat->Connected());
+            QVERIFY(!chat->SendData(QStringLiteral("x")));
+        }
+
+        QVERIFY(server.waitForBytes(payload.size(), 60000));
+        QVERIFY(server.received() == payload);
+        QVERIFY(server.waitForDisconnect());
+        settle();
+        QCOMPARE(log.events, events);
+    }
+
+    // The old socket still writing in the background never reaches the new connection.
+    void aNewConnectionIsNotDisturbedByTheOldOneClosing_data()
+    {
+        QTest::addColumn<bool>("disconnectFirst");
+        QTest::addColumn<QStringList>("events");
+        // clang-format off
+        QTest::newRow("Disconnect, then Connect") << true  << QStringList{"connect", "disconnect", "connect", "data:new"};
+        QTest::newRow("Connect while connected")  << false << QStringList{"connect", "connect", "data:new"};
+        // clang-format on
+    }
+    void aNewConnectionIsNotDisturbedByTheOldOneClosing()
+    {
+        QFETCH(bool, disconnectFirst);
+        QFETCH(QStringList, events);
+        FakeServer server;
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        QVERIFY(connectTo(chat, server));
+        const QByteArray payload = bigPayload();
+        QVERIFY(chat.SendData(Cp1252::decode(payload)));
+        if (disconnectFirst)
+            chat.Disconnect();
+        QVERIFY(connectTo(chat, server, 1));
+
+        // The old server side talks while the old socket is still writing; only the new one counts.
+        server.sendLine(QStringLiteral("old"), 0);
+        server.sendLine(QStringLiteral("new"), 1);
+        QVERIFY(chat.SendData(QStringLiteral("new\r")));
+        QVERIFY(server.waitForData("new\r", 5000, 1));
+
+        QVERIFY(server.waitForBytes(payload.size(), 60000, 0));
+        QVERIFY(server.received(0) == payload);
+        QVERIFY(server.waitForDisconnect(5000, 0));
+        settle();
+        QCOMPARE(log.events, events);
+        QVERIFY(chat.Connected());
+        QVERIFY(server.clientConnected(1));
+        QVERIFY(chat.SendData(QStringLiteral("still\r")));
+        QVERIFY(server.waitForData("new\rstill\r", 5000, 1));
+    }
+
+    void aServerThatTakesNothingCannotHoldAClosedConnection()
+    {
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost, 0));
+        TChatInterface chat;
+        EventLog log;
+        log.watch(chat);
+        chat.Address = QStringLiteral("127.0.0.1");
+        chat.Port = listener.serverPort();
+        QVERIFY(chat.Connect());
+        QTRY_VERIFY(chat.Connected() && listener.hasPendingConnections());
+        std::unique_ptr<QTcpSocket> peer(listener.nextPendingConnection());
+        peer->setReadBufferSize(1); // takes one byte and then nothing
+
+        const QByteArray payload = bigPayload();
+        QVERIFY(chat.SendData(Cp1252::decode(payload)));
+        const QList<QTcpSocket*> before = closingSockets();
+        chat.Disconnect();
+        QCOMPARE(log.events, (QStringList{"connect", "disconnect"}));
+        QPointer<QTcpSocket> closing;
+        for (QTcpSocket* socket : closingSockets()) {
+            if (!before.contains(socket))
+                closing = socket;
+        }
+        QVERIFY(closing); // still writing in the background
+        QTRY_VERIFY_WITH_TIMEOUT(closing.isNull(), 10000);
+
+        // Reading again, the server finds the connection ended short of the payload.
+        QByteArray received;
+        peer->setReadBufferSize(0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (received += peer->readAll(), peer->state() == QAbstractSocket::UnconnectedState),
+            10000);
+        QVERIFY(received.size() < payload.size());
+        QCOMPARE(log.events, (QStringList{"connect", "disconnect"}));
+    }
+
     void aLineHandlerThatEndsTheConnectionDropsTheRestOfTheChunk_data()
     {
         QTest::addColumn<bool>("reconnect");
         QTest::addColumn<QStringList>("events");
-        QTest::newRow("Disconnect") << false << QStringList{"connect", "data:A", "disconnect"};
-        QTest::newRow("a new Connect") << true << QStringList{"connect", "data:A", "connect"};
+        // clang-format off
+        QTest::newRow("Disconnect")    << false << QStringList{"connect", "data:A", "disconnect"};
+        QTest::newRow("a new Connect") << true  << QStringList{"connect", "data:A", "connect"};
+        // clang-format on
     }
     void aLineHandlerThatEndsTheConnectionDropsTheRestOfTheChunk()
     {
@@ -425,7 +563,7 @@ private Q_SLOTS:
         server.send(QByteArray("A\r\nB\r\n") + QByteArray(100000, 'x') + "\r\nC\r\n");
         QVERIFY(server.waitForDisconnect(5000, 0));
         if (reconnect)
-            QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+            QTRY_VERIFY(chat.Connected() && !chat.Connecting());
         settle();
         QCOMPARE(log.events, events);
     }
@@ -441,7 +579,7 @@ private Q_SLOTS:
         QVERIFY(chat.Connect());
         QVERIFY(!chat.LoggedIn);
         QVERIFY(server.waitForDisconnect(5000, 0));
-        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        QTRY_VERIFY(chat.Connected() && !chat.Connecting());
         QCOMPARE(log.events, (QStringList{"connect", "login", "connect"}));
     }
 
@@ -452,20 +590,30 @@ private Q_SLOTS:
         EventLog log;
         log.watch(chat);
         int connects = 0;
+        bool connectingAfter = false;
+        bool anotherConnectRefused = false;
         chat.OnConnect = [&] {
             log.events << QStringLiteral("connect");
             if (++connects == 1) {
                 chat.Disconnect();
                 QVERIFY(chat.Connect());
+                // Looks once the notification has returned, before the new attempt can end.
+                QMetaObject::invokeMethod(
+                    &chat,
+                    [&] {
+                        connectingAfter = chat.Connecting();
+                        anotherConnectRefused = !chat.Connect();
+                    },
+                    Qt::QueuedConnection);
             }
         };
         chat.Address = QStringLiteral("127.0.0.1");
         chat.Port = server.port();
         QVERIFY(chat.Connect());
-        QVERIFY(QTest::qWaitFor([&] { return connects == 1; }));
-        QVERIFY(chat.Connecting());
-        QVERIFY(!chat.Connect());
-        QVERIFY(QTest::qWaitFor([&] { return chat.Connected() && !chat.Connecting(); }));
+        QTRY_COMPARE(connects, 2);
+        QVERIFY(connectingAfter);
+        QVERIFY(anotherConnectRefused);
+        QVERIFY(chat.Connected() && !chat.Connecting());
         QCOMPARE(log.events, (QStringList{"connect", "disconnect", "connect"}));
     }
 
@@ -491,8 +639,9 @@ private Q_SLOTS:
         chat->Port = server.port();
         QVERIFY(chat->Connect());
         chat.reset();
-        QTest::qWait(100);
+        settle();
         QVERIFY(log.events.isEmpty());
+        QCOMPARE(server.clientCount(), 0);
     }
 };
 

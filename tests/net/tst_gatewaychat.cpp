@@ -88,91 +88,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("userType");
 
-        QTest::newRow("user in channel") << "1001 USER name 0010 [CHAT]"
-                                         << "name"
-                                         << ""
-                                         << "0010"
-                                         << "CHAT";
-        QTest::newRow("join") << "1002 JOIN name 0000 [D2XP]"
-                              << "name"
-                              << ""
-                              << "0000"
-                              << "D2XP";
-        QTest::newRow("leave, no client tag") << "1003 LEAVE name 0010"
-                                              << "name"
-                                              << ""
-                                              << "0010"
-                                              << " 001";
-        QTest::newRow("flags") << "1009 USER name 0002"
-                               << "name"
-                               << ""
-                               << "0002"
-                               << " 000";
-        QTest::newRow("talk") << "1005 TALK name 0010 \"hello there\""
-                              << "name"
-                              << "hello there"
-                              << "ere\""
-                              << "here";
-        QTest::newRow("channel") << "1007 CHANNEL \"Chat\""
-                                 << "\"Chat\""
-                                 << "Chat"
-                                 << "hat\""
-                                 << "Chat";
-        QTest::newRow("unique name") << "2010 NAME name"
-                                     << "name"
-                                     << ""
-                                     << "name"
-                                     << " nam";
-        QTest::newRow("inner quotes stay") << "1005 TALK name 0010 \"say \"hi\" now\""
-                                           << "name"
-                                           << "say \"hi\" now"
-                                           << "now\""
-                                           << " now";
-        QTest::newRow("no quote, no message") << "1018 INFO text"
-                                              << "text"
-                                              << ""
-                                              << "text"
-                                              << " tex";
-        QTest::newRow("an unclosed quote loses the last character") << "1018 INFO \"abc"
-                                                                    << "\"abc"
-                                                                    << "ab"
-                                                                    << "\"abc"
-                                                                    << " \"ab";
-        QTest::newRow("a quote at the very end") << "1018 INFO \""
-                                                 << "\""
-                                                 << ""
-                                                 << "FO \""
-                                                 << "NFO ";
-        QTest::newRow("two spaces give no user") << "1001 USER  name"
-                                                 << ""
-                                                 << ""
-                                                 << "name"
-                                                 << " nam";
-        QTest::newRow("no space after the code's") << "1001 USER"
-                                                   << ""
-                                                   << ""
-                                                   << "USER"
-                                                   << " USE";
-        QTest::newRow("short line, copies clipped at the start") << "12"
-                                                                 << ""
-                                                                 << ""
-                                                                 << "12"
-                                                                 << "12";
-        QTest::newRow("short bracketed line") << "ab]"
-                                              << ""
-                                              << ""
-                                              << "ab]"
-                                              << "ab]";
-        QTest::newRow("bracket at ten characters") << "1234567 8]"
-                                                   << "8]"
-                                                   << ""
-                                                   << "1234"
-                                                   << "67 8";
-        QTest::newRow("empty line") << ""
-                                    << ""
-                                    << ""
-                                    << ""
-                                    << "";
+        // clang-format off
+        QTest::newRow("user in channel")                         << "1001 USER name 0010 [CHAT]"             << "name"     << ""              << "0010"  << "CHAT";
+        QTest::newRow("join")                                    << "1002 JOIN name 0000 [D2XP]"             << "name"     << ""              << "0000"  << "D2XP";
+        QTest::newRow("leave, no client tag")                    << "1003 LEAVE name 0010"                   << "name"     << ""              << "0010"  << " 001";
+        QTest::newRow("flags")                                   << "1009 USER name 0002"                    << "name"     << ""              << "0002"  << " 000";
+        QTest::newRow("talk")                                    << "1005 TALK name 0010 \"hello there\""    << "name"     << "hello there"   << "ere\"" << "here";
+        QTest::newRow("channel")                                 << "1007 CHANNEL \"Chat\""                  << "\"Chat\"" << "Chat"          << "hat\"" << "Chat";
+        QTest::newRow("unique name")                             << "2010 NAME name"                         << "name"     << ""              << "name"  << " nam";
+        QTest::newRow("inner quotes stay")                       << "1005 TALK name 0010 \"say \"hi\" now\"" << "name"     << "say \"hi\" now" << "now\"" << " now";
+        QTest::newRow("no quote, no message")                    << "1018 INFO text"                         << "text"     << ""              << "text"  << " tex";
+        QTest::newRow("an unclosed quote loses the last character") << "1018 INFO \"abc"                    << "\"abc"    << "ab"            << "\"abc" << " \"ab";
+        QTest::newRow("a quote at the very end")                 << "1018 INFO \""                           << "\""       << ""              << "FO \"" << "NFO ";
+        QTest::newRow("two spaces give no user")                 << "1001 USER  name"                        << ""         << ""              << "name"  << " nam";
+        QTest::newRow("no space after the code's")               << "1001 USER"                              << ""         << ""              << "USER"  << " USE";
+        QTest::newRow("short line, copies clipped at the start") << "12"                                     << ""         << ""              << "12"    << "12";
+        QTest::newRow("short bracketed line")                    << "ab]"                                    << ""         << ""              << "ab]"   << "ab]";
+        QTest::newRow("bracket at ten characters")               << "1234567 8]"                             << "8]"       << ""              << "1234"  << "67 8";
+        QTest::newRow("empty line")                              << ""                                       << ""         << ""              << ""      << "";
+        // clang-format on
     }
     void extractsFields()
     {
@@ -196,6 +130,7 @@ private Q_SLOTS:
         auto row = [](const char* name, const QString& line, const QString& event) {
             QTest::newRow(name) << line << QStringList{event};
         };
+        // clang-format off
         row("1001", "1001 USER name 0010 [CHAT]", "OnShowUser(name|0010|CHAT)");
         row("1002", "1002 JOIN name 0000 [D2XP]", "OnJoin(name|0000|D2XP)");
         row("1003", "1003 LEAVE name 0010", "OnLeave(name|0010| 001)");
@@ -220,11 +155,11 @@ private Q_SLOTS:
             row(line, QString::fromLatin1(line), QStringLiteral("OnUnHandled(%1)").arg(line));
         row("fewer than four digits", "12", "OnUnHandled(12)");
         row("not a number", "abcd \"x\"", "OnUnHandled(abcd \"x\")");
-        row("a blank before the code", " 1001 USER name 0010 [CHAT]",
-            "OnUnHandled( 1001 USER name 0010 [CHAT])");
+        row("a blank before the code", " 1001 USER name 0010 [CHAT]", "OnUnHandled( 1001 USER name 0010 [CHAT])");
         row("a sign", "+100 x", "OnUnHandled(+100 x)");
         row("other digits", QStringLiteral("١٠٠١ x"), QStringLiteral("OnUnHandled(١٠٠١ x)"));
         row("empty", "", "OnUnHandled()");
+        // clang-format on
     }
     void firesOneEventPerCode()
     {
@@ -245,12 +180,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("userName");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("name and password") << "tulmo"
-                                           << "segredo" << QByteArray("\x03\x04tulmo\rsegredo\r\r");
-        QTest::newRow("empty password") << "tulmo"
-                                        << "" << QByteArray("\x03\x04tulmo\r\r\r");
-        QTest::newRow("Windows-1252 name")
-            << QStringLiteral("joão") << "x" << QByteArray("\x03\x04jo\xe3o\rx\r\r");
+        // clang-format off
+        QTest::newRow("name and password") << "tulmo"               << "segredo" << QByteArray("\x03\x04tulmo\rsegredo\r\r");
+        QTest::newRow("empty password")    << "tulmo"               << ""        << QByteArray("\x03\x04tulmo\r\r\r");
+        QTest::newRow("Windows-1252 name") << QStringLiteral("joão") << "x"       << QByteArray("\x03\x04jo\xe3o\rx\r\r");
+        // clang-format on
     }
     void loginSendsItsBytesInOneGo()
     {
@@ -269,7 +203,7 @@ private Q_SLOTS:
         connection.Port = server.port();
         QVERIFY(connection.Connect());
         QVERIFY(server.waitForBytes(bytes.size()));
-        QTest::qWait(50);
+        QTest::qWait(50); // nothing more arrives
         QCOMPARE(server.received(), bytes);
         QVERIFY(loggedIn);
         QVERIFY(connection.LoggedIn);
@@ -394,8 +328,8 @@ private Q_SLOTS:
         QVERIFY(timer);
         QVERIFY(timer->isActive());
         QVERIFY(c.open());
-        QTest::qWait(200);
         const int interval = c.chat.FloodInterval();
+        QTRY_VERIFY(timer->remainingTime() <= interval - 150);
         c.chat.SendLine(QStringLiteral("a\r"));
         c.chat.SendLine(QStringLiteral("b\r"));
         QVERIFY(timer->isActive());
@@ -416,7 +350,7 @@ private Q_SLOTS:
         }
         QVERIFY(c.server.waitForBytes(expected.size(), 20000));
         QCOMPARE(c.server.received(), expected);
-        QVERIFY(QTest::qWaitFor([&] { return c.chat.CanSend(); }, 20000));
+        QTRY_VERIFY_WITH_TIMEOUT(c.chat.CanSend(), 20000);
     }
 };
 

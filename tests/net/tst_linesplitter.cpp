@@ -41,37 +41,25 @@ private Q_SLOTS:
         QTest::addColumn<Lines>("lines");
 
         const qsizetype big = 64 * 1024;
-        QTest::newRow("CR LF pairs")
-            << big << QByteArray("1005 A\r\n1005 B\r\n") << Lines{"1005 A\r", "1005 B\r"};
-        QTest::newRow("LF only, the last line at once")
-            << big << QByteArray("A\nB\n") << Lines{"A\n", "B\n"};
-        QTest::newRow("CR only") << big << QByteArray("A\rB\r") << Lines{"A\r", "B\r"};
-        QTest::newRow("LF CR is two ends, not a pair")
-            << big << QByteArray("A\n\rB\n") << Lines{"A\n", "\r", "B\n"};
-        QTest::newRow("an LF only pairs with the CR just before it")
-            << big << QByteArray("A\r\r\n\n") << Lines{"A\r", "\r", "\n"};
-        QTest::newRow("lone ends") << big << QByteArray("\n\n") << Lines{"\n", "\n"};
-        QTest::newRow("a line without its end waits")
-            << big << QByteArray("A\r\n1005 TA") << Lines{"A\r"};
-        QTest::newRow("nothing") << big << QByteArray() << Lines{};
-        QTest::newRow("NUL is an ordinary byte")
-            << big << QByteArray("a\0b\r\n", 5) << Lines{QByteArray("a\0b\r", 4)};
-        QTest::newRow("high bytes")
-            << big << QByteArray("\xe7\xe3o \x80\r\n") << Lines{"\xe7\xe3o \x80\r"};
+        // clang-format off
+        QTest::newRow("CR LF pairs")                                 << big << QByteArray("1005 A\r\n1005 B\r\n") << Lines{"1005 A\r", "1005 B\r"};
+        QTest::newRow("LF only, the last line at once")              << big << QByteArray("A\nB\n")             << Lines{"A\n", "B\n"};
+        QTest::newRow("CR only")                                     << big << QByteArray("A\rB\r")             << Lines{"A\r", "B\r"};
+        QTest::newRow("LF CR is two ends, not a pair")               << big << QByteArray("A\n\rB\n")           << Lines{"A\n", "\r", "B\n"};
+        QTest::newRow("an LF only pairs with the CR just before it") << big << QByteArray("A\r\r\n\n")          << Lines{"A\r", "\r", "\n"};
+        QTest::newRow("lone ends")                                   << big << QByteArray("\n\n")               << Lines{"\n", "\n"};
+        QTest::newRow("a line without its end waits")                << big << QByteArray("A\r\n1005 TA")        << Lines{"A\r"};
+        QTest::newRow("nothing")                                     << big << QByteArray()                     << Lines{};
+        QTest::newRow("NUL is an ordinary byte")                     << big << QByteArray("a\0b\r\n", 5)         << Lines{QByteArray("a\0b\r", 4)};
+        QTest::newRow("high bytes")                                  << big << QByteArray("\xe7\xe3o \x80\r\n")   << Lines{"\xe7\xe3o \x80\r"};
 
-        QTest::newRow("a line at the bound is kept")
-            << qsizetype(8) << QByteArray("12345678\r\n") << Lines{"12345678\r"};
-        QTest::newRow("one byte over the bound is dropped")
-            << qsizetype(8) << QByteArray("123456789\nok\n") << Lines{"ok\n"};
-        QTest::newRow("a junk line is dropped whole, even a part that looks like an event")
-            << qsizetype(8) << QByteArray("xxxxxxxxxxxx1018 INFO \"fake\"\r\n1018 ok\r\n")
-            << Lines{"1018 ok\r"};
-        QTest::newRow("the LF after a junk line's CR is no line")
-            << qsizetype(4) << QByteArray("abcdef\r\nok\n") << Lines{"ok\n"};
-        QTest::newRow("a junk line ended by LF")
-            << qsizetype(4) << QByteArray("abcdefgh\nok\n") << Lines{"ok\n"};
-        QTest::newRow("lines on both sides of a junk line")
-            << qsizetype(4) << QByteArray("a\r\nabcdefgh\r\nb\r\n") << Lines{"a\r", "b\r"};
+        QTest::newRow("a line at the bound is kept")                 << qsizetype(8) << QByteArray("12345678\r\n")         << Lines{"12345678\r"};
+        QTest::newRow("one byte over the bound is dropped")          << qsizetype(8) << QByteArray("123456789\nok\n")      << Lines{"ok\n"};
+        QTest::newRow("a junk line is dropped whole, even a part that looks like an event") << qsizetype(8) << QByteArray("xxxxxxxxxxxx1018 INFO \"fake\"\r\n1018 ok\r\n") << Lines{"1018 ok\r"};
+        QTest::newRow("the LF after a junk line's CR is no line")    << qsizetype(4) << QByteArray("abcdef\r\nok\n")       << Lines{"ok\n"};
+        QTest::newRow("a junk line ended by LF")                     << qsizetype(4) << QByteArray("abcdefgh\nok\n")       << Lines{"ok\n"};
+        QTest::newRow("lines on both sides of a junk line")          << qsizetype(4) << QByteArray("a\r\nabcdefgh\r\nb\r\n") << Lines{"a\r", "b\r"};
+        // clang-format on
     }
     void cutsTheSameWhateverTheChunks()
     {
@@ -152,12 +140,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("noLineFeed");
         QTest::addColumn<bool>("noReturn");
         QTest::addColumn<QByteArray>("stripped");
-        QTest::newRow("CR removed") << QByteArray("A\r") << true << true << QByteArray("A");
-        QTest::newRow("LF removed") << QByteArray("A\n") << true << true << QByteArray("A");
-        QTest::newRow("LF kept") << QByteArray("A\n") << false << true << QByteArray("A\n");
-        QTest::newRow("CR kept") << QByteArray("A\r") << true << false << QByteArray("A\r");
-        QTest::newRow("lone CR becomes empty") << QByteArray("\r") << true << true << QByteArray();
-        QTest::newRow("no terminator") << QByteArray("A") << true << true << QByteArray("A");
+        // clang-format off
+        QTest::newRow("CR removed")            << QByteArray("A\r") << true  << true  << QByteArray("A");
+        QTest::newRow("LF removed")            << QByteArray("A\n") << true  << true  << QByteArray("A");
+        QTest::newRow("LF kept")               << QByteArray("A\n") << false << true  << QByteArray("A\n");
+        QTest::newRow("CR kept")               << QByteArray("A\r") << true  << false << QByteArray("A\r");
+        QTest::newRow("lone CR becomes empty") << QByteArray("\r")  << true  << true  << QByteArray();
+        QTest::newRow("no terminator")         << QByteArray("A")   << true  << true  << QByteArray("A");
+        // clang-format on
     }
     void stripTerminator()
     {
