@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "view/ChatDocument.h"
+#include "view/StyleTable.h"
 
 Q_DECLARE_METATYPE(ChatRange)
 
@@ -32,6 +33,28 @@ ChatRange range(int p1, int o1, int p2, int o2)
     return {{p1, o1}, {p2, o2}};
 }
 
+// Line i of a long session: two pieces, every third line outside the code page (stored wide).
+QString stamped(int i)
+{
+    return QStringLiteral("[%1] ").arg(i);
+}
+
+QString said(int i)
+{
+    return i % 3 == 0 ? QStringLiteral("olá Ω %1").arg(i) : QStringLiteral("olá %1").arg(i);
+}
+
+// Appends lines [from, to) and returns how many paragraphs the document dropped meanwhile.
+int appendSession(ChatDocument& doc, int from, int to)
+{
+    int dropped = 0;
+    for (int i = from; i < to; ++i) {
+        dropped += doc.appendLine(stamped(i), StyleTable::Horario);
+        doc.appendText(said(i), StyleTable::Usuario);
+    }
+    return dropped;
+}
+
 } // namespace
 
 class TestChatDocument : public QObject
@@ -51,6 +74,9 @@ private Q_SLOTS:
     void caseFolding_data();
     void caseFolding();
     void repeatedUpwardSearchWalksBack();
+    void ceilingDropsTheOldestInBlocks_data();
+    void ceilingDropsTheOldestInBlocks();
+    void droppedLinesGiveBackTheirMemory();
 };
 
 void TestChatDocument::runsAndTabs()
@@ -334,6 +360,77 @@ void TestChatDocument::repeatedUpwardSearchWalksBack()
     while ((at = doc.find(QStringLiteral("OI"), up, at)))
         hits.append(at->start);
     QCOMPARE(hits, (QList<ChatPosition>{{1, 2}, {0, 3}, {0, 0}}));
+}
+
+void TestChatDocument::ceilingDropsTheOldestInBlocks_data()
+{
+    QTest::addColumn<int>("ceiling");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("kept");
+    // clang-format off
+    QTest::newRow("up to the ceiling")        << 16  << 16  << 16;
+    QTest::newRow("one past a small ceiling") << 16  << 17  << 16;
+    QTest::newRow("a sixteenth at a time")    << 160 << 161 << 151;
+    QTest::newRow("refilled to the ceiling")  << 160 << 170 << 160;
+    QTest::newRow("the next block")           << 160 << 171 << 151;
+    QTest::newRow("many blocks")              << 160 << 5000 << 160;
+    QTest::newRow("a ceiling of one line")    << 1   << 5   << 1;
+    // clang-format on
+}
+
+void TestChatDocument::ceilingDropsTheOldestInBlocks()
+{
+    QFETCH(int, ceiling);
+    QFETCH(int, lines);
+    QFETCH(int, kept);
+    ChatDocument doc;
+    doc.setMaxParagraphs(ceiling);
+    QCOMPARE(appendSession(doc, 0, lines), lines - kept);
+    QCOMPARE(doc.paragraphCount(), kept);
+    // What remains is the newest lines, each whole, narrow and wide alike.
+    const int first = lines - kept;
+    for (int p = 0; p < kept; ++p) {
+        QCOMPARE(doc.paragraphText(p), stamped(first + p) + said(first + p));
+        QCOMPARE(doc.runCount(p), 2);
+        QCOMPARE(doc.run(p, 1).style, int(StyleTable::Usuario));
+        QCOMPARE(doc.run(p, 1).start, stamped(first + p).size());
+    }
+    // The last line still takes more text after a drop.
+    doc.appendTab(StyleTable::Info);
+    doc.appendText(QStringLiteral("fim"), StyleTable::Info);
+    QCOMPARE(doc.paragraphText(kept - 1),
+             stamped(lines - 1) + said(lines - 1) + QStringLiteral("\tfim"));
+    QCOMPARE(doc.runCount(kept - 1), 4);
+    // Find and the text of ranges see only what is kept.
+    ChatDocument::FindOptions down;
+    const auto hit = doc.find(stamped(first), down, std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(hit->start, ChatPosition{});
+    if (first > 0)
+        QVERIFY(!doc.find(stamped(first - 1), down, std::nullopt));
+    const QString all = doc.text(doc.wholeRange());
+    QVERIFY(all.startsWith(stamped(first) + said(first)));
+    QCOMPARE(all.count(u'\n'), kept - 1);
+}
+
+void TestChatDocument::droppedLinesGiveBackTheirMemory()
+{
+    ChatDocument doc;
+    doc.setMaxParagraphs(64);
+    // A few chunks' worth of text, narrow and wide, with long lines growing across chunks.
+    const auto session = [&doc](int from, int to) {
+        appendSession(doc, from, to);
+        for (int i = from; i < to; i += 997) {
+            doc.appendLine(QStringLiteral("longa Ω"), StyleTable::Info);
+            for (int k = 0; k < 300; ++k)
+                doc.appendText(QStringLiteral("0123456789"), StyleTable::Info);
+        }
+    };
+    // About 8 MB of text goes through; what is held stays a few chunks.
+    for (int from = 0; from < 400000; from += 100000) {
+        session(from, from + 100000);
+        QVERIFY2(doc.allocated() < 1024 * 1024, qPrintable(QString::number(doc.allocated())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestChatDocument)

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void styleChangesReachTheFiles();
     void unwritableFileIsReported();
     void fileInAReadOnlyFolderIsOverwritten();
+    void savedLogsHoldOnlyKeptLines_data();
+    void savedLogsHoldOnlyKeptLines();
 };
 
 void TestChatExporter::goldenFiles_data()
@@ -223,6 +225,40 @@ void TestChatExporter::fileInAReadOnlyFolderIsOverwritten()
                                QString(), Qt::black));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("novo\r\n"));
+}
+
+void TestChatExporter::savedLogsHoldOnlyKeptLines_data()
+{
+    QTest::addColumn<int>("format");
+    // clang-format off
+    QTest::newRow("text") << int(ChatExporter::Format::Text);
+    QTest::newRow("html") << int(ChatExporter::Format::Html);
+    QTest::newRow("rtf")  << int(ChatExporter::Format::Rtf);
+    // clang-format on
+}
+
+void TestChatExporter::savedLogsHoldOnlyKeptLines()
+{
+    QFETCH(int, format);
+    ChatDocument doc;
+    doc.setMaxParagraphs(16);
+    for (int i = 0; i < 40; ++i) {
+        doc.appendLine(QStringLiteral("linha %1.").arg(i), StyleTable::Info);
+        doc.appendText(QStringLiteral(" ação Ω"), StyleTable::Usuario);
+    }
+    StyleTable styles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log"));
+    QVERIFY(ChatExporter::save(path, ChatExporter::Format(format), doc, styles, doc.wholeRange(),
+                               QString(), Qt::black));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    // Lines 24 to 39 remain, each once, in order.
+    QCOMPARE(saved.count("linha "), 16);
+    QVERIFY(!saved.contains("linha 23."));
+    QVERIFY(saved.indexOf("linha 24.") < saved.indexOf("linha 39."));
+    QVERIFY(saved.indexOf("linha 24.") >= 0);
 }
 
 QTEST_MAIN(TestChatExporter)

@@ -76,6 +76,9 @@ private Q_SLOTS:
     void troughClickTurnsOnePage_data();
     void troughClickTurnsOnePage();
     void clearView();
+    void ceilingKeepsTheViewOnItsText();
+    void ceilingClipsTheSelection();
+    void findContinuesAcrossADrop();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -603,6 +606,106 @@ void TestChatView::clearView()
     addLines(*m_view, 0, 2);
     QCOMPARE(m_view->document().paragraphText(1), QStringLiteral("linha 1 texto"));
     QCOMPARE(m_view->topParagraph(), 0);
+}
+
+void TestChatView::ceilingKeepsTheViewOnItsText()
+{
+    // 64 lines at most, the oldest 4 going at a time.
+    m_view->setMaxParagraphs(64);
+    const ChatDocument& doc = m_view->document();
+    QScrollBar* bar = m_view->verticalScrollBar();
+    addLines(*m_view, 0, 60);
+    m_view->scrollToBottom();
+    QTRY_VERIFY(bar->maximum() > 40);
+    bar->setValue(30);
+    QTest::keyClick(m_view, Qt::Key_Down);
+    const QString shown = doc.paragraphText(m_view->topParagraph());
+    const int offset = m_view->topOffset();
+
+    // A user reading older lines keeps reading them while the oldest are dropped.
+    addLines(*m_view, 60, 20);
+    QCOMPARE(doc.paragraphCount(), 64);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("linha 16 texto"));
+    QCOMPARE(doc.paragraphText(m_view->topParagraph()), shown);
+    QCOMPARE(m_view->topOffset(), offset);
+    QVERIFY(!m_view->isAtBottom());
+    QTRY_COMPARE(bar->value(), m_view->topParagraph());
+
+    // Once those lines are gone too, the view shows the oldest that remain.
+    addLines(*m_view, 80, 40);
+    QCOMPARE(m_view->topParagraph(), 0);
+    QCOMPARE(m_view->topOffset(), 0);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("linha 56 texto"));
+
+    // A view kept at the bottom by its writer stays there across drops.
+    m_view->scrollToBottom();
+    for (int i = 120; i < 200; ++i) {
+        addLines(*m_view, i, 1);
+        m_view->scrollToBottom();
+        QVERIFY(m_view->isAtBottom());
+    }
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    QCOMPARE(doc.paragraphText(doc.paragraphCount() - 1), QStringLiteral("linha 199 texto"));
+}
+
+void TestChatView::ceilingClipsTheSelection()
+{
+    m_view->setMaxParagraphs(64);
+    addLines(*m_view, 0, 64);
+    m_view->selectAll();
+    // Lines 0-7 go: the selection keeps what remains of it, and no more.
+    addLines(*m_view, 64, 8);
+    QStringList kept;
+    for (int i = 8; i < 64; ++i)
+        kept.append(QStringLiteral("linha %1 texto").arg(i));
+    QCOMPARE(m_view->selectedText(), kept.join(u'\n'));
+    m_view->copySelection();
+    QCOMPARE(QGuiApplication::clipboard()->text(), kept.join(u'\n'));
+
+    // A selection wholly in dropped text is gone.
+    m_view->clearSelection();
+    QVERIFY(m_view->findText(QStringLiteral("linha 9 "), {}));
+    addLines(*m_view, 72, 4);
+    QVERIFY(!m_view->hasSelection());
+    QCOMPARE(m_view->selectedText(), QString());
+}
+
+void TestChatView::findContinuesAcrossADrop()
+{
+    m_view->setMaxParagraphs(64);
+    // Every fourth line holds the word searched for.
+    const auto add = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const QString line = i % 4 ? QStringLiteral("linha %1") : QStringLiteral("alvo %1");
+            m_view->appendLine(line.arg(i), StyleTable::Info);
+            m_view->reformat();
+        }
+    };
+    const auto hits = [this](bool down) {
+        ChatView::FindOptions options;
+        options.down = down;
+        int n = 0;
+        while (m_view->findText(QStringLiteral("alvo"), options))
+            ++n;
+        return n;
+    };
+    add(0, 60);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_view->findText(QStringLiteral("alvo"), {}));
+    // The hit on line 8 becomes the first line: the search goes on from there, neither
+    // repeating it nor skipping any.
+    add(60, 72);
+    QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("alvo 8"));
+    QCOMPARE(hits(true), 15);  // lines 12 to 68
+    QCOMPARE(hits(false), 15); // lines 64 back to 8
+
+    // The last hit (line 8) is dropped: nothing older remains, and a downward search starts at
+    // the oldest line kept.
+    add(72, 76);
+    QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("alvo 12"));
+    QVERIFY(!m_view->hasSelection());
+    QCOMPARE(hits(false), 0);
+    QCOMPARE(hits(true), 16); // lines 12 to 72
 }
 
 QTEST_MAIN(TestChatView)
