@@ -172,12 +172,14 @@ void TestChatDocument::rangeText_data()
 {
     QTest::addColumn<ChatRange>("range");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("inside one piece") << range(0, 1, 0, 3) << QStringLiteral("bc");
-    QTest::newRow("across pieces and a tab") << range(0, 2, 0, 7) << QStringLiteral("cd\tef");
-    QTest::newRow("across paragraphs") << range(0, 5, 2, 2) << QStringLiteral("ef\n\ngh");
-    QTest::newRow("whole") << range(0, 0, 2, 2) << QStringLiteral("abcd\tef\n\ngh");
-    QTest::newRow("empty") << range(1, 0, 1, 0) << QString();
+    // clang-format off
+    QTest::newRow("inside one piece")          << range(0, 1, 0, 3) << QStringLiteral("bc");
+    QTest::newRow("across pieces and a tab")   << range(0, 2, 0, 7) << QStringLiteral("cd\tef");
+    QTest::newRow("across paragraphs")         << range(0, 5, 2, 2) << QStringLiteral("ef\n\ngh");
+    QTest::newRow("whole")                     << range(0, 0, 2, 2) << QStringLiteral("abcd\tef\n\ngh");
+    QTest::newRow("empty")                     << range(1, 0, 1, 0) << QString();
     QTest::newRow("beyond the end is clamped") << range(2, 1, 9, 0) << QStringLiteral("h");
+    // clang-format on
 }
 
 void TestChatDocument::rangeText()
@@ -194,17 +196,17 @@ void TestChatDocument::wordAt_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("offset");
     QTest::addColumn<QString>("word");
-    QTest::newRow("middle of a word")
-        << QStringLiteral("<ana> olá mundo") << 8 << QStringLiteral("olá");
-    QTest::newRow("name in brackets") << QStringLiteral("<ana> olá") << 2 << QStringLiteral("ana");
-    QTest::newRow("word spans pieces") << QStringLiteral("ab|cd ef") << 1 << QStringLiteral("abcd");
-    QTest::newRow("stops at a tab") << QStringLiteral("ab|^|cd") << 3 << QStringLiteral("cd");
-    QTest::newRow("last word") << QStringLiteral("um dois") << 6 << QStringLiteral("dois");
-    QTest::newRow("past the end takes the last character")
-        << QStringLiteral("um dois") << 40 << QStringLiteral("dois");
-    QTest::newRow("on a delimiter") << QStringLiteral("a, b") << 1 << QStringLiteral(",");
-    QTest::newRow("curly quotes") << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
-    QTest::newRow("no-break space") << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
+    // clang-format off
+    QTest::newRow("middle of a word")                      << QStringLiteral("<ana> olá mundo") << 8 << QStringLiteral("olá");
+    QTest::newRow("name in brackets")                      << QStringLiteral("<ana> olá") << 2 << QStringLiteral("ana");
+    QTest::newRow("word spans pieces")                     << QStringLiteral("ab|cd ef") << 1 << QStringLiteral("abcd");
+    QTest::newRow("stops at a tab")                        << QStringLiteral("ab|^|cd") << 3 << QStringLiteral("cd");
+    QTest::newRow("last word")                             << QStringLiteral("um dois") << 6 << QStringLiteral("dois");
+    QTest::newRow("past the end takes the last character") << QStringLiteral("um dois") << 40 << QStringLiteral("dois");
+    QTest::newRow("on a delimiter")                        << QStringLiteral("a, b") << 1 << QStringLiteral(",");
+    QTest::newRow("curly quotes")                          << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
+    QTest::newRow("no-break space")                        << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
+    // clang-format on
     // Each delimiter ends a word on both sides.
     for (const QChar d : QStringLiteral(" .;,:(){}\"/\\<>!?[]‘’“”+*=\u00a0")) {
         const QString line = QStringLiteral("ab%1cd").arg(d);
@@ -213,8 +215,9 @@ void TestChatDocument::wordAt_data()
         QTest::addRow("delimiter U+%04X right", unsigned(d.unicode()))
             << line << 3 << QStringLiteral("cd");
     }
-    QTest::newRow("apostrophe and dash join")
-        << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
+    // clang-format off
+    QTest::newRow("apostrophe and dash join") << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
+    // clang-format on
 }
 
 void TestChatDocument::wordAt()
@@ -240,42 +243,25 @@ void TestChatDocument::find_data()
     const ChatRange none;
     const ChatRange notFound = range(-1, -1, -1, -1);
     // Content: 0 "Ação no canal", 1 "<ana> a ação|começa", 2 "" , 3 "fim da AÇÃO\tacao"
-    QTest::newRow("down from the start, any case")
-        << QStringLiteral("ação") << false << true << false << false << none << range(0, 0, 0, 4);
-    QTest::newRow("up from the end, any case")
-        << QStringLiteral("ação") << false << false << false << false << none << range(3, 7, 3, 11);
-    QTest::newRow("upper case finds lower case") << QStringLiteral("AÇÃO") << false << true << false
-                                                 << true << range(0, 0, 0, 4) << range(1, 8, 1, 12);
-    QTest::newRow("match case skips other cases")
-        << QStringLiteral("ação") << true << true << false << false << none << range(1, 8, 1, 12);
-    QTest::newRow("match case upward")
-        << QStringLiteral("AÇÃO") << true << false << false << false << none << range(3, 7, 3, 11);
-    QTest::newRow("down continues after the selection")
-        << QStringLiteral("ação") << false << true << false << true << range(1, 8, 1, 12)
-        << range(3, 7, 3, 11);
-    QTest::newRow("up continues before the selection")
-        << QStringLiteral("ação") << false << false << false << true << range(3, 7, 3, 11)
-        << range(1, 8, 1, 12);
-    QTest::newRow("match across pieces") << QStringLiteral("açãocomeça") << false << true << false
-                                         << false << none << range(1, 8, 1, 18);
-    QTest::newRow("tab in the needle")
-        << QStringLiteral("o\ta") << false << true << false << false << none << range(3, 10, 3, 13);
-    QTest::newRow("inside words without whole words")
-        << QStringLiteral("an") << false << true << false << false << none << range(0, 9, 0, 11);
-    QTest::newRow("whole words skip parts of words")
-        << QStringLiteral("ana") << false << true << true << false << none << range(1, 1, 1, 4);
-    QTest::newRow("whole words upward")
-        << QStringLiteral("a") << false << false << true << false << none << range(1, 6, 1, 7);
-    QTest::newRow("whole word at the end of a paragraph")
-        << QStringLiteral("acao") << false << true << true << false << none << range(3, 12, 3, 16);
-    QTest::newRow("absent") << QStringLiteral("xyz") << false << true << false << false << none
-                            << notFound;
-    QTest::newRow("nothing after the last") << QStringLiteral("acao") << false << true << false
-                                            << true << range(3, 12, 3, 16) << notFound;
-    QTest::newRow("nothing before the first") << QStringLiteral("Ação") << true << false << false
-                                              << true << range(0, 0, 0, 4) << notFound;
-    QTest::newRow("empty needle") << QString() << false << true << false << false << none
-                                  << notFound;
+    // clang-format off
+    QTest::newRow("down from the start, any case")        << QStringLiteral("ação") << false << true << false << false << none << range(0, 0, 0, 4);
+    QTest::newRow("up from the end, any case")            << QStringLiteral("ação") << false << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("upper case finds lower case")          << QStringLiteral("AÇÃO") << false << true << false << true << range(0, 0, 0, 4) << range(1, 8, 1, 12);
+    QTest::newRow("match case skips other cases")         << QStringLiteral("ação") << true << true << false << false << none << range(1, 8, 1, 12);
+    QTest::newRow("match case upward")                    << QStringLiteral("AÇÃO") << true << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("down continues after the selection")   << QStringLiteral("ação") << false << true << false << true << range(1, 8, 1, 12) << range(3, 7, 3, 11);
+    QTest::newRow("up continues before the selection")    << QStringLiteral("ação") << false << false << false << true << range(3, 7, 3, 11) << range(1, 8, 1, 12);
+    QTest::newRow("match across pieces")                  << QStringLiteral("açãocomeça") << false << true << false << false << none << range(1, 8, 1, 18);
+    QTest::newRow("tab in the needle")                    << QStringLiteral("o\ta") << false << true << false << false << none << range(3, 10, 3, 13);
+    QTest::newRow("inside words without whole words")     << QStringLiteral("an") << false << true << false << false << none << range(0, 9, 0, 11);
+    QTest::newRow("whole words skip parts of words")      << QStringLiteral("ana") << false << true << true << false << none << range(1, 1, 1, 4);
+    QTest::newRow("whole words upward")                   << QStringLiteral("a") << false << false << true << false << none << range(1, 6, 1, 7);
+    QTest::newRow("whole word at the end of a paragraph") << QStringLiteral("acao") << false << true << true << false << none << range(3, 12, 3, 16);
+    QTest::newRow("absent")                               << QStringLiteral("xyz") << false << true << false << false << none << notFound;
+    QTest::newRow("nothing after the last")               << QStringLiteral("acao") << false << true << false << true << range(3, 12, 3, 16) << notFound;
+    QTest::newRow("nothing before the first")             << QStringLiteral("Ação") << true << false << false << true << range(0, 0, 0, 4) << notFound;
+    QTest::newRow("empty needle")                         << QString() << false << true << false << false << none << notFound;
+    // clang-format on
 }
 
 void TestChatDocument::find()
@@ -312,22 +298,17 @@ void TestChatDocument::caseFolding_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<int>("at"); // -1: not found
-    QTest::newRow("accented capitals")
-        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << false << 2;
-    QTest::newRow("match case keeps them apart")
-        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << true << -1;
+    // clang-format off
+    QTest::newRow("accented capitals")           << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << false << 2;
+    QTest::newRow("match case keeps them apart") << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << true << -1;
     // Ÿ is byte 0x9F of the code page and ÿ byte 0xFF: both sides of the fold are stored narrow.
-    QTest::newRow("y with diaeresis")
-        << QStringLiteral("ŸE") << QStringLiteral("aÿe") << false << 1;
-    QTest::newRow("outside the code page")
-        << QStringLiteral("ΟΔΟΣ") << QStringLiteral("a οδος") << false << 2;
-    QTest::newRow("capital sharp s folds to ß")
-        << QStringLiteral("STRAẞE") << QStringLiteral("na straße") << false << 3;
+    QTest::newRow("y with diaeresis")            << QStringLiteral("ŸE") << QStringLiteral("aÿe") << false << 1;
+    QTest::newRow("outside the code page")       << QStringLiteral("ΟΔΟΣ") << QStringLiteral("a οδος") << false << 2;
+    QTest::newRow("capital sharp s folds to ß")  << QStringLiteral("STRAẞE") << QStringLiteral("na straße") << false << 3;
     // One character never matches two: a hit spans exactly the needle's length.
-    QTest::newRow("double s is not ß")
-        << QStringLiteral("STRASSE") << QStringLiteral("na straße") << false << -1;
-    QTest::newRow("ß is not double s")
-        << QStringLiteral("straße") << QStringLiteral("STRASSE") << false << -1;
+    QTest::newRow("double s is not ß")           << QStringLiteral("STRASSE") << QStringLiteral("na straße") << false << -1;
+    QTest::newRow("ß is not double s")           << QStringLiteral("straße") << QStringLiteral("STRASSE") << false << -1;
+    // clang-format on
 }
 
 void TestChatDocument::caseFolding()

@@ -114,9 +114,11 @@ void TestChatExporter::goldenFiles_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("golden");
+    // clang-format off
     QTest::newRow("text") << int(ChatExporter::Format::Text) << QStringLiteral("sample.txt");
     QTest::newRow("html") << int(ChatExporter::Format::Html) << QStringLiteral("sample.html");
-    QTest::newRow("rtf") << int(ChatExporter::Format::Rtf) << QStringLiteral("sample.rtf");
+    QTest::newRow("rtf")  << int(ChatExporter::Format::Rtf) << QStringLiteral("sample.rtf");
+    // clang-format on
 }
 
 void TestChatExporter::goldenFiles()
@@ -141,24 +143,15 @@ void TestChatExporter::escaping_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("htmlBody");
     QTest::addColumn<QByteArray>("rtfText");
-    QTest::newRow("markup") << QStringLiteral("<script>alert('x')</script>")
-                            << QByteArray("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;")
-                            << QByteArray("<script>alert('x')</script>");
-    QTest::newRow("entities and quotes")
-        << QStringLiteral("a&b \"c\"") << QByteArray("a&amp;b &quot;c&quot;")
-        << QByteArray("a&b \"c\"");
-    QTest::newRow("rtf control characters")
-        << QStringLiteral("{\\par}") << QByteArray("{\\par}") << QByteArray("\\{\\\\par\\}");
-    QTest::newRow("code page characters")
-        << QStringLiteral("é€") << QByteArray("\xe9\x80") << QByteArray("\\'e9\\'80");
-    QTest::newRow("outside the code page")
-        << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;")
-        << QByteArray("\\u26085?\\u-10179?\\u-8704?");
-    QTest::newRow("control without a byte")
-        << QStringLiteral("a\u0080b\u0081") << QByteArray("a&#65533;b\x81")
-        << QByteArray("a\\u128?b\\'81");
-    QTest::newRow("control character")
-        << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
+    // clang-format off
+    QTest::newRow("markup")                 << QStringLiteral("<script>alert('x')</script>") << QByteArray("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;") << QByteArray("<script>alert('x')</script>");
+    QTest::newRow("entities and quotes")    << QStringLiteral("a&b \"c\"") << QByteArray("a&amp;b &quot;c&quot;") << QByteArray("a&b \"c\"");
+    QTest::newRow("rtf control characters") << QStringLiteral("{\\par}") << QByteArray("{\\par}") << QByteArray("\\{\\\\par\\}");
+    QTest::newRow("code page characters")   << QStringLiteral("é€") << QByteArray("\xe9\x80") << QByteArray("\\'e9\\'80");
+    QTest::newRow("outside the code page")  << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;") << QByteArray("\\u26085?\\u-10179?\\u-8704?");
+    QTest::newRow("control without a byte") << QStringLiteral("a\u0080b\u0081") << QByteArray("a&#65533;b\x81") << QByteArray("a\\u128?b\\'81");
+    QTest::newRow("control character")      << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
+    // clang-format on
 }
 
 void TestChatExporter::escaping()

@@ -44,6 +44,37 @@ int firstLineY(const QFont& font)
     return Top + QFontMetrics(font).height() / 2;
 }
 
+// Counts a widget's paint events. Every refresh of the view ends in one, so a test that waits for
+// a repaint knows that appended lines, a resize or a style change have been taken in.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) : m_widget(widget)
+    {
+        widget->installEventFilter(this);
+        reset();
+    }
+
+    // Paints what is pending now, so that the next paint counted comes from what follows.
+    void reset()
+    {
+        m_widget->repaint();
+        paints = 0;
+    }
+
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
+
 } // namespace
 
 class TestChatView : public QObject
@@ -106,11 +137,13 @@ void TestChatView::tabStops_data()
     QTest::addColumn<int>("widthBefore"); // at least this many pixels of text before the tabs
     QTest::addColumn<int>("tabs");
     QTest::addColumn<int>("x");
-    QTest::newRow("at the line start") << 0 << 1 << 48;
-    QTest::newRow("after short text") << 10 << 1 << 48;
+    // clang-format off
+    QTest::newRow("at the line start")              << 0 << 1 << 48;
+    QTest::newRow("after short text")               << 10 << 1 << 48;
     QTest::newRow("after text past the first stop") << 49 << 1 << 96;
-    QTest::newRow("two tabs") << 10 << 2 << 96;
-    QTest::newRow("far along") << 150 << 1 << 192;
+    QTest::newRow("two tabs")                       << 10 << 2 << 96;
+    QTest::newRow("far along")                      << 150 << 1 << 192;
+    // clang-format on
 }
 
 void TestChatView::tabStops()
@@ -180,8 +213,9 @@ void TestChatView::appendingKeepsTheScrollPosition()
     const int offset = m_view->topOffset();
     QVERIFY(top != 120 || offset != 0);
 
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 200, 500);
-    QTest::qWait(50);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), top);
     QCOMPARE(m_view->topOffset(), offset);
     QVERIFY(!m_view->isAtBottom());
@@ -189,8 +223,9 @@ void TestChatView::appendingKeepsTheScrollPosition()
     // At the bottom, appended lines stay below until the writer scrolls.
     m_view->scrollToBottom();
     const int bottomTop = m_view->topParagraph();
+    counter.reset();
     addLines(*m_view, 700, 5);
-    QTest::qWait(50);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), bottomTop);
     QVERIFY(!m_view->isAtBottom());
 }
@@ -198,12 +233,14 @@ void TestChatView::appendingKeepsTheScrollPosition()
 void TestChatView::changesKeepTheScrollPosition_data()
 {
     QTest::addColumn<int>("change");
-    QTest::newRow("reformat") << 0;
-    QTest::newRow("narrower") << 1;
+    // clang-format off
+    QTest::newRow("reformat")          << 0;
+    QTest::newRow("narrower")          << 1;
     QTest::newRow("wider and shorter") << 2;
-    QTest::newRow("larger font") << 3;
-    QTest::newRow("colour") << 4;
-    QTest::newRow("margins") << 5;
+    QTest::newRow("larger font")       << 3;
+    QTest::newRow("colour")            << 4;
+    QTest::newRow("margins")           << 5;
+    // clang-format on
 }
 
 void TestChatView::changesKeepTheScrollPosition()
@@ -230,15 +267,20 @@ void TestChatView::changesKeepTheScrollPosition()
             m_view->setTextMargins(30, 20, 30, 20);
             break;
         }
-        QTest::qWait(40);
+        // The second time a change may be none (the same size again): a reformat makes sure a
+        // refresh follows, and its repaint tells the test that the change was taken in.
+        m_view->reformat();
     };
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 0, 300);
     m_view->scrollToBottom();
     QTRY_VERIFY(m_view->verticalScrollBar()->maximum() > 200);
 
     // A user reading older lines keeps the same line at the top.
     m_view->verticalScrollBar()->setValue(120);
+    counter.reset();
     apply();
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), 120);
     QCOMPARE(m_view->topOffset(), 0);
     QVERIFY(!m_view->isAtBottom());
@@ -246,7 +288,9 @@ void TestChatView::changesKeepTheScrollPosition()
     // A user at the end stays there.
     m_view->scrollToBottom();
     QVERIFY(m_view->isAtBottom());
+    counter.reset();
     apply();
+    QTRY_VERIFY(counter.paints > 0);
     QVERIFY(m_view->isAtBottom());
 }
 
@@ -271,17 +315,11 @@ void TestChatView::scrollToBottomShowsTheEnd()
 
 void TestChatView::appendsRepaintOnce()
 {
-    struct PaintCounter : QObject
-    {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
-    QTest::qWait(50);
-    m_view->viewport()->installEventFilter(&counter);
+    // The refresh pending since the set-up comes first.
+    PaintCounter counter(m_view->viewport());
+    m_view->reformat();
+    QTRY_VERIFY(counter.paints > 0);
+    counter.reset();
     // A burst of lines, each laid out and scrolled to as the writers do, costs one repaint.
     for (int i = 0; i < 500; ++i) {
         m_view->appendLine(QStringLiteral("linha %1").arg(i), StyleTable::Info);
@@ -290,6 +328,7 @@ void TestChatView::appendsRepaintOnce()
     }
     QCOMPARE(counter.paints, 0);
     QTRY_COMPARE(counter.paints, 1);
+    // A short settle: nothing else is to come.
     QTest::qWait(50);
     QCOMPARE(counter.paints, 1);
     QVERIFY(m_view->isAtBottom());
@@ -311,10 +350,12 @@ void TestChatView::doubleClickSelectsTheWord_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("word");
     // "<ana> olá, mundo!"
-    QTest::newRow("name inside brackets") << 2 << QStringLiteral("ana");
-    QTest::newRow("word before a comma") << 7 << QStringLiteral("olá");
+    // clang-format off
+    QTest::newRow("name inside brackets")            << 2 << QStringLiteral("ana");
+    QTest::newRow("word before a comma")             << 7 << QStringLiteral("olá");
     QTest::newRow("word before an exclamation mark") << 13 << QStringLiteral("mundo");
-    QTest::newRow("a delimiter alone") << 9 << QStringLiteral(",");
+    QTest::newRow("a delimiter alone")               << 9 << QStringLiteral(",");
+    // clang-format on
 }
 
 void TestChatView::doubleClickSelectsTheWord()
@@ -378,9 +419,9 @@ void TestChatView::mouseSelectionGoesToTheClipboard()
 
 void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
 {
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 0, 300);
-    m_view->reformat();
-    QTest::qWait(40);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), 0);
     QGuiApplication::clipboard()->clear();
     const QPoint from(Left, Top + 1);
@@ -391,6 +432,7 @@ void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
     QTRY_VERIFY(m_view->topParagraph() > 40);
     QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, below);
     const int top = m_view->topParagraph();
+    // A short settle: once the button is up the view stops scrolling.
     QTest::qWait(120);
     QCOMPARE(m_view->topParagraph(), top);
     const QString selected = m_view->selectedText();
@@ -457,11 +499,13 @@ void TestChatView::savedRange_data()
     QTest::addColumn<bool>("select");
     QTest::addColumn<bool>("hasFirst");
     QTest::addColumn<bool>("hasHit");
-    QTest::newRow("text ignores the selection") << 0 << true << true << true;
-    QTest::newRow("html ignores the selection") << 1 << true << true << true;
-    QTest::newRow("rtf whole content") << 2 << true << true << true;
-    QTest::newRow("rtf selection only") << 3 << true << false << true;
+    // clang-format off
+    QTest::newRow("text ignores the selection")           << 0 << true << true << true;
+    QTest::newRow("html ignores the selection")           << 1 << true << true << true;
+    QTest::newRow("rtf whole content")                    << 2 << true << true << true;
+    QTest::newRow("rtf selection only")                   << 3 << true << false << true;
     QTest::newRow("rtf selection only, nothing selected") << 3 << false << false << false;
+    // clang-format on
 }
 
 void TestChatView::savedRange()
@@ -506,10 +550,12 @@ void TestChatView::backgroundPlacement_data()
     QTest::addColumn<bool>("corner");
     QTest::addColumn<bool>("centre");
     QTest::addColumn<bool>("besideCentre");
-    QTest::newRow("none") << ChatView::BackgroundStyle::None << false << false << false;
+    // clang-format off
+    QTest::newRow("none")      << ChatView::BackgroundStyle::None << false << false << false;
     QTest::newRow("stretched") << ChatView::BackgroundStyle::Stretched << true << true << true;
-    QTest::newRow("tiled") << ChatView::BackgroundStyle::Tiled << true << true << true;
-    QTest::newRow("centred") << ChatView::BackgroundStyle::Centered << false << true << false;
+    QTest::newRow("tiled")     << ChatView::BackgroundStyle::Tiled << true << true << true;
+    QTest::newRow("centred")   << ChatView::BackgroundStyle::Centered << false << true << false;
+    // clang-format on
 }
 
 void TestChatView::backgroundPlacement()
@@ -563,8 +609,10 @@ void TestChatView::troughClickTurnsOnePage_data()
 {
     QTest::addColumn<int>("action");
     QTest::addColumn<int>("key");
+    // clang-format off
     QTest::newRow("down") << int(QAbstractSlider::SliderPageStepAdd) << int(Qt::Key_PageDown);
-    QTest::newRow("up") << int(QAbstractSlider::SliderPageStepSub) << int(Qt::Key_PageUp);
+    QTest::newRow("up")   << int(QAbstractSlider::SliderPageStepSub) << int(Qt::Key_PageUp);
+    // clang-format on
 }
 
 void TestChatView::troughClickTurnsOnePage()
