@@ -402,9 +402,11 @@ void TestChatDocument::droppedLinesGiveBackTheirMemory()
     const auto session = [&doc](int from, int to) {
         appendSession(doc, from, to);
         for (int i = from; i < to; i += 997) {
-            doc.appendLine(QStringLiteral("longa Ω"), StyleTable::Info);
+            // Stored narrow while it grows, then moved to wide storage by its last piece.
+            doc.appendLine(QStringLiteral("longa "), StyleTable::Info);
             for (int k = 0; k < 300; ++k)
                 doc.appendText(QStringLiteral("0123456789"), StyleTable::Info);
+            doc.appendText(QStringLiteral("Ω"), StyleTable::Info);
         }
     };
     // About 8 MB of text goes through; what is held stays a few chunks.
