@@ -28,7 +28,7 @@ constexpr int SmallLines = 1000;
 // The pane's ceiling lowered for the benchmark, so that it is reached quickly.
 constexpr int CeilingLines = 100000;
 constexpr int CeilingSlice = 10000;
-constexpr int CeilingSlices = 30;
+constexpr int CeilingSlices = 60;
 constexpr int Width = 500;
 
 size_t heapInUse()
@@ -267,8 +267,7 @@ int main(int argc, char** argv)
 
     // Two panes with the ceiling lowered: one kept full, where every line pushes old ones out,
     // and one kept below it (emptied before it gets there). They take slices of lines in turn,
-    // timed in CPU time of this process, so that other load on the machine hits both alike;
-    // the medians of the slices are compared.
+    // timed in CPU time of this process, so that other load on the machine hits both alike.
     std::printf("\nAppending at the ceiling (lowered to %d lines), slices of %d lines, CPU time\n",
                 CeilingLines, CeilingSlice);
     StyleTable fullStyles, belowStyles;
@@ -298,13 +297,20 @@ int main(int argc, char** argv)
         atMs.append(cpuMs() - start);
         fullNext += CeilingSlice;
     }
+    // The median shows the usual slice; the fastest is the one least disturbed by other load.
     const auto median = [](QList<double> values) {
         std::sort(values.begin(), values.end());
         return values[values.size() / 2];
     };
+    const auto fastest = [](const QList<double>& values) {
+        return *std::min_element(values.begin(), values.end());
+    };
     print("below the ceiling, median slice", median(belowMs), "ms");
     print("at the ceiling (oldest lines dropped), median slice", median(atMs), "ms");
-    print("ratio at / below (goal <= 1.2)", median(atMs) / median(belowMs), "x");
+    print("ratio of medians at / below (goal <= 1.2)", median(atMs) / median(belowMs), "x");
+    print("below the ceiling, fastest slice", fastest(belowMs), "ms");
+    print("at the ceiling, fastest slice", fastest(atMs), "ms");
+    print("ratio of fastest at / below (goal <= 1.2)", fastest(atMs) / fastest(belowMs), "x");
     std::printf(
         "  full pane: %d lines kept after %d appended; content held %.1f MB at the ceiling, "
         "%.1f MB at the end\n",
