@@ -55,20 +55,25 @@ int ChatDocument::paragraphLength(int p) const
     return int(m_paragraphs[p].length);
 }
 
+void ChatDocument::setMaxParagraphs(int count)
+{
+    m_maxParagraphs = std::max(count, 1);
+}
+
 int ChatDocument::runEnd(int p) const
 {
-    return p + 1 < paragraphCount() ? int(m_paragraphs[p + 1].firstRun) : int(m_runs.size());
+    return p + 1 < paragraphCount() ? firstRun(p + 1) : int(m_runs.size());
 }
 
 int ChatDocument::runCount(int p) const
 {
-    return runEnd(p) - int(m_paragraphs[p].firstRun);
+    return runEnd(p) - firstRun(p);
 }
 
 ChatRun ChatDocument::run(int p, int i) const
 {
     const Paragraph& par = m_paragraphs[p];
-    const int index = int(par.firstRun) + i;
+    const int index = firstRun(p) + i;
     const Run& r = m_runs[index];
     const quint32 end = index + 1 < runEnd(p) ? m_runs[index + 1].start : par.length;
     return {int(r.start), int(end - r.start), r.style, r.tab};
@@ -130,12 +135,35 @@ QList<ChatPiece> ChatDocument::pieces(int p) const
     return result;
 }
 
-void ChatDocument::appendLine(const QString& text, int style)
+int ChatDocument::appendLine(const QString& text, int style)
 {
-    Paragraph par{m_narrow.append(nullptr, 0), 0, quint32(m_runs.size())};
+    Paragraph par{m_narrow.append(nullptr, 0), 0, m_firstRunNumber + quint32(m_runs.size())};
     m_paragraphs.push_back(par);
     if (!text.isEmpty())
         addToLast(text, style, false);
+    if (paragraphCount() <= m_maxParagraphs)
+        return 0;
+    // A sixteenth of the ceiling at a time: the cost of dropping spreads over the lines that
+    // arrive until the next drop, and the pane still holds at least 15/16 of its ceiling.
+    const int block = std::max(1, m_maxParagraphs / 16);
+    const int count = paragraphCount() - m_maxParagraphs + block - 1;
+    dropOldest(count);
+    return count;
+}
+
+void ChatDocument::dropOldest(int count)
+{
+    for (int p = 0; p < count; ++p) {
+        const quint64 place = m_paragraphs[p].place;
+        if (place & Wide)
+            m_wide.release(place & ~Wide);
+        else
+            m_narrow.release(place);
+    }
+    const int runs = firstRun(count);
+    m_runs.erase(m_runs.begin(), m_runs.begin() + runs);
+    m_firstRunNumber += quint32(runs);
+    m_paragraphs.erase(m_paragraphs.begin(), m_paragraphs.begin() + count);
 }
 
 void ChatDocument::appendText(const QString& text, int style)
@@ -195,6 +223,7 @@ void ChatDocument::clear()
     m_paragraphs.shrink_to_fit();
     m_runs.clear();
     m_runs.shrink_to_fit();
+    m_firstRunNumber = 0;
     m_narrow.clear();
     m_wide.clear();
 }
@@ -233,6 +262,12 @@ QString ChatDocument::text(const ChatRange& range) const
         result += QStringView(paragraphText(p)).mid(from, to - from);
     }
     return result;
+}
+
+std::size_t ChatDocument::allocated() const
+{
+    return m_paragraphs.size() * sizeof(Paragraph) + m_runs.size() * sizeof(Run) +
+           m_narrow.allocated() + m_wide.allocated() * sizeof(char16_t);
 }
 
 bool ChatDocument::isWordDelimiter(QChar ch)

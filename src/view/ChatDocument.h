@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <optional>
-#include <vector>
 
 #include <QByteArray>
 #include <QList>
@@ -55,9 +56,14 @@ struct ChatRange
 // The content of one pane: paragraphs of styled runs and tabs, GUI-free. Text is kept as
 // Windows-1252 bytes while a paragraph fits that code page (nearly every chat line does) and as
 // UTF-16 otherwise; runs and paragraphs are flat arrays, so a line costs a few dozen bytes.
+// A server decides how much arrives, so a pane keeps at most MaxParagraphs paragraphs: past
+// that the oldest go, a block at a time, and their memory is given back.
 class ChatDocument
 {
 public:
+    // About 100 MB of ordinary talk lines.
+    static constexpr int MaxParagraphs = 1000000;
+
     struct FindOptions
     {
         bool matchCase = false;
@@ -69,6 +75,9 @@ public:
     ~ChatDocument();
     ChatDocument(const ChatDocument&) = delete;
     ChatDocument& operator=(const ChatDocument&) = delete;
+
+    // Tests lower the ceiling to reach it quickly; it applies from the next appendLine.
+    void setMaxParagraphs(int count);
 
     int paragraphCount() const { return int(m_paragraphs.size()); }
     bool isEmpty() const { return m_paragraphs.empty(); }
@@ -82,8 +91,9 @@ public:
     int runCount(int p) const;
     ChatRun run(int p, int i) const;
 
-    // Empty text starts an empty paragraph.
-    void appendLine(const QString& text, int style);
+    // Empty text starts an empty paragraph. Returns how many of the oldest paragraphs were
+    // dropped to stay within the ceiling (paragraph numbers shift down by that much).
+    int appendLine(const QString& text, int style);
     void appendText(const QString& text, int style);
     void appendTab(int style);
     void clear();
@@ -107,13 +117,16 @@ public:
     std::optional<ChatRange> find(const QString& needle, const FindOptions& options,
                                   const std::optional<ChatRange>& selection) const;
 
+    // Bytes held for the content, used or not.
+    std::size_t allocated() const;
+
 private:
     // 16 bytes: the top bit of `place` tells UTF-16 text (in m_wide) from bytes (in m_narrow).
     struct Paragraph
     {
         quint64 place;
-        quint32 length; // characters
-        quint32 firstRun;
+        quint32 length;   // characters
+        quint32 firstRun; // counted from the first run ever appended, modulo 2^32
     };
     static constexpr quint64 Wide = quint64(1) << 63;
     struct Run
@@ -123,14 +136,19 @@ private:
         bool tab;
     };
 
+    int firstRun(int p) const { return int(m_paragraphs[p].firstRun - m_firstRunNumber); }
     int runEnd(int p) const;
+    void dropOldest(int count);
     void addToLast(const QString& text, int style, bool tab);
     void widenLast();
     void fillText(int p, QString& out) const;
     bool isWholeWord(const QString& text, int start, int length) const;
 
-    std::vector<Paragraph> m_paragraphs;
-    std::vector<Run> m_runs;
+    // Deques: dropping the oldest lines frees their blocks without moving the rest.
+    std::deque<Paragraph> m_paragraphs;
+    std::deque<Run> m_runs;
+    quint32 m_firstRunNumber = 0;
+    int m_maxParagraphs = MaxParagraphs;
     TextPool<char> m_narrow;
     TextPool<char16_t> m_wide;
 };

@@ -52,16 +52,49 @@ QString hexColor(const QColor& color)
     return color.name(QColor::HexRgb);
 }
 
-// A font family as a CSS string: anything but letters, digits, blanks and dashes is a hex escape,
-// so a family name cannot end the style sheet.
+bool isHexDigit(char16_t ch)
+{
+    return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F');
+}
+
+// A font family as a quoted CSS string that every reader takes back unchanged, whatever the page's
+// code page. A quote and a backslash are escaped by a backslash; markup characters, controls and
+// everything outside ASCII are six-digit hex escapes. A reader may take one blank after a hex
+// escape as its end, and Qt's reader does not, so a blank right after one is a hex escape too; so
+// is a hex digit after an escaped backslash, which Qt's reader would take for a hex escape.
 QString cssString(const QString& text)
 {
     QString out = QStringLiteral("\"");
-    for (QChar ch : text) {
-        if (ch.isLetterOrNumber() || ch == u' ' || ch == u'-' || ch == u'_')
-            out += ch;
-        else
-            out += QStringLiteral("\\%1").arg(ch.unicode(), 6, 16, QLatin1Char('0'));
+    enum class Last
+    {
+        Plain,
+        HexEscape,
+        Backslash
+    } last = Last::Plain;
+    const auto hex = [&out, &last](char32_t code) {
+        out += QStringLiteral("\\%1").arg(quint32(code), 6, 16, QLatin1Char('0'));
+        last = Last::HexEscape;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            hex(QChar::surrogateToUcs4(ch, text.at(i + 1).unicode()));
+            ++i;
+        } else if (ch == 0 || QChar::isSurrogate(ch)) {
+            hex(0xFFFD);
+        } else if (ch == u'"' || ch == u'\\') {
+            out += u'\\';
+            out += QChar(ch);
+            last = ch == u'\\' ? Last::Backslash : Last::Plain;
+        } else if (ch < 0x20 || ch >= 0x7F || ch == u'<' || ch == u'>' || ch == u'&' ||
+                   (last == Last::HexEscape && ch == u' ') ||
+                   (last == Last::Backslash && isHexDigit(ch))) {
+            hex(ch);
+        } else {
+            out += QChar(ch);
+            last = Last::Plain;
+        }
     }
     return out + QLatin1Char('"');
 }

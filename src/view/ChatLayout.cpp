@@ -53,6 +53,19 @@ void ChatLayout::clear()
     m_cache.clear();
 }
 
+void ChatLayout::removeFirst(int count)
+{
+    const std::size_t n = std::min(std::size_t(std::max(count, 0)), m_heights.size());
+    m_heights.erase(m_heights.begin(), m_heights.begin() + std::ptrdiff_t(n));
+    // Cached layouts are keyed by paragraph number: renumber those of the lines that remain.
+    QHash<int, std::shared_ptr<const QTextLayout>> kept;
+    for (auto it = m_cache.cbegin(); it != m_cache.cend(); ++it) {
+        if (it.key() >= count)
+            kept.insert(it.key() - count, it.value());
+    }
+    m_cache.swap(kept);
+}
+
 std::unique_ptr<QTextLayout> ChatLayout::build(int p) const
 {
     const int runs = m_document.runCount(p);

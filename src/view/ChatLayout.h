@@ -1,7 +1,7 @@
 #pragma once
 
+#include <deque>
 #include <memory>
-#include <vector>
 
 #include <QHash>
 #include <QPointF>
@@ -31,6 +31,8 @@ public:
     void invalidate(int p);
     // The document was emptied.
     void clear();
+    // The document dropped its first `count` paragraphs.
+    void removeFirst(int count);
 
     int height(int p);
     std::shared_ptr<const QTextLayout> layout(int p);
@@ -51,6 +53,6 @@ private:
     const StyleTable& m_styles;
     int m_width = 1;
     quint32 m_generation = 1;
-    std::vector<Height> m_heights;
+    std::deque<Height> m_heights;
     QHash<int, std::shared_ptr<const QTextLayout>> m_cache;
 };

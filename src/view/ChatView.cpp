@@ -58,7 +58,38 @@ ChatView::~ChatView() = default;
 
 void ChatView::appendLine(const QString& text, int style)
 {
-    m_document->appendLine(text, style);
+    const int dropped = m_document->appendLine(text, style);
+    if (dropped > 0)
+        forgetOldest(dropped);
+}
+
+void ChatView::forgetOldest(int count)
+{
+    m_layout->removeFirst(count);
+    // Whatever pointed into dropped text now points at the start of what remains.
+    const auto shifted = [count](ChatPosition position) {
+        return position.paragraph < count
+                   ? ChatPosition{}
+                   : ChatPosition{position.paragraph - count, position.offset};
+    };
+    m_anchor = shifted(m_anchor);
+    m_cursor = shifted(m_cursor);
+    if (m_position.paragraph < count)
+        m_position = {};
+    else
+        m_position.paragraph -= count;
+    if (m_bottomAnchor >= 0)
+        m_bottomAnchor = std::max(m_bottomAnchor - count, 0);
+    if (m_pinned >= 0)
+        m_pinned = m_pinned >= count ? m_pinned - count : -1;
+    // The bar counts paragraphs: renumber it now, so that a drag of it does not land on old
+    // numbers, but without laying out the last lines (the next refresh does that).
+    QScopedValueRollback<bool> guard(m_syncingScrollBar, true);
+    QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    bar->setMaximum(std::max(bar->maximum() - count, 0));
+    bar->setValue(atEnd ? bar->maximum() : std::max(bar->value() - count, 0));
+    scheduleRefresh();
 }
 
 void ChatView::appendText(const QString& text, int style)
@@ -136,6 +167,15 @@ std::optional<ChatRange> ChatView::selection() const
 {
     if (!hasSelection())
         return std::nullopt;
+    return searchStart();
+}
+
+std::optional<ChatRange> ChatView::searchStart() const
+{
+    // An empty selection is a place: where the user clicked, or the start of what remains when
+    // the selected text was dropped (an upward search then has nothing older to find).
+    if (!m_hasSelection)
+        return std::nullopt;
     return m_anchor < m_cursor ? ChatRange{m_anchor, m_cursor} : ChatRange{m_cursor, m_anchor};
 }
 
@@ -171,7 +211,7 @@ void ChatView::copySelection()
 
 bool ChatView::findText(const QString& text, const FindOptions& options)
 {
-    const auto found = m_document->find(text, options, selection());
+    const auto found = m_document->find(text, options, searchStart());
     if (!found)
         return false;
     setSelection(found->start, found->end);
@@ -256,6 +296,11 @@ void ChatView::setPopupMenu(QMenu* menu)
 const ChatDocument& ChatView::document() const
 {
     return *m_document;
+}
+
+void ChatView::setMaxParagraphs(int count)
+{
+    m_document->setMaxParagraphs(count);
 }
 
 StyleTable* ChatView::styles() const

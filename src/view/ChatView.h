@@ -36,7 +36,9 @@ public:
     explicit ChatView(StyleTable* styles, QWidget* parent = nullptr);
     ~ChatView() override;
 
-    // Starts a new paragraph holding the text; empty text (style -1) starts an empty one.
+    // Starts a new paragraph holding the text; empty text (style -1) starts an empty one. Past
+    // the pane's ceiling the oldest paragraphs go (see ChatDocument): the view keeps showing the
+    // same text, and the selection and the search position keep to what remains.
     void appendLine(const QString& text, int style);
     // Adds the text at the end of the last paragraph.
     void appendText(const QString& text, int style);
@@ -54,7 +56,8 @@ public:
     // Puts the selection on the clipboard as plain text, HTML and RTF.
     void copySelection();
 
-    // Finds the next occurrence from the current selection and selects it; false when none.
+    // Finds the next occurrence from the current selection (or from the place clicked, when
+    // nothing is selected there) and selects it; false when none.
     bool findText(const QString& text, const FindOptions& options);
 
     // Each returns false when the file cannot be written.
@@ -75,6 +78,8 @@ public:
     void setPopupMenu(QMenu* menu);
 
     const ChatDocument& document() const;
+    // Tests lower the document's ceiling on paragraphs to reach it quickly.
+    void setMaxParagraphs(int count);
     StyleTable* styles() const;
     // The paragraph shown at the top and how many pixels of it are scrolled out of view.
     int topParagraph() const;
@@ -118,6 +123,8 @@ private:
     void ensureVisible(ChatPosition position);
     ChatPosition positionAt(QPoint point, bool onCharacter) const;
     std::optional<ChatRange> selection() const;
+    std::optional<ChatRange> searchStart() const;
+    void forgetOldest(int count);
     void setSelection(ChatPosition anchor, ChatPosition cursor);
     void autoScrollTick();
     void keepBottomPinned();

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <memory>
-#include <vector>
 
 #include <QtGlobal>
 
 // Characters of many short texts kept in large chunks: no heap block per text and no copying of
-// everything when the pool grows. Each text is contiguous; only the last one can grow.
+// everything when the pool grows. Each text is contiguous; only the last one can grow. A chunk
+// counts the texts living in it and is freed once all of them are released, so a pane that drops
+// its oldest lines gives their memory back.
 template <typename Ch>
 class TextPool
 {
@@ -16,10 +18,14 @@ public:
     quint64 append(const Ch* data, std::size_t length);
     // Adds characters to the text appended last (of `length` characters); it may move.
     quint64 extendLast(quint64 where, std::size_t length, const Ch* data, std::size_t count);
-    // Gives back the space of the text appended last.
+    // Removes the text appended last and gives back its space.
     void dropLast(quint64 where, std::size_t length);
+    // The text is no longer needed; its place must not be read again.
+    void release(quint64 where);
     const Ch* data(quint64 where) const;
     void clear();
+    // Characters of chunks held, used or not.
+    std::size_t allocated() const;
 
 private:
     struct Chunk
@@ -27,9 +33,16 @@ private:
         std::unique_ptr<Ch[]> data;
         std::size_t capacity = 0;
         std::size_t used = 0;
+        std::size_t texts = 0;
     };
 
     Chunk& chunkWithRoom(std::size_t length);
+    std::size_t indexOf(quint64 where) const;
+    quint64 locate(std::size_t index, std::size_t offset) const;
+    void releaseIn(std::size_t index);
 
-    std::vector<Chunk> m_chunks;
+    std::deque<Chunk> m_chunks;
+    // The number of the front chunk. Chunk numbers only grow (modulo 2^31), so a place stays
+    // valid while chunks before it are freed.
+    quint32 m_firstNumber = 0;
 };

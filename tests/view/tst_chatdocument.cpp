@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "view/ChatDocument.h"
+#include "view/StyleTable.h"
 
 Q_DECLARE_METATYPE(ChatRange)
 
@@ -32,6 +33,28 @@ ChatRange range(int p1, int o1, int p2, int o2)
     return {{p1, o1}, {p2, o2}};
 }
 
+// Line i of a long session: two pieces, every third line outside the code page (stored wide).
+QString stamped(int i)
+{
+    return QStringLiteral("[%1] ").arg(i);
+}
+
+QString said(int i)
+{
+    return i % 3 == 0 ? QStringLiteral("olá Ω %1").arg(i) : QStringLiteral("olá %1").arg(i);
+}
+
+// Appends lines [from, to) and returns how many paragraphs the document dropped meanwhile.
+int appendSession(ChatDocument& doc, int from, int to)
+{
+    int dropped = 0;
+    for (int i = from; i < to; ++i) {
+        dropped += doc.appendLine(stamped(i), StyleTable::Horario);
+        doc.appendText(said(i), StyleTable::Usuario);
+    }
+    return dropped;
+}
+
 } // namespace
 
 class TestChatDocument : public QObject
@@ -51,6 +74,9 @@ private Q_SLOTS:
     void caseFolding_data();
     void caseFolding();
     void repeatedUpwardSearchWalksBack();
+    void ceilingDropsTheOldestInBlocks_data();
+    void ceilingDropsTheOldestInBlocks();
+    void droppedLinesGiveBackTheirMemory();
 };
 
 void TestChatDocument::runsAndTabs()
@@ -146,12 +172,14 @@ void TestChatDocument::rangeText_data()
 {
     QTest::addColumn<ChatRange>("range");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("inside one piece") << range(0, 1, 0, 3) << QStringLiteral("bc");
-    QTest::newRow("across pieces and a tab") << range(0, 2, 0, 7) << QStringLiteral("cd\tef");
-    QTest::newRow("across paragraphs") << range(0, 5, 2, 2) << QStringLiteral("ef\n\ngh");
-    QTest::newRow("whole") << range(0, 0, 2, 2) << QStringLiteral("abcd\tef\n\ngh");
-    QTest::newRow("empty") << range(1, 0, 1, 0) << QString();
+    // clang-format off
+    QTest::newRow("inside one piece")          << range(0, 1, 0, 3) << QStringLiteral("bc");
+    QTest::newRow("across pieces and a tab")   << range(0, 2, 0, 7) << QStringLiteral("cd\tef");
+    QTest::newRow("across paragraphs")         << range(0, 5, 2, 2) << QStringLiteral("ef\n\ngh");
+    QTest::newRow("whole")                     << range(0, 0, 2, 2) << QStringLiteral("abcd\tef\n\ngh");
+    QTest::newRow("empty")                     << range(1, 0, 1, 0) << QString();
     QTest::newRow("beyond the end is clamped") << range(2, 1, 9, 0) << QStringLiteral("h");
+    // clang-format on
 }
 
 void TestChatDocument::rangeText()
@@ -168,17 +196,17 @@ void TestChatDocument::wordAt_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("offset");
     QTest::addColumn<QString>("word");
-    QTest::newRow("middle of a word")
-        << QStringLiteral("<ana> olá mundo") << 8 << QStringLiteral("olá");
-    QTest::newRow("name in brackets") << QStringLiteral("<ana> olá") << 2 << QStringLiteral("ana");
-    QTest::newRow("word spans pieces") << QStringLiteral("ab|cd ef") << 1 << QStringLiteral("abcd");
-    QTest::newRow("stops at a tab") << QStringLiteral("ab|^|cd") << 3 << QStringLiteral("cd");
-    QTest::newRow("last word") << QStringLiteral("um dois") << 6 << QStringLiteral("dois");
-    QTest::newRow("past the end takes the last character")
-        << QStringLiteral("um dois") << 40 << QStringLiteral("dois");
-    QTest::newRow("on a delimiter") << QStringLiteral("a, b") << 1 << QStringLiteral(",");
-    QTest::newRow("curly quotes") << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
-    QTest::newRow("no-break space") << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
+    // clang-format off
+    QTest::newRow("middle of a word")                      << QStringLiteral("<ana> olá mundo") << 8 << QStringLiteral("olá");
+    QTest::newRow("name in brackets")                      << QStringLiteral("<ana> olá") << 2 << QStringLiteral("ana");
+    QTest::newRow("word spans pieces")                     << QStringLiteral("ab|cd ef") << 1 << QStringLiteral("abcd");
+    QTest::newRow("stops at a tab")                        << QStringLiteral("ab|^|cd") << 3 << QStringLiteral("cd");
+    QTest::newRow("last word")                             << QStringLiteral("um dois") << 6 << QStringLiteral("dois");
+    QTest::newRow("past the end takes the last character") << QStringLiteral("um dois") << 40 << QStringLiteral("dois");
+    QTest::newRow("on a delimiter")                        << QStringLiteral("a, b") << 1 << QStringLiteral(",");
+    QTest::newRow("curly quotes")                          << QStringLiteral("“vai”") << 2 << QStringLiteral("vai");
+    QTest::newRow("no-break space")                        << QStringLiteral("x\u00a0yz") << 2 << QStringLiteral("yz");
+    // clang-format on
     // Each delimiter ends a word on both sides.
     for (const QChar d : QStringLiteral(" .;,:(){}\"/\\<>!?[]‘’“”+*=\u00a0")) {
         const QString line = QStringLiteral("ab%1cd").arg(d);
@@ -187,8 +215,9 @@ void TestChatDocument::wordAt_data()
         QTest::addRow("delimiter U+%04X right", unsigned(d.unicode()))
             << line << 3 << QStringLiteral("cd");
     }
-    QTest::newRow("apostrophe and dash join")
-        << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
+    // clang-format off
+    QTest::newRow("apostrophe and dash join") << QStringLiteral("d'água pré-jogo") << 10 << QStringLiteral("pré-jogo");
+    // clang-format on
 }
 
 void TestChatDocument::wordAt()
@@ -214,42 +243,25 @@ void TestChatDocument::find_data()
     const ChatRange none;
     const ChatRange notFound = range(-1, -1, -1, -1);
     // Content: 0 "Ação no canal", 1 "<ana> a ação|começa", 2 "" , 3 "fim da AÇÃO\tacao"
-    QTest::newRow("down from the start, any case")
-        << QStringLiteral("ação") << false << true << false << false << none << range(0, 0, 0, 4);
-    QTest::newRow("up from the end, any case")
-        << QStringLiteral("ação") << false << false << false << false << none << range(3, 7, 3, 11);
-    QTest::newRow("upper case finds lower case") << QStringLiteral("AÇÃO") << false << true << false
-                                                 << true << range(0, 0, 0, 4) << range(1, 8, 1, 12);
-    QTest::newRow("match case skips other cases")
-        << QStringLiteral("ação") << true << true << false << false << none << range(1, 8, 1, 12);
-    QTest::newRow("match case upward")
-        << QStringLiteral("AÇÃO") << true << false << false << false << none << range(3, 7, 3, 11);
-    QTest::newRow("down continues after the selection")
-        << QStringLiteral("ação") << false << true << false << true << range(1, 8, 1, 12)
-        << range(3, 7, 3, 11);
-    QTest::newRow("up continues before the selection")
-        << QStringLiteral("ação") << false << false << false << true << range(3, 7, 3, 11)
-        << range(1, 8, 1, 12);
-    QTest::newRow("match across pieces") << QStringLiteral("açãocomeça") << false << true << false
-                                         << false << none << range(1, 8, 1, 18);
-    QTest::newRow("tab in the needle")
-        << QStringLiteral("o\ta") << false << true << false << false << none << range(3, 10, 3, 13);
-    QTest::newRow("inside words without whole words")
-        << QStringLiteral("an") << false << true << false << false << none << range(0, 9, 0, 11);
-    QTest::newRow("whole words skip parts of words")
-        << QStringLiteral("ana") << false << true << true << false << none << range(1, 1, 1, 4);
-    QTest::newRow("whole words upward")
-        << QStringLiteral("a") << false << false << true << false << none << range(1, 6, 1, 7);
-    QTest::newRow("whole word at the end of a paragraph")
-        << QStringLiteral("acao") << false << true << true << false << none << range(3, 12, 3, 16);
-    QTest::newRow("absent") << QStringLiteral("xyz") << false << true << false << false << none
-                            << notFound;
-    QTest::newRow("nothing after the last") << QStringLiteral("acao") << false << true << false
-                                            << true << range(3, 12, 3, 16) << notFound;
-    QTest::newRow("nothing before the first") << QStringLiteral("Ação") << true << false << false
-                                              << true << range(0, 0, 0, 4) << notFound;
-    QTest::newRow("empty needle") << QString() << false << true << false << false << none
-                                  << notFound;
+    // clang-format off
+    QTest::newRow("down from the start, any case")        << QStringLiteral("ação") << false << true << false << false << none << range(0, 0, 0, 4);
+    QTest::newRow("up from the end, any case")            << QStringLiteral("ação") << false << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("upper case finds lower case")          << QStringLiteral("AÇÃO") << false << true << false << true << range(0, 0, 0, 4) << range(1, 8, 1, 12);
+    QTest::newRow("match case skips other cases")         << QStringLiteral("ação") << true << true << false << false << none << range(1, 8, 1, 12);
+    QTest::newRow("match case upward")                    << QStringLiteral("AÇÃO") << true << false << false << false << none << range(3, 7, 3, 11);
+    QTest::newRow("down continues after the selection")   << QStringLiteral("ação") << false << true << false << true << range(1, 8, 1, 12) << range(3, 7, 3, 11);
+    QTest::newRow("up continues before the selection")    << QStringLiteral("ação") << false << false << false << true << range(3, 7, 3, 11) << range(1, 8, 1, 12);
+    QTest::newRow("match across pieces")                  << QStringLiteral("açãocomeça") << false << true << false << false << none << range(1, 8, 1, 18);
+    QTest::newRow("tab in the needle")                    << QStringLiteral("o\ta") << false << true << false << false << none << range(3, 10, 3, 13);
+    QTest::newRow("inside words without whole words")     << QStringLiteral("an") << false << true << false << false << none << range(0, 9, 0, 11);
+    QTest::newRow("whole words skip parts of words")      << QStringLiteral("ana") << false << true << true << false << none << range(1, 1, 1, 4);
+    QTest::newRow("whole words upward")                   << QStringLiteral("a") << false << false << true << false << none << range(1, 6, 1, 7);
+    QTest::newRow("whole word at the end of a paragraph") << QStringLiteral("acao") << false << true << true << false << none << range(3, 12, 3, 16);
+    QTest::newRow("absent")                               << QStringLiteral("xyz") << false << true << false << false << none << notFound;
+    QTest::newRow("nothing after the last")               << QStringLiteral("acao") << false << true << false << true << range(3, 12, 3, 16) << notFound;
+    QTest::newRow("nothing before the first")             << QStringLiteral("Ação") << true << false << false << true << range(0, 0, 0, 4) << notFound;
+    QTest::newRow("empty needle")                         << QString() << false << true << false << false << none << notFound;
+    // clang-format on
 }
 
 void TestChatDocument::find()
@@ -286,22 +298,17 @@ void TestChatDocument::caseFolding_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<int>("at"); // -1: not found
-    QTest::newRow("accented capitals")
-        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << false << 2;
-    QTest::newRow("match case keeps them apart")
-        << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << true << -1;
+    // clang-format off
+    QTest::newRow("accented capitals")           << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << false << 2;
+    QTest::newRow("match case keeps them apart") << QStringLiteral("AÇÃO") << QStringLiteral("a ação") << true << -1;
     // Ÿ is byte 0x9F of the code page and ÿ byte 0xFF: both sides of the fold are stored narrow.
-    QTest::newRow("y with diaeresis")
-        << QStringLiteral("ŸE") << QStringLiteral("aÿe") << false << 1;
-    QTest::newRow("outside the code page")
-        << QStringLiteral("ΟΔΟΣ") << QStringLiteral("a οδος") << false << 2;
-    QTest::newRow("capital sharp s folds to ß")
-        << QStringLiteral("STRAẞE") << QStringLiteral("na straße") << false << 3;
+    QTest::newRow("y with diaeresis")            << QStringLiteral("ŸE") << QStringLiteral("aÿe") << false << 1;
+    QTest::newRow("outside the code page")       << QStringLiteral("ΟΔΟΣ") << QStringLiteral("a οδος") << false << 2;
+    QTest::newRow("capital sharp s folds to ß")  << QStringLiteral("STRAẞE") << QStringLiteral("na straße") << false << 3;
     // One character never matches two: a hit spans exactly the needle's length.
-    QTest::newRow("double s is not ß")
-        << QStringLiteral("STRASSE") << QStringLiteral("na straße") << false << -1;
-    QTest::newRow("ß is not double s")
-        << QStringLiteral("straße") << QStringLiteral("STRASSE") << false << -1;
+    QTest::newRow("double s is not ß")           << QStringLiteral("STRASSE") << QStringLiteral("na straße") << false << -1;
+    QTest::newRow("ß is not double s")           << QStringLiteral("straße") << QStringLiteral("STRASSE") << false << -1;
+    // clang-format on
 }
 
 void TestChatDocument::caseFolding()
@@ -334,6 +341,79 @@ void TestChatDocument::repeatedUpwardSearchWalksBack()
     while ((at = doc.find(QStringLiteral("OI"), up, at)))
         hits.append(at->start);
     QCOMPARE(hits, (QList<ChatPosition>{{1, 2}, {0, 3}, {0, 0}}));
+}
+
+void TestChatDocument::ceilingDropsTheOldestInBlocks_data()
+{
+    QTest::addColumn<int>("ceiling");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("kept");
+    // clang-format off
+    QTest::newRow("up to the ceiling")        << 16  << 16  << 16;
+    QTest::newRow("one past a small ceiling") << 16  << 17  << 16;
+    QTest::newRow("a sixteenth at a time")    << 160 << 161 << 151;
+    QTest::newRow("refilled to the ceiling")  << 160 << 170 << 160;
+    QTest::newRow("the next block")           << 160 << 171 << 151;
+    QTest::newRow("many blocks")              << 160 << 5000 << 160;
+    QTest::newRow("a ceiling of one line")    << 1   << 5   << 1;
+    // clang-format on
+}
+
+void TestChatDocument::ceilingDropsTheOldestInBlocks()
+{
+    QFETCH(int, ceiling);
+    QFETCH(int, lines);
+    QFETCH(int, kept);
+    ChatDocument doc;
+    doc.setMaxParagraphs(ceiling);
+    QCOMPARE(appendSession(doc, 0, lines), lines - kept);
+    QCOMPARE(doc.paragraphCount(), kept);
+    // What remains is the newest lines, each whole, narrow and wide alike.
+    const int first = lines - kept;
+    for (int p = 0; p < kept; ++p) {
+        QCOMPARE(doc.paragraphText(p), stamped(first + p) + said(first + p));
+        QCOMPARE(doc.runCount(p), 2);
+        QCOMPARE(doc.run(p, 1).style, int(StyleTable::Usuario));
+        QCOMPARE(doc.run(p, 1).start, stamped(first + p).size());
+    }
+    // The last line still takes more text after a drop.
+    doc.appendTab(StyleTable::Info);
+    doc.appendText(QStringLiteral("fim"), StyleTable::Info);
+    QCOMPARE(doc.paragraphText(kept - 1),
+             stamped(lines - 1) + said(lines - 1) + QStringLiteral("\tfim"));
+    QCOMPARE(doc.runCount(kept - 1), 4);
+    // Find and the text of ranges see only what is kept.
+    ChatDocument::FindOptions down;
+    const auto hit = doc.find(stamped(first), down, std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(hit->start, ChatPosition{});
+    if (first > 0)
+        QVERIFY(!doc.find(stamped(first - 1), down, std::nullopt));
+    const QString all = doc.text(doc.wholeRange());
+    QVERIFY(all.startsWith(stamped(first) + said(first)));
+    QCOMPARE(all.count(u'\n'), kept - 1);
+}
+
+void TestChatDocument::droppedLinesGiveBackTheirMemory()
+{
+    ChatDocument doc;
+    doc.setMaxParagraphs(64);
+    // A few chunks' worth of text, narrow and wide, with long lines growing across chunks.
+    const auto session = [&doc](int from, int to) {
+        appendSession(doc, from, to);
+        for (int i = from; i < to; i += 997) {
+            // Stored narrow while it grows, then moved to wide storage by its last piece.
+            doc.appendLine(QStringLiteral("longa "), StyleTable::Info);
+            for (int k = 0; k < 300; ++k)
+                doc.appendText(QStringLiteral("0123456789"), StyleTable::Info);
+            doc.appendText(QStringLiteral("Ω"), StyleTable::Info);
+        }
+    };
+    // About 8 MB of text goes through; what is held stays a few chunks.
+    for (int from = 0; from < 400000; from += 100000) {
+        session(from, from + 100000);
+        QVERIFY2(doc.allocated() < 1024 * 1024, qPrintable(QString::number(doc.allocated())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestChatDocument)

@@ -4,7 +4,11 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
 
+#include "core/Cp1252.h"
 #include "view/ChatDocument.h"
 #include "view/ChatExporter.h"
 #include "view/StyleTable.h"
@@ -56,6 +60,35 @@ QByteArray body(const QByteArray& page)
     return page.mid(start, page.indexOf("</body>") - start);
 }
 
+// The quoted CSS string starting at `at`, read as the CSS syntax has it and browsers do: a hex
+// escape has up to six digits and takes one blank after it as its end.
+QString readCssString(const QString& css, qsizetype at)
+{
+    const QChar quote = css.at(at++);
+    QString out;
+    while (at < css.size() && css.at(at) != quote) {
+        const QChar ch = css.at(at++);
+        if (ch != u'\\') {
+            out += ch;
+            continue;
+        }
+        char32_t code = 0;
+        int digits = 0;
+        for (; digits < 6 && at < css.size() && isxdigit(css.at(at).toLatin1()); ++digits)
+            code = code * 16 + char32_t(QStringView(css).mid(at++, 1).toUInt(nullptr, 16));
+        if (digits == 0) {
+            out += css.at(at++);
+            continue;
+        }
+        if (at < css.size() && (css.at(at) == u' ' || css.at(at) == u'\t' || css.at(at) == u'\n'))
+            ++at;
+        if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            code = 0xFFFD;
+        out += QString::fromUcs4(&code, 1);
+    }
+    return out;
+}
+
 } // namespace
 
 class TestChatExporter : public QObject
@@ -71,15 +104,21 @@ private Q_SLOTS:
     void styleChangesReachTheFiles();
     void unwritableFileIsReported();
     void fileInAReadOnlyFolderIsOverwritten();
+    void fontNamesSurviveTheStyleSheet_data();
+    void fontNamesSurviveTheStyleSheet();
+    void savedLogsHoldOnlyKeptLines_data();
+    void savedLogsHoldOnlyKeptLines();
 };
 
 void TestChatExporter::goldenFiles_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("golden");
+    // clang-format off
     QTest::newRow("text") << int(ChatExporter::Format::Text) << QStringLiteral("sample.txt");
     QTest::newRow("html") << int(ChatExporter::Format::Html) << QStringLiteral("sample.html");
-    QTest::newRow("rtf") << int(ChatExporter::Format::Rtf) << QStringLiteral("sample.rtf");
+    QTest::newRow("rtf")  << int(ChatExporter::Format::Rtf) << QStringLiteral("sample.rtf");
+    // clang-format on
 }
 
 void TestChatExporter::goldenFiles()
@@ -104,24 +143,15 @@ void TestChatExporter::escaping_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("htmlBody");
     QTest::addColumn<QByteArray>("rtfText");
-    QTest::newRow("markup") << QStringLiteral("<script>alert('x')</script>")
-                            << QByteArray("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;")
-                            << QByteArray("<script>alert('x')</script>");
-    QTest::newRow("entities and quotes")
-        << QStringLiteral("a&b \"c\"") << QByteArray("a&amp;b &quot;c&quot;")
-        << QByteArray("a&b \"c\"");
-    QTest::newRow("rtf control characters")
-        << QStringLiteral("{\\par}") << QByteArray("{\\par}") << QByteArray("\\{\\\\par\\}");
-    QTest::newRow("code page characters")
-        << QStringLiteral("é€") << QByteArray("\xe9\x80") << QByteArray("\\'e9\\'80");
-    QTest::newRow("outside the code page")
-        << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;")
-        << QByteArray("\\u26085?\\u-10179?\\u-8704?");
-    QTest::newRow("control without a byte")
-        << QStringLiteral("a\u0080b\u0081") << QByteArray("a&#65533;b\x81")
-        << QByteArray("a\\u128?b\\'81");
-    QTest::newRow("control character")
-        << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
+    // clang-format off
+    QTest::newRow("markup")                 << QStringLiteral("<script>alert('x')</script>") << QByteArray("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;") << QByteArray("<script>alert('x')</script>");
+    QTest::newRow("entities and quotes")    << QStringLiteral("a&b \"c\"") << QByteArray("a&amp;b &quot;c&quot;") << QByteArray("a&b \"c\"");
+    QTest::newRow("rtf control characters") << QStringLiteral("{\\par}") << QByteArray("{\\par}") << QByteArray("\\{\\\\par\\}");
+    QTest::newRow("code page characters")   << QStringLiteral("é€") << QByteArray("\xe9\x80") << QByteArray("\\'e9\\'80");
+    QTest::newRow("outside the code page")  << QStringLiteral("日😀") << QByteArray("&#26085;&#128512;") << QByteArray("\\u26085?\\u-10179?\\u-8704?");
+    QTest::newRow("control without a byte") << QStringLiteral("a\u0080b\u0081") << QByteArray("a&#65533;b\x81") << QByteArray("a\\u128?b\\'81");
+    QTest::newRow("control character")      << QStringLiteral("a\u0001b") << QByteArray("a&#1;b") << QByteArray("a\\'01b");
+    // clang-format on
 }
 
 void TestChatExporter::escaping()
@@ -223,6 +253,86 @@ void TestChatExporter::fileInAReadOnlyFolderIsOverwritten()
                                QString(), Qt::black));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("novo\r\n"));
+}
+
+void TestChatExporter::fontNamesSurviveTheStyleSheet_data()
+{
+    QTest::addColumn<QString>("family");
+    // clang-format off
+    QTest::newRow("blanks")                        << QStringLiteral("M+ 1p");
+    QTest::newRow("parentheses")                   << QStringLiteral("Foo (Bar) Baz");
+    QTest::newRow("outside the code page")         << QStringLiteral("Ω Sans");
+    QTest::newRow("ideographs and blanks")         << QStringLiteral("日本 ゴシック 1");
+    QTest::newRow("code page letters")             << QStringLiteral("Fonte Çé ß");
+    QTest::newRow("quote and backslash")           << QStringLiteral("Diz \"oi\" \\ 2");
+    QTest::newRow("backslash before a hex digit")  << QStringLiteral("Mono\\3D");
+    QTest::newRow("markup")                        << QStringLiteral("</style><b>&amp;");
+    // clang-format on
+}
+
+void TestChatExporter::fontNamesSurviveTheStyleSheet()
+{
+    QFETCH(QString, family);
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("nome"), StyleTable::Usuario);
+    doc.appendText(QStringLiteral(" depois"), StyleTable::Emote);
+    StyleTable styles;
+    styles.setFont(StyleTable::Usuario, family, 12);
+    const QString page = Cp1252::decode(html(doc, styles, doc.wholeRange(), QString()));
+
+    // As a browser reads the page.
+    const QString rule = QStringLiteral(".s5 { font-family: ");
+    const qsizetype at = page.indexOf(rule);
+    QVERIFY(at >= 0);
+    QCOMPARE(readCssString(page, at + rule.size()), family);
+
+    // As Qt's rich text reads it (pasted from the clipboard, the same style sheet arrives).
+    QTextDocument rich;
+    rich.setHtml(page);
+    QTextBlock::iterator it = rich.begin().begin();
+    QVERIFY(!it.atEnd());
+    QCOMPARE(it.fragment().text(), QStringLiteral("nome"));
+    QCOMPARE(it.fragment().charFormat().fontFamilies().toStringList(), QStringList{family});
+    // The rest of the rule and the rules after it are read too.
+    QCOMPARE(it.fragment().charFormat().foreground().color(), styles.color(StyleTable::Usuario));
+    ++it;
+    QVERIFY(!it.atEnd());
+    QCOMPARE(it.fragment().charFormat().fontFamilies().toStringList(),
+             QStringList{styles.style(StyleTable::Emote).fontName});
+}
+
+void TestChatExporter::savedLogsHoldOnlyKeptLines_data()
+{
+    QTest::addColumn<int>("format");
+    // clang-format off
+    QTest::newRow("text") << int(ChatExporter::Format::Text);
+    QTest::newRow("html") << int(ChatExporter::Format::Html);
+    QTest::newRow("rtf")  << int(ChatExporter::Format::Rtf);
+    // clang-format on
+}
+
+void TestChatExporter::savedLogsHoldOnlyKeptLines()
+{
+    QFETCH(int, format);
+    ChatDocument doc;
+    doc.setMaxParagraphs(16);
+    for (int i = 0; i < 40; ++i) {
+        doc.appendLine(QStringLiteral("linha %1.").arg(i), StyleTable::Info);
+        doc.appendText(QStringLiteral(" ação Ω"), StyleTable::Usuario);
+    }
+    StyleTable styles;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log"));
+    QVERIFY(ChatExporter::save(path, ChatExporter::Format(format), doc, styles, doc.wholeRange(),
+                               QString(), Qt::black));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    // Lines 24 to 39 remain, each once, in order.
+    QCOMPARE(saved.count("linha "), 16);
+    QVERIFY(!saved.contains("linha 23."));
+    QVERIFY(saved.indexOf("linha 24.") < saved.indexOf("linha 39."));
+    QVERIFY(saved.indexOf("linha 24.") >= 0);
 }
 
 QTEST_MAIN(TestChatExporter)

@@ -44,6 +44,37 @@ int firstLineY(const QFont& font)
     return Top + QFontMetrics(font).height() / 2;
 }
 
+// Counts a widget's paint events. Every refresh of the view ends in one, so a test that waits for
+// a repaint knows that appended lines, a resize or a style change have been taken in.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) : m_widget(widget)
+    {
+        widget->installEventFilter(this);
+        reset();
+    }
+
+    // Paints what is pending now, so that the next paint counted comes from what follows.
+    void reset()
+    {
+        m_widget->repaint();
+        paints = 0;
+    }
+
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
+
 } // namespace
 
 class TestChatView : public QObject
@@ -76,6 +107,9 @@ private Q_SLOTS:
     void troughClickTurnsOnePage_data();
     void troughClickTurnsOnePage();
     void clearView();
+    void ceilingKeepsTheViewOnItsText();
+    void ceilingClipsTheSelection();
+    void findContinuesAcrossADrop();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -103,11 +137,13 @@ void TestChatView::tabStops_data()
     QTest::addColumn<int>("widthBefore"); // at least this many pixels of text before the tabs
     QTest::addColumn<int>("tabs");
     QTest::addColumn<int>("x");
-    QTest::newRow("at the line start") << 0 << 1 << 48;
-    QTest::newRow("after short text") << 10 << 1 << 48;
+    // clang-format off
+    QTest::newRow("at the line start")              << 0 << 1 << 48;
+    QTest::newRow("after short text")               << 10 << 1 << 48;
     QTest::newRow("after text past the first stop") << 49 << 1 << 96;
-    QTest::newRow("two tabs") << 10 << 2 << 96;
-    QTest::newRow("far along") << 150 << 1 << 192;
+    QTest::newRow("two tabs")                       << 10 << 2 << 96;
+    QTest::newRow("far along")                      << 150 << 1 << 192;
+    // clang-format on
 }
 
 void TestChatView::tabStops()
@@ -177,8 +213,9 @@ void TestChatView::appendingKeepsTheScrollPosition()
     const int offset = m_view->topOffset();
     QVERIFY(top != 120 || offset != 0);
 
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 200, 500);
-    QTest::qWait(50);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), top);
     QCOMPARE(m_view->topOffset(), offset);
     QVERIFY(!m_view->isAtBottom());
@@ -186,8 +223,9 @@ void TestChatView::appendingKeepsTheScrollPosition()
     // At the bottom, appended lines stay below until the writer scrolls.
     m_view->scrollToBottom();
     const int bottomTop = m_view->topParagraph();
+    counter.reset();
     addLines(*m_view, 700, 5);
-    QTest::qWait(50);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), bottomTop);
     QVERIFY(!m_view->isAtBottom());
 }
@@ -195,12 +233,14 @@ void TestChatView::appendingKeepsTheScrollPosition()
 void TestChatView::changesKeepTheScrollPosition_data()
 {
     QTest::addColumn<int>("change");
-    QTest::newRow("reformat") << 0;
-    QTest::newRow("narrower") << 1;
+    // clang-format off
+    QTest::newRow("reformat")          << 0;
+    QTest::newRow("narrower")          << 1;
     QTest::newRow("wider and shorter") << 2;
-    QTest::newRow("larger font") << 3;
-    QTest::newRow("colour") << 4;
-    QTest::newRow("margins") << 5;
+    QTest::newRow("larger font")       << 3;
+    QTest::newRow("colour")            << 4;
+    QTest::newRow("margins")           << 5;
+    // clang-format on
 }
 
 void TestChatView::changesKeepTheScrollPosition()
@@ -227,15 +267,20 @@ void TestChatView::changesKeepTheScrollPosition()
             m_view->setTextMargins(30, 20, 30, 20);
             break;
         }
-        QTest::qWait(40);
+        // The second time a change may be none (the same size again): a reformat makes sure a
+        // refresh follows, and its repaint tells the test that the change was taken in.
+        m_view->reformat();
     };
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 0, 300);
     m_view->scrollToBottom();
     QTRY_VERIFY(m_view->verticalScrollBar()->maximum() > 200);
 
     // A user reading older lines keeps the same line at the top.
     m_view->verticalScrollBar()->setValue(120);
+    counter.reset();
     apply();
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), 120);
     QCOMPARE(m_view->topOffset(), 0);
     QVERIFY(!m_view->isAtBottom());
@@ -243,7 +288,9 @@ void TestChatView::changesKeepTheScrollPosition()
     // A user at the end stays there.
     m_view->scrollToBottom();
     QVERIFY(m_view->isAtBottom());
+    counter.reset();
     apply();
+    QTRY_VERIFY(counter.paints > 0);
     QVERIFY(m_view->isAtBottom());
 }
 
@@ -268,17 +315,11 @@ void TestChatView::scrollToBottomShowsTheEnd()
 
 void TestChatView::appendsRepaintOnce()
 {
-    struct PaintCounter : QObject
-    {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
-    QTest::qWait(50);
-    m_view->viewport()->installEventFilter(&counter);
+    // The refresh pending since the set-up comes first.
+    PaintCounter counter(m_view->viewport());
+    m_view->reformat();
+    QTRY_VERIFY(counter.paints > 0);
+    counter.reset();
     // A burst of lines, each laid out and scrolled to as the writers do, costs one repaint.
     for (int i = 0; i < 500; ++i) {
         m_view->appendLine(QStringLiteral("linha %1").arg(i), StyleTable::Info);
@@ -287,6 +328,7 @@ void TestChatView::appendsRepaintOnce()
     }
     QCOMPARE(counter.paints, 0);
     QTRY_COMPARE(counter.paints, 1);
+    // A short settle: nothing else is to come.
     QTest::qWait(50);
     QCOMPARE(counter.paints, 1);
     QVERIFY(m_view->isAtBottom());
@@ -308,10 +350,12 @@ void TestChatView::doubleClickSelectsTheWord_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("word");
     // "<ana> olá, mundo!"
-    QTest::newRow("name inside brackets") << 2 << QStringLiteral("ana");
-    QTest::newRow("word before a comma") << 7 << QStringLiteral("olá");
+    // clang-format off
+    QTest::newRow("name inside brackets")            << 2 << QStringLiteral("ana");
+    QTest::newRow("word before a comma")             << 7 << QStringLiteral("olá");
     QTest::newRow("word before an exclamation mark") << 13 << QStringLiteral("mundo");
-    QTest::newRow("a delimiter alone") << 9 << QStringLiteral(",");
+    QTest::newRow("a delimiter alone")               << 9 << QStringLiteral(",");
+    // clang-format on
 }
 
 void TestChatView::doubleClickSelectsTheWord()
@@ -375,9 +419,9 @@ void TestChatView::mouseSelectionGoesToTheClipboard()
 
 void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
 {
+    PaintCounter counter(m_view->viewport());
     addLines(*m_view, 0, 300);
-    m_view->reformat();
-    QTest::qWait(40);
+    QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(m_view->topParagraph(), 0);
     QGuiApplication::clipboard()->clear();
     const QPoint from(Left, Top + 1);
@@ -388,6 +432,7 @@ void TestChatView::dragBeyondTheEdgeScrollsAndSelects()
     QTRY_VERIFY(m_view->topParagraph() > 40);
     QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, below);
     const int top = m_view->topParagraph();
+    // A short settle: once the button is up the view stops scrolling.
     QTest::qWait(120);
     QCOMPARE(m_view->topParagraph(), top);
     const QString selected = m_view->selectedText();
@@ -454,11 +499,13 @@ void TestChatView::savedRange_data()
     QTest::addColumn<bool>("select");
     QTest::addColumn<bool>("hasFirst");
     QTest::addColumn<bool>("hasHit");
-    QTest::newRow("text ignores the selection") << 0 << true << true << true;
-    QTest::newRow("html ignores the selection") << 1 << true << true << true;
-    QTest::newRow("rtf whole content") << 2 << true << true << true;
-    QTest::newRow("rtf selection only") << 3 << true << false << true;
+    // clang-format off
+    QTest::newRow("text ignores the selection")           << 0 << true << true << true;
+    QTest::newRow("html ignores the selection")           << 1 << true << true << true;
+    QTest::newRow("rtf whole content")                    << 2 << true << true << true;
+    QTest::newRow("rtf selection only")                   << 3 << true << false << true;
     QTest::newRow("rtf selection only, nothing selected") << 3 << false << false << false;
+    // clang-format on
 }
 
 void TestChatView::savedRange()
@@ -503,10 +550,12 @@ void TestChatView::backgroundPlacement_data()
     QTest::addColumn<bool>("corner");
     QTest::addColumn<bool>("centre");
     QTest::addColumn<bool>("besideCentre");
-    QTest::newRow("none") << ChatView::BackgroundStyle::None << false << false << false;
+    // clang-format off
+    QTest::newRow("none")      << ChatView::BackgroundStyle::None << false << false << false;
     QTest::newRow("stretched") << ChatView::BackgroundStyle::Stretched << true << true << true;
-    QTest::newRow("tiled") << ChatView::BackgroundStyle::Tiled << true << true << true;
-    QTest::newRow("centred") << ChatView::BackgroundStyle::Centered << false << true << false;
+    QTest::newRow("tiled")     << ChatView::BackgroundStyle::Tiled << true << true << true;
+    QTest::newRow("centred")   << ChatView::BackgroundStyle::Centered << false << true << false;
+    // clang-format on
 }
 
 void TestChatView::backgroundPlacement()
@@ -560,8 +609,10 @@ void TestChatView::troughClickTurnsOnePage_data()
 {
     QTest::addColumn<int>("action");
     QTest::addColumn<int>("key");
+    // clang-format off
     QTest::newRow("down") << int(QAbstractSlider::SliderPageStepAdd) << int(Qt::Key_PageDown);
-    QTest::newRow("up") << int(QAbstractSlider::SliderPageStepSub) << int(Qt::Key_PageUp);
+    QTest::newRow("up")   << int(QAbstractSlider::SliderPageStepSub) << int(Qt::Key_PageUp);
+    // clang-format on
 }
 
 void TestChatView::troughClickTurnsOnePage()
@@ -603,6 +654,106 @@ void TestChatView::clearView()
     addLines(*m_view, 0, 2);
     QCOMPARE(m_view->document().paragraphText(1), QStringLiteral("linha 1 texto"));
     QCOMPARE(m_view->topParagraph(), 0);
+}
+
+void TestChatView::ceilingKeepsTheViewOnItsText()
+{
+    // 64 lines at most, the oldest 4 going at a time.
+    m_view->setMaxParagraphs(64);
+    const ChatDocument& doc = m_view->document();
+    QScrollBar* bar = m_view->verticalScrollBar();
+    addLines(*m_view, 0, 60);
+    m_view->scrollToBottom();
+    QTRY_VERIFY(bar->maximum() > 40);
+    bar->setValue(30);
+    QTest::keyClick(m_view, Qt::Key_Down);
+    const QString shown = doc.paragraphText(m_view->topParagraph());
+    const int offset = m_view->topOffset();
+
+    // A user reading older lines keeps reading them while the oldest are dropped.
+    addLines(*m_view, 60, 20);
+    QCOMPARE(doc.paragraphCount(), 64);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("linha 16 texto"));
+    QCOMPARE(doc.paragraphText(m_view->topParagraph()), shown);
+    QCOMPARE(m_view->topOffset(), offset);
+    QVERIFY(!m_view->isAtBottom());
+    QTRY_COMPARE(bar->value(), m_view->topParagraph());
+
+    // Once those lines are gone too, the view shows the oldest that remain.
+    addLines(*m_view, 80, 40);
+    QCOMPARE(m_view->topParagraph(), 0);
+    QCOMPARE(m_view->topOffset(), 0);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("linha 56 texto"));
+
+    // A view kept at the bottom by its writer stays there across drops.
+    m_view->scrollToBottom();
+    for (int i = 120; i < 200; ++i) {
+        addLines(*m_view, i, 1);
+        m_view->scrollToBottom();
+        QVERIFY(m_view->isAtBottom());
+    }
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    QCOMPARE(doc.paragraphText(doc.paragraphCount() - 1), QStringLiteral("linha 199 texto"));
+}
+
+void TestChatView::ceilingClipsTheSelection()
+{
+    m_view->setMaxParagraphs(64);
+    addLines(*m_view, 0, 64);
+    m_view->selectAll();
+    // Lines 0-7 go: the selection keeps what remains of it, and no more.
+    addLines(*m_view, 64, 8);
+    QStringList kept;
+    for (int i = 8; i < 64; ++i)
+        kept.append(QStringLiteral("linha %1 texto").arg(i));
+    QCOMPARE(m_view->selectedText(), kept.join(u'\n'));
+    m_view->copySelection();
+    QCOMPARE(QGuiApplication::clipboard()->text(), kept.join(u'\n'));
+
+    // A selection wholly in dropped text is gone.
+    m_view->clearSelection();
+    QVERIFY(m_view->findText(QStringLiteral("linha 9 "), {}));
+    addLines(*m_view, 72, 4);
+    QVERIFY(!m_view->hasSelection());
+    QCOMPARE(m_view->selectedText(), QString());
+}
+
+void TestChatView::findContinuesAcrossADrop()
+{
+    m_view->setMaxParagraphs(64);
+    // Every fourth line holds the word searched for.
+    const auto add = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const QString line = i % 4 ? QStringLiteral("linha %1") : QStringLiteral("alvo %1");
+            m_view->appendLine(line.arg(i), StyleTable::Info);
+            m_view->reformat();
+        }
+    };
+    const auto hits = [this](bool down) {
+        ChatView::FindOptions options;
+        options.down = down;
+        int n = 0;
+        while (m_view->findText(QStringLiteral("alvo"), options))
+            ++n;
+        return n;
+    };
+    add(0, 60);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_view->findText(QStringLiteral("alvo"), {}));
+    // The hit on line 8 becomes the first line: the search goes on from there, neither
+    // repeating it nor skipping any.
+    add(60, 72);
+    QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("alvo 8"));
+    QCOMPARE(hits(true), 15);  // lines 12 to 68
+    QCOMPARE(hits(false), 15); // lines 64 back to 8
+
+    // The last hit (line 8) is dropped: nothing older remains, and a downward search starts at
+    // the oldest line kept.
+    add(72, 76);
+    QCOMPARE(m_view->document().paragraphText(0), QStringLiteral("alvo 12"));
+    QVERIFY(!m_view->hasSelection());
+    QCOMPARE(hits(false), 0);
+    QCOMPARE(hits(true), 16); // lines 12 to 72
 }
 
 QTEST_MAIN(TestChatView)
