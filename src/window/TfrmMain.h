@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "net/LoginConfirmation.h"
 #include "view/ChatView.h"
 
 class BottomStrip;
@@ -63,6 +64,11 @@ public:
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
     TfrmConectar* connectDialog() const;
+    // Logged in, and the server has taken the login: everything meant only for a logged-in
+    // user tests this, never the connection's LoggedIn alone.
+    bool loggedIn() const;
+    // The login was sent and the server has not yet shown whether it takes it.
+    bool loginPending() const;
 
     // Pane writers.
     void mensagem(const QString& account, const QString& text);
@@ -151,7 +157,16 @@ private:
     void ChatInterface1Disconnect();
     void ChatInterface1ConnectFailed();
     void ChatInterface1DataReceived(const QString& DataString);
-    void setConnectedState(bool loggedIn);
+    // The enabled state of the connection controls.
+    enum class Link
+    {
+        Down,       // not connected: only "Conectar"
+        Confirming, // the login awaits the server's answer: only "Desconectar"
+        Up,         // logged in
+    };
+    void setConnectedState(Link link);
+    void acceptLogin();
+    void refuseLogin();
     void showDisconnected();
     void sendLine(const QString& line);
     QString homeChannel() const;
@@ -184,6 +199,7 @@ private:
     void txtWhispEnter(int tag);
     bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
     void pressDefaultButton();
+    bool holdsBackLine();
     bool claimsShortcut(const QKeyEvent* event) const;
 
     QString m_folder;
@@ -199,6 +215,9 @@ private:
     StyleTable* RVStyle1 = nullptr;
     QTimer* tmrSinc = nullptr;
     QTimer* tmrScroll = nullptr;
+    // Runs from the login's sending until the server answers it.
+    QTimer* tmrLogin = nullptr;
+    LoginConfirmation m_login;
     QSystemTrayIcon* Tray = nullptr;
     QPointer<TfrmConectar> m_connectDialog;
 

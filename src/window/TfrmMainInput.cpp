@@ -17,9 +17,22 @@
 #include "window/LockedWhisperPanel.h"
 #include "window/TopStrip.h"
 
+// Until the server has taken the login it reads what we send as the next account name or
+// password: a typed line stays in the input line.
+bool TfrmMain::holdsBackLine()
+{
+    if (!loginPending())
+        return false;
+    info(QStringLiteral("Aguardando a confirmação do login; a linha não foi enviada."));
+    m_bottomStrip->txtMsg->setFocus();
+    return true;
+}
+
 void TfrmMain::btnEnviarClick()
 {
     const QString text = m_bottomStrip->txtMsg->text();
+    if (!text.trimmed().isEmpty() && holdsBackLine())
+        return;
     // A line of blanks alone is neither sent nor kept: it carries no message.
     if (!text.trimmed().isEmpty()) {
         sendLine(text + QLatin1Char('\r'));
@@ -48,6 +61,8 @@ void TfrmMain::btnEnviarClick()
 void TfrmMain::btnEmoteClick()
 {
     const QString text = m_bottomStrip->txtMsg->text();
+    if (!text.isEmpty() && holdsBackLine())
+        return;
     if (!text.isEmpty()) {
         sendLine(QStringLiteral("/me ") + text + QLatin1Char('\r'));
         m_bottomStrip->txtMsg->clear();

@@ -238,7 +238,7 @@ void TestWindowChat::serverClosesDuringTheWait()
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QPointer<TfrmConectar> dialog = w->connectDialog();
-    // The server takes the login and refuses it at once.
+    // The server takes the login and closes at once.
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
     h.server.closeClient();
