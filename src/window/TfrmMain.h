@@ -15,7 +15,9 @@ class BottomStrip;
 class ChatColumn;
 class Prompts;
 class QAction;
+class QKeyEvent;
 class QMenu;
+class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
@@ -200,6 +202,8 @@ private:
     bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
     void pressDefaultButton();
     bool holdsBackLine();
+    bool listEnter(QObject* receiver, const QKeyEvent* event);
+    void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
 
     QString m_folder;
@@ -231,6 +235,8 @@ private:
     bool FRespWhisp = false;
     bool FHorario = true;
     int FScrollCount = 0;
+    // The next release of the left button over "Auto-Rolagem" ends a double click.
+    bool m_autoScrollDoubleClick = false;
     bool m_trayActive = false;
     bool m_shown = false;
 

@@ -147,6 +147,7 @@ void TestWindowChat::countdownRunsOut_data()
     QTest::newRow("one second") << "1" << QStringList{"1"};
     QTest::newRow("zero") << "0" << QStringList{"0"};
     QTest::newRow("negative") << "-4" << QStringList{"-4"};
+    QTest::newRow("least int") << "-2147483648" << QStringList{"-2147483648"};
     // clang-format on
 }
 
