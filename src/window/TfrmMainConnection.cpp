@@ -142,7 +142,8 @@ void TfrmMain::refuseLogin()
     m_login.refuse();
     erro(QStringLiteral("Falha no login: verifique a conta e a senha."));
     ChatInterface1->Disconnect();
-    // Disconnect reports through ChatInterface1Disconnect, which leaves the refusal behind.
+    // Disconnect runs ChatInterface1Disconnect, which leaves the refused state; a connection
+    // already without a socket fires nothing and is put down here.
     if (m_login.refused())
         showDisconnected();
 }
