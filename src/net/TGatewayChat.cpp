@@ -20,9 +20,11 @@ QString copyAt(const QString& line, qsizetype from, qsizetype count)
     return line.mid(from - 1, count);
 }
 
+} // namespace
+
 // Exactly four ASCII digits make a code; anything else (blanks, signs, other digits, a shorter
 // line) is 0, which no event claims.
-int eventCode(const QString& line)
+int TGatewayChat::eventCode(const QString& line)
 {
     if (line.size() < 4)
         return 0;
@@ -35,8 +37,6 @@ int eventCode(const QString& line)
     }
     return code;
 }
-
-} // namespace
 
 TGatewayChat::TGatewayChat(QObject* parent)
     : tBaseInterpreter(parent), m_floodTimer(new QTimer(this))

@@ -29,6 +29,9 @@ public:
     QString ExtractFlags(const QString& line) const override;
     QString ExtractUserType(const QString& line) const override;
     void ProcessLine(const QString& line) override;
+    // The event code ProcessLine reads from a line's first four characters; 0 when they are not
+    // a number, which no event claims.
+    static int eventCode(const QString& line);
     void SendLine(const QString& line) override;
 
     // The flood timer's tick; public so tests can drive the queue without waiting.

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "net/TChatInterface.h"
@@ -70,6 +72,21 @@ TfrmConectar::TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent)
     tmrSegundos->setInterval(1000);
     connect(tmrSegundos, &QTimer::timeout, this, &TfrmConectar::tmrSegundosTimer);
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmConectar::btnCancelarClick);
+    centreOnScreen();
+}
+
+// Qt would centre a dialog over its parent; this one stands in the middle of the screen the
+// main window is on. The frame is taken to be as thick as the main window's.
+void TfrmConectar::centreOnScreen()
+{
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - frame.width()) / 2,
+         area.y() + (area.height() - frame.height()) / 2);
 }
 
 void TfrmConectar::showEvent(QShowEvent* event)
@@ -84,7 +101,8 @@ void TfrmConectar::showEvent(QShowEvent* event)
 void TfrmConectar::FormShow()
 {
     const int timeout = Settings::read(*m_ini, Keys::Geral::Timeout);
-    FRestante = timeout - 1;
+    // A time-out of 1 or less ends the wait at the first tick; the least int has no predecessor.
+    FRestante = std::max(timeout, 1) - 1;
     lblTempo->setText(QString::number(timeout));
     lblEnd->setText(QLatin1Char('(') + Settings::read(*m_ini, Keys::Geral::Servidor) +
                     QLatin1Char(')'));

@@ -36,6 +36,7 @@ protected:
 
 private:
     void FormShow();
+    void centreOnScreen();
 
     TChatInterface* m_chat;
     TIniFile* m_ini;

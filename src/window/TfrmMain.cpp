@@ -57,7 +57,7 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupConnections();
     wireChatInterface();
     wireGatewayChat();
-    setConnectedState(false);
+    setConnectedState(Link::Down);
     FormCreate();
 }
 
@@ -98,6 +98,8 @@ void TfrmMain::setupComponents()
     tmrSinc = named(new QTimer(this), QStringLiteral("tmrSinc"));
     tmrScroll = named(new QTimer(this), QStringLiteral("tmrScroll"));
     tmrScroll->setInterval(100);
+    tmrLogin = named(new QTimer(this), QStringLiteral("tmrLogin"));
+    tmrLogin->setSingleShot(true);
     Tray = named(new QSystemTrayIcon(Pictures::programIcon(), this), QStringLiteral("Tray"));
 }
 
@@ -155,6 +157,7 @@ void TfrmMain::setupConnections()
             guard([this] { mnuLimpaTelaWhispsClick(); }));
     connect(Limpartela1, &QAction::triggered, this, guard([this] { Limpartela1Click(); }));
     connect(tmrScroll, &QTimer::timeout, this, guard([this] { tmrScrollTimer(); }));
+    connect(tmrLogin, &QTimer::timeout, this, guard([this] { refuseLogin(); }));
     connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
     connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));
     connect(Centralizado1, &QAction::triggered, this, guard([this] { Centralizado1Click(); }));

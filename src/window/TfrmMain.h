@@ -9,13 +9,16 @@
 #include <memory>
 
 #include "chat/TimeStampText.h"
+#include "net/LoginConfirmation.h"
 #include "view/ChatView.h"
 
 class BottomStrip;
 class ChatColumn;
 class Prompts;
 class QAction;
+class QKeyEvent;
 class QMenu;
+class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
@@ -65,6 +68,11 @@ public:
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
     TfrmConectar* connectDialog() const;
+    // Logged in, and the server has taken the login: everything meant only for a logged-in
+    // user tests this, never the connection's LoggedIn alone.
+    bool loggedIn() const;
+    // The login was sent and the server has not yet shown whether it takes it.
+    bool loginPending() const;
 
     // Pane writers.
     void mensagem(const QString& account, const QString& text);
@@ -153,7 +161,16 @@ private:
     void ChatInterface1Disconnect();
     void ChatInterface1ConnectFailed();
     void ChatInterface1DataReceived(const QString& DataString);
-    void setConnectedState(bool loggedIn);
+    // The enabled state of the connection controls.
+    enum class Link
+    {
+        Down,       // not connected: only "Conectar"
+        Confirming, // the login awaits the server's answer: only "Desconectar"
+        Up,         // logged in
+    };
+    void setConnectedState(Link link);
+    void acceptLogin();
+    void refuseLogin();
     void showDisconnected();
     void sendLine(const QString& line);
     QString homeChannel() const;
@@ -186,6 +203,9 @@ private:
     void txtWhispEnter(int tag);
     bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
     void pressDefaultButton();
+    bool holdsBackLine();
+    bool listEnter(QObject* receiver, const QKeyEvent* event);
+    void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
 
     QString m_folder;
@@ -201,6 +221,9 @@ private:
     StyleTable* RVStyle1 = nullptr;
     QTimer* tmrSinc = nullptr;
     QTimer* tmrScroll = nullptr;
+    // Runs from the login's sending until the server answers it.
+    QTimer* tmrLogin = nullptr;
+    LoginConfirmation m_login;
     QSystemTrayIcon* Tray = nullptr;
     QPointer<TfrmConectar> m_connectDialog;
 
@@ -216,6 +239,8 @@ private:
     // The text of horarioTexto, renewed once per second.
     mutable TimeStampText m_horarioTexto;
     int FScrollCount = 0;
+    // The next release of the left button over "Auto-Rolagem" ends a double click.
+    bool m_autoScrollDoubleClick = false;
     bool m_trayActive = false;
     bool m_shown = false;
 

@@ -69,14 +69,26 @@ QString TfrmMain::homeChannel() const
     return Settings::read(*FIni, Keys::Geral::CanalPrincipal);
 }
 
-void TfrmMain::setConnectedState(bool loggedIn)
+bool TfrmMain::loggedIn() const
 {
-    for (QToolButton* button : {m_topStrip->btnDesconectar, m_topStrip->btnHomeChannel,
-                                m_topStrip->btnJoin, m_topStrip->btnAway, m_topStrip->btnDND})
-        button->setEnabled(loggedIn);
-    m_topStrip->btnConectar->setEnabled(!loggedIn);
-    mnuConectar->setEnabled(!loggedIn);
-    mnuDesconectar->setEnabled(loggedIn);
+    return ChatInterface1->LoggedIn && m_login.confirmed();
+}
+
+bool TfrmMain::loginPending() const
+{
+    return ChatInterface1->LoggedIn && m_login.pending();
+}
+
+void TfrmMain::setConnectedState(Link link)
+{
+    const bool up = link == Link::Up;
+    for (QToolButton* button :
+         {m_topStrip->btnHomeChannel, m_topStrip->btnJoin, m_topStrip->btnAway, m_topStrip->btnDND})
+        button->setEnabled(up);
+    m_topStrip->btnDesconectar->setEnabled(link != Link::Down);
+    mnuDesconectar->setEnabled(link != Link::Down);
+    m_topStrip->btnConectar->setEnabled(link == Link::Down);
+    mnuConectar->setEnabled(link == Link::Down);
 }
 
 void TfrmMain::btnConectarClick()
@@ -102,10 +114,19 @@ void TfrmMain::ChatInterface1Connect()
         ChatInterface1->LoggedIn = true;
 }
 
+// The login is only sent: the server has yet to take it (see acceptLogin and refuseLogin).
 void TfrmMain::ChatInterface1Login()
 {
+    m_login.start();
+    setConnectedState(Link::Confirming);
+    tmrLogin->start(LoginConfirmation::waitMs(Settings::read(*FIni, Keys::Geral::Timeout)));
+}
+
+void TfrmMain::acceptLogin()
+{
+    tmrLogin->stop();
     info(QStringLiteral("Conexao estabelecida!"));
-    setConnectedState(true);
+    setConnectedState(Link::Up);
     if (Settings::read(*FIni, Keys::Geral::JoinPrinc))
         sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
     if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
@@ -113,9 +134,26 @@ void TfrmMain::ChatInterface1Login()
         tmrSinc->start();
 }
 
+// Refused by the server's error event, by its silence, or by its closing first. The user is told
+// what most likely went wrong instead of how the connection ended.
+void TfrmMain::refuseLogin()
+{
+    tmrLogin->stop();
+    m_login.refuse();
+    erro(QStringLiteral("Falha no login: verifique a conta e a senha."));
+    ChatInterface1->Disconnect();
+    // Disconnect runs ChatInterface1Disconnect, which leaves the refused state; a connection
+    // already without a socket fires nothing and is put down here.
+    if (m_login.refused())
+        showDisconnected();
+}
+
 void TfrmMain::ChatInterface1ConnectClosed()
 {
-    erro(QStringLiteral("Conexao interrompida!"));
+    if (m_login.pending())
+        erro(QStringLiteral("Falha no login: verifique a conta e a senha."));
+    else
+        erro(QStringLiteral("Conexao interrompida!"));
     showDisconnected();
     // A server that refuses the login closes at once; the waiting dialog then ends at its next
     // tick instead of counting down to a time-out message that would blame a silent server.
@@ -125,15 +163,18 @@ void TfrmMain::ChatInterface1ConnectClosed()
 
 void TfrmMain::ChatInterface1Disconnect()
 {
-    info(QStringLiteral("Conexao finalizada"));
+    if (!m_login.refused())
+        info(QStringLiteral("Conexao finalizada"));
     showDisconnected();
 }
 
 void TfrmMain::showDisconnected()
 {
+    tmrLogin->stop();
+    m_login.reset();
     m_users->clear();
     m_userColumn->lblChannel->clear();
-    setConnectedState(false);
+    setConnectedState(Link::Down);
     m_topStrip->btnAway->setChecked(false);
     m_topStrip->btnDND->setChecked(false);
     tmrSinc->stop();
@@ -150,6 +191,20 @@ void TfrmMain::ChatInterface1ConnectFailed()
 
 void TfrmMain::ChatInterface1DataReceived(const QString& DataString)
 {
+    switch (m_login.take(DataString)) {
+    case LoginConfirmation::Step::ShowAsError:
+        erro(DataString);
+        return;
+    case LoginConfirmation::Step::Refuse:
+        GatewayChat1->ProcessLine(DataString);
+        refuseLogin();
+        return;
+    case LoginConfirmation::Step::Confirm:
+        acceptLogin();
+        break;
+    case LoginConfirmation::Step::Process:
+        break;
+    }
     GatewayChat1->ProcessLine(DataString);
 }
 

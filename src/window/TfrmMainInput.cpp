@@ -1,13 +1,18 @@
 #include "window/TfrmMain.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
 
 #include "chat/TFastNicks.h"
 #include "core/AsciiCase.h"
@@ -16,10 +21,24 @@
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/TopStrip.h"
+#include "window/UserColumn.h"
+
+// Until the server has taken the login it reads what we send as the next account name or
+// password: a typed line stays in the input line.
+bool TfrmMain::holdsBackLine()
+{
+    if (!loginPending())
+        return false;
+    info(QStringLiteral("Aguardando a confirmação do login; a linha não foi enviada."));
+    m_bottomStrip->txtMsg->setFocus();
+    return true;
+}
 
 void TfrmMain::btnEnviarClick()
 {
     const QString text = m_bottomStrip->txtMsg->text();
+    if (!text.trimmed().isEmpty() && holdsBackLine())
+        return;
     // A line of blanks alone is neither sent nor kept: it carries no message.
     if (!text.trimmed().isEmpty()) {
         sendLine(text + QLatin1Char('\r'));
@@ -48,6 +67,8 @@ void TfrmMain::btnEnviarClick()
 void TfrmMain::btnEmoteClick()
 {
     const QString text = m_bottomStrip->txtMsg->text();
+    if (!text.isEmpty() && holdsBackLine())
+        return;
     if (!text.isEmpty()) {
         sendLine(QStringLiteral("/me ") + text + QLatin1Char('\r'));
         m_bottomStrip->txtMsg->clear();
@@ -102,6 +123,34 @@ void TfrmMain::pressDefaultButton()
             return;
         }
     }
+}
+
+// "Auto-Rolagem" is clicked like a check box: by the left button, released over it. A double
+// click is one click: its first release toggled already, the one after the double click does not.
+void TfrmMain::autoScrollMouse(const QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        m_autoScrollDoubleClick = true;
+        return;
+    }
+    if (std::exchange(m_autoScrollDoubleClick, false))
+        return;
+    if (m_chatColumn->lblAutoScroll->rect().contains(event->position().toPoint()))
+        lblAutoScrollClick();
+}
+
+// A list takes no Enter of its own: the window's default button gets it, as from the input line.
+// Taken here, the key never reaches the list, which would report it as activated.
+bool TfrmMain::listEnter(QObject* receiver, const QKeyEvent* event)
+{
+    if (receiver != m_userColumn->lstUsers && receiver != m_userColumn->lstCustom)
+        return false;
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    pressDefaultButton();
+    return true;
 }
 
 // A line edit claims keys such as Ctrl+A (and emacs keys on X11) before the window's actions;
@@ -165,7 +214,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::FocusIn &&
-        type != QEvent::MouseButtonRelease && type != QEvent::Resize)
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::Resize)
         return QMainWindow::eventFilter(watched, event);
     bool consumed = false;
     guarded([&] {
@@ -174,6 +224,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             consumed = ApplicationEvents1Message(watched, static_cast<QKeyEvent*>(event));
             if (!consumed && watched == m_bottomStrip->txtMsg)
                 consumed = txtMsgKeyDown(static_cast<QKeyEvent*>(event)->key());
+            if (!consumed)
+                consumed = listEnter(watched, static_cast<QKeyEvent*>(event));
             break;
         case QEvent::ShortcutOverride:
             if (m_bottomStrip->isInputLine(watched) &&
@@ -193,8 +245,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             }
             break;
         case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
             if (watched == m_chatColumn->lblAutoScroll)
-                lblAutoScrollClick();
+                autoScrollMouse(static_cast<QMouseEvent*>(event));
             break;
         case QEvent::Resize:
             if (watched == m_chatColumn->pnlTopChat)

@@ -14,8 +14,10 @@ FakeServer::FakeServer() : m_server(new QTcpServer(this))
             auto* client = new Client;
             client->socket = socket;
             m_clients.append(client);
-            connect(socket, &QTcpSocket::readyRead, this,
-                    [client] { client->received += client->socket->readAll(); });
+            connect(socket, &QTcpSocket::readyRead, this, [this, client] {
+                client->received += client->socket->readAll();
+                Q_EMIT bytesReceived(int(m_clients.indexOf(client)));
+            });
             connect(socket, &QTcpSocket::disconnected, this, [client] {
                 client->received += client->socket->readAll();
                 client->connected = false;

@@ -39,6 +39,10 @@ public:
     // A loopback port on which nothing listens: a connect there is refused.
     static quint16 closedPort();
 
+Q_SIGNALS:
+    // Client i sent more bytes; received(i) holds them already.
+    void bytesReceived(int i);
+
 private:
     struct Client
     {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTest>
 
+#include "core/Cp1252.h"
+#include "net/GatewayProtocol.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
 #include "view/ChatDocument.h"
@@ -19,7 +21,23 @@ WindowHarness::WindowHarness(const QStringList& ini)
         if (file.open(QIODevice::WriteOnly))
             file.write((ini.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
     }
+    QObject::connect(&server, &FakeServer::bytesReceived, [this](int i) { confirmLogin(i); });
     open();
+}
+
+void WindowHarness::confirmLogin(int client)
+{
+    if (!confirmLogins || m_confirmed.contains(client))
+        return;
+    // The login is 0x03 0x04 name CR password CR CR, in one send.
+    const QByteArray bytes = server.received(client);
+    const QByteArray prefix = QByteArray(GatewayProtocol::LoginPrefix.data());
+    if (!bytes.startsWith(prefix) || bytes.count('\r') < 3)
+        return;
+    m_confirmed << client;
+    const QByteArray name = bytes.mid(prefix.size(), bytes.indexOf('\r') - prefix.size());
+    server.sendLine(QStringLiteral("2010 NAME ") + Cp1252::decode(name.data(), name.size()),
+                    client);
 }
 
 WindowHarness::~WindowHarness()
@@ -52,7 +70,7 @@ bool WindowHarness::connectToServer()
     if (!server.waitForClient(clients + 1))
         return false;
     if (!server.waitForBytes(2, 5000, clients) ||
-        !QTest::qWaitFor([this] { return window->chatInterface()->LoggedIn; }))
+        !QTest::qWaitFor([this] { return window->loggedIn(); }))
         return false;
     // The waiting dialog closes at its next tick and gives the window back its input.
     if (!QTest::qWaitFor([this] { return window->connectDialog() == nullptr; }, 3000))

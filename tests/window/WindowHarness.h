@@ -26,7 +26,8 @@ public:
     void open();
     // Closes and destroys the window; its settings stay in the folder.
     void close();
-    // Clicks "Conectar" and waits until the server has the login line.
+    // Clicks "Conectar" and waits until the server has the login line and the window has its
+    // confirmation.
     bool connectToServer();
     // Sends a server line, then an information marker, and waits until the marker is shown, so
     // the first line has been handled whatever it did.
@@ -45,7 +46,12 @@ public:
     ScriptedPrompts prompts;
     FakeServer server;
     std::unique_ptr<TfrmMain> window;
+    // The server takes every login at once, answering "2010 NAME" with the account it was given.
+    bool confirmLogins = true;
 
 private:
+    void confirmLogin(int client);
+
     int m_marks = 0;
+    QList<int> m_confirmed;
 };

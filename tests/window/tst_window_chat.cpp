@@ -147,6 +147,7 @@ void TestWindowChat::countdownRunsOut_data()
     QTest::newRow("one second") << "1" << QStringList{"1"};
     QTest::newRow("zero") << "0" << QStringList{"0"};
     QTest::newRow("negative") << "-4" << QStringList{"-4"};
+    QTest::newRow("least int") << "-2147483648" << QStringList{"-2147483648"};
     // clang-format on
 }
 
@@ -238,7 +239,7 @@ void TestWindowChat::serverClosesDuringTheWait()
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QPointer<TfrmConectar> dialog = w->connectDialog();
-    // The server takes the login and refuses it at once.
+    // The server takes the login and closes at once.
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
     h.server.closeClient();

@@ -1,9 +1,11 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,9 @@ private Q_SLOTS:
     void lockPanels();
     void layoutAtStart();
     void captionsFitTheirLabels();
+    void autoScrollLabelClicks_data();
+    void autoScrollLabelClicks();
+    void connectDialogCentredOnScreen();
 
 private:
     std::unique_ptr<WindowHarness> m_harness;
@@ -403,6 +408,65 @@ void TestWindowControls::captionsFitTheirLabels()
                      qPrintable(label->objectName()));
         }
     }
+    w->connectDialog()->reject();
+}
+
+void TestWindowControls::autoScrollLabelClicks_data()
+{
+    // The mouse events sent to the label, in order: p press, r release, d double click; then
+    // the button (l left, r right, m middle); o: the release is outside the label.
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<bool>("checked");
+    // clang-format off
+    QTest::newRow("left click") << QStringList{"pl", "rl"} << false;
+    QTest::newRow("two left clicks") << QStringList{"pl", "rl", "pl", "rl"} << true;
+    QTest::newRow("double click") << QStringList{"pl", "rl", "dl", "rl"} << false;
+    QTest::newRow("double click, then a click") << QStringList{"pl", "rl", "dl", "rl", "pl", "rl"} << true;
+    QTest::newRow("right click") << QStringList{"pr", "rr"} << true;
+    QTest::newRow("middle click") << QStringList{"pm", "rm"} << true;
+    QTest::newRow("right double click") << QStringList{"pr", "rr", "dr", "rr"} << true;
+    QTest::newRow("released outside") << QStringList{"pl", "rlo"} << true;
+    // clang-format on
+}
+
+void TestWindowControls::autoScrollLabelClicks()
+{
+    QFETCH(QStringList, events);
+    QFETCH(bool, checked);
+    auto* label = child<QLabel>(m_window, "lblAutoScroll");
+    auto* check = child<QCheckBox>(m_window, "chkAutoScroll");
+    QVERIFY(check->isChecked());
+    for (const QString& event : events) {
+        const Qt::MouseButton button = event[1] == QLatin1Char('l')   ? Qt::LeftButton
+                                       : event[1] == QLatin1Char('r') ? Qt::RightButton
+                                                                      : Qt::MiddleButton;
+        const QPoint at =
+            event.endsWith(QLatin1Char('o')) ? QPoint(-20, -20) : label->rect().center();
+        if (event[0] == QLatin1Char('p'))
+            QTest::mousePress(label, button, {}, at);
+        else if (event[0] == QLatin1Char('r'))
+            QTest::mouseRelease(label, button, {}, at);
+        else
+            QTest::mouseDClick(label, button, {}, at);
+    }
+    QCOMPARE(check->isChecked(), checked);
+}
+
+void TestWindowControls::connectDialogCentredOnScreen()
+{
+    TfrmMain* w = m_window;
+    const QRect screen = w->screen()->availableGeometry();
+    // Away from the middle, so that a dialog centred over the window is not centred on the screen.
+    w->move(screen.topLeft());
+    QTRY_COMPARE(w->frameGeometry().topLeft(), screen.topLeft());
+    m_harness->server.stopListening();
+    QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
+    QWidget* dialog = w->connectDialog();
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    const QPoint offset = dialog->frameGeometry().center() - screen.center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
     w->connectDialog()->reject();
 }
 

@@ -1,9 +1,12 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "WindowHarness.h"
 #include "chat/TFastNicks.h"
@@ -36,6 +39,8 @@ private Q_SLOTS:
     void tabRules();
     void shiftTabWalksOpenPanels();
     void enterPressesTheDefaultButton();
+    void enterOutsideTheEdits_data();
+    void enterOutsideTheEdits();
     void windowShortcutsWinInTheInputLine();
     void inputLineHasNoLengthLimit();
     void clearingCommands_data();
@@ -262,6 +267,56 @@ void TestWindowInput::enterPressesTheDefaultButton()
     QCOMPARE(whisparClicks, 1);
     QCOMPARE(input->text(), QString());
     QCOMPARE(w->fastNicks()->lastMsg(1), QStringLiteral("x"));
+}
+
+void TestWindowInput::enterOutsideTheEdits_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("sends");
+    // clang-format off
+    QTest::newRow("user list") << "lstUsers" << true;
+    QTest::newRow("suspect list") << "lstCustom" << true;
+    QTest::newRow("channel pane") << "txtChat" << false;
+    QTest::newRow("whisper pane") << "txtWhisps" << false;
+    // clang-format on
+}
+
+// A list takes no Enter of its own, so the default button gets it; a pane keeps it. Enter never
+// activates a list's entry: whatever acts on an account must not run with the send.
+void TestWindowInput::enterOutsideTheEdits()
+{
+    QFETCH(QString, focus);
+    QFETCH(bool, sends);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login));
+    h.server.clearReceived();
+    child(w, "pnlCustom")->show();
+    w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
+    auto* users = child<QAbstractItemView>(w, "lstUsers");
+    users->setCurrentIndex(w->users()->index(0, 0));
+    auto* custom = child<QTreeWidget>(w, "lstCustom");
+    custom->addTopLevelItem(new QTreeWidgetItem(QStringList{"bob", "motivo"}));
+    custom->setCurrentItem(custom->topLevelItem(0));
+    QSignalSpy usersActivated(users, &QAbstractItemView::activated);
+    QSignalSpy customActivated(custom, &QAbstractItemView::activated);
+    auto* input = child<QLineEdit>(w, "txtMsg");
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("oi"));
+    QWidget* target = w->findChild<QWidget*>(focus);
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key_Return);
+    QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(input->text(), sends ? QString() : QStringLiteral("oi"));
+    QCOMPARE(usersActivated.count() + customActivated.count(), 0);
+    // A marker sent from the input line shows what went out before it.
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("/marca"));
+    QTest::keyClick(input, Qt::Key_Return);
+    QVERIFY(h.server.waitForData("/marca\r"));
+    QCOMPARE(h.server.received(), QByteArray(sends ? "oi\r/marca\r" : "oi/marca\r"));
 }
 
 void TestWindowInput::windowShortcutsWinInTheInputLine()
