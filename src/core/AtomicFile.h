@@ -12,7 +12,7 @@ class QIODevice;
 // mode and, where the process may set them (the superuser), its owner and group.
 //
 // Nothing is forced to the disk (no fsync): that costs milliseconds per file, and the settings
-// file is rewritten once per changed key, dozens of times in a row when a list is renumbered.
+// file is rewritten at every change a user makes outside a batch.
 //
 // An existing file whose mode lacks the owner's write bit is refused, also for the superuser, as
 // Windows refuses a read-only file. A symbolic link is followed: the file it names is replaced.

@@ -1,6 +1,6 @@
 #include "TIniFile.h"
 
-#include <functional>
+#include <exception>
 #include <tuple>
 #include <utility>
 
@@ -13,11 +13,14 @@
 #include <QList>
 #include <QLockFile>
 #include <QMutex>
+#include <QSet>
 #include <QThread>
+#include <QtGlobal>
 
 #include "core/AsciiCase.h"
 #include "core/AtomicFile.h"
 #include "core/Cp1252.h"
+#include "settings/IniDocument.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -25,15 +28,12 @@
 
 namespace {
 
-constexpr qsizetype MaxValueLength = 2047;
 // Far above any real list of replies or accounts. Of a bigger file only this much is read, and it
 // is never rewritten, so memory stays bounded and nothing beyond the limit is lost.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 // How long a write waits for another process's write to the same file, on the GUI thread.
 constexpr int MaxLockWaitMs = 2000;
 constexpr unsigned long LockPollMs = 2;
-const QByteArray CrLf = QByteArrayLiteral("\r\n");
-const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // QLockFile's own wait doubles its pause up to seconds, so a copy that writes one key after
 // another could hold the lock for the whole wait of the other; short, even pauses give each
@@ -49,17 +49,6 @@ bool takeLock(QLockFile& lock)
     }
     return true;
 }
-
-// Where one line lies in the file's bytes; its line end is "\r\n", "\n", "\r", or nothing for a
-// last line without one. Small, since a hand-made file may hold a great many short lines.
-struct Line
-{
-    int start = 0;
-    int length = 0;
-    int eolLength = 0;
-
-    int end() const { return start + length + eolLength; }
-};
 
 // What identifies one version of the file on disk. An edit from outside changes the inode (an
 // editor that saves by renaming), the size or the times (an edit in place).
@@ -121,26 +110,6 @@ FileStamp stampOf(const QString& path)
     return stamp;
 }
 
-// Splits at CR LF, LF or a lone CR, keeping each line's own line end.
-QList<Line> splitLines(const QByteArray& data)
-{
-    QList<Line> lines;
-    int start = 0;
-    const int size = int(data.size());
-    for (int i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        const int eolLength = (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
-        lines.append(Line{start, i - start, eolLength});
-        i += eolLength - 1;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.append(Line{start, size - start, 0});
-    return lines;
-}
-
 bool isBlank(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
@@ -192,56 +161,6 @@ QString storableValue(const QString& value)
     return out;
 }
 
-QString readValue(const QString& raw)
-{
-    QString value = trimBlanks(raw);
-    if (value.size() >= 2) {
-        const QChar first = value.front();
-        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
-            value = value.mid(1, value.size() - 2);
-    }
-    if (value.size() > MaxValueLength)
-        value.truncate(MaxValueLength);
-    return value;
-}
-
-enum class LineKind
-{
-    Other,
-    Section,
-    Key
-};
-
-struct LineInfo
-{
-    LineKind kind = LineKind::Other;
-    QString name;     // lower-case: the form names are compared in
-    QString rawValue; // text after the first "="
-};
-
-// Blank lines, comments (";"), lines without "=" and lines with an empty key are Other.
-LineInfo classify(QByteArrayView bytes)
-{
-    const QString text = Cp1252::decode(bytes.data(), bytes.size());
-    qsizetype i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    if (i == text.size() || text[i] == QLatin1Char(';'))
-        return {};
-    if (text[i] == QLatin1Char('[')) {
-        const qsizetype close = text.indexOf(QLatin1Char(']'), i + 1);
-        const QString name = text.mid(i + 1, close < 0 ? -1 : close - i - 1);
-        return {LineKind::Section, AsciiCase::toLower(trimBlanks(name)), QString()};
-    }
-    const qsizetype eq = text.indexOf(QLatin1Char('='), i);
-    if (eq < 0)
-        return {};
-    const QString name = trimBlanks(text.mid(i, eq - i));
-    if (name.isEmpty())
-        return {};
-    return {LineKind::Key, AsciiCase::toLower(name), text.mid(eq + 1)};
-}
-
 QString registryKey(const QString& path)
 {
     const QFileInfo info(path);
@@ -254,22 +173,20 @@ QString registryKey(const QString& path)
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
-// New lines after the line at `at`; a last line without a line end gets one first.
-QByteArray insertAfter(const QByteArray& data, const QList<Line>& lines, qsizetype at,
-                       const QByteArray& newLines)
-{
-    const bool unterminated = at >= 0 && lines[at].eolLength == 0;
-    const int position = at >= 0 ? lines[at].end() : 0;
-    return data.left(position) + (unterminated ? CrLf : QByteArray()) + newLines +
-           data.mid(position);
-}
-
 } // namespace
 
 SettingsWriteError::SettingsWriteError(const QString& path)
     : std::runtime_error((QStringLiteral("Unable to write to ") + path).toStdString()), m_path(path)
 {
 }
+
+// One write or delete: a key with its new value, or without one when the key goes.
+struct TIniFile::Change
+{
+    QString section;
+    QString key;
+    std::optional<QString> value;
+};
 
 struct TIniFile::Shared
 {
@@ -281,24 +198,15 @@ struct TIniFile::Shared
     bool intact = true;
     FileStamp stamp;
     QByteArray data;
-    QList<Line> lines;
-    // lower-case section -> lower-case key -> value as read; the first key line wins
-    QHash<QString, QHash<QString, QString>> values;
-
-    // The new contents of the file, or nothing when the change leaves it as it is.
-    using Change = std::function<std::optional<QByteArray>()>;
+    IniDocument::Contents contents;
 
     QString lockPath() const { return filePath + QStringLiteral(".lock"); }
     void refresh();
     void load(const FileStamp& now);
-    void index();
-    LineInfo info(qsizetype i) const;
-    std::optional<QString> find(const QString& section, const QString& key);
-    std::optional<QByteArray> withValue(const QString& section, const QString& key,
-                                        const QString& value) const;
-    std::optional<QByteArray> withoutKey(const QString& section, const QString& key) const;
-    void edit(const Change& change, const QString& shownPath);
-    void save(const QByteArray& newData, const QString& shownPath);
+    const IniDocument::Section* section(const QString& lowerSection);
+    void edit(const QList<Change>& changes, const QString& shownPath);
+    void save(const QByteArray& newData, IniDocument::Contents newContents,
+              const QString& shownPath);
 };
 
 void TIniFile::Shared::refresh()
@@ -321,8 +229,7 @@ void TIniFile::Shared::load(const FileStamp& now)
     intact = true;
     stamp = now;
     data.clear();
-    lines.clear();
-    values.clear();
+    contents.clear();
     if (!now.exists)
         return;
     QFile file(filePath);
@@ -340,150 +247,127 @@ void TIniFile::Shared::load(const FileStamp& now)
         bytes.truncate(MaxFileSize);
     }
     data = std::move(bytes);
-    lines = splitLines(data);
-    index();
+    contents = IniDocument(data).contents();
 }
 
-LineInfo TIniFile::Shared::info(qsizetype i) const
+const IniDocument::Section* TIniFile::Shared::section(const QString& lowerSection)
 {
-    // A hand-edited file saved with a UTF-8 mark must still show its first section.
-    QByteArrayView text = QByteArrayView(data).sliced(lines[i].start, lines[i].length);
-    if (i == 0 && text.startsWith(Utf8Bom))
-        text = text.sliced(Utf8Bom.size());
-    return classify(text);
-}
-
-void TIniFile::Shared::index()
-{
-    values.clear();
-    QHash<QString, QString>* current = nullptr; // keys before any section belong to none
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        LineInfo line = info(i);
-        if (line.kind == LineKind::Section) {
-            current = line.name.isEmpty() ? nullptr : &values[line.name];
-        } else if (line.kind == LineKind::Key && current && !current->contains(line.name)) {
-            current->insert(line.name, readValue(line.rawValue));
-        }
-    }
-}
-
-std::optional<QString> TIniFile::Shared::find(const QString& section, const QString& key)
-{
-    const std::optional<QString> s = sectionName(section);
-    const std::optional<QString> k = keyName(key);
-    if (!s || !k)
-        return std::nullopt;
     refresh();
-    const auto sec = values.constFind(AsciiCase::toLower(*s));
-    if (sec == values.constEnd())
-        return std::nullopt;
-    const auto val = sec->constFind(AsciiCase::toLower(*k));
-    if (val == sec->constEnd())
-        return std::nullopt;
-    return *val;
+    const auto found = contents.constFind(lowerSection);
+    return found == contents.constEnd() ? nullptr : &*found;
 }
 
-std::optional<QByteArray> TIniFile::Shared::withValue(const QString& section, const QString& key,
-                                                      const QString& value) const
+namespace {
+
+template <typename Changes>
+void apply(IniDocument& document, const Changes& changes)
 {
-    const QString wantedSection = AsciiCase::toLower(section);
-    const QString wantedKey = AsciiCase::toLower(key);
-    qsizetype keyLine = -1;
-    qsizetype firstHeader = -1;
-    qsizetype lastKeyOfFirst = -1;
-    bool inTarget = false;
-    bool inFirstTarget = false;
-    for (qsizetype i = 0; i < lines.size() && keyLine < 0; ++i) {
-        const LineInfo line = info(i);
-        if (line.kind == LineKind::Section) {
-            inTarget = line.name == wantedSection;
-            inFirstTarget = inTarget && firstHeader < 0;
-            if (inFirstTarget)
-                firstHeader = i;
-        } else if (line.kind == LineKind::Key && inTarget) {
-            if (line.name == wantedKey)
-                keyLine = i;
-            else if (inFirstTarget)
-                lastKeyOfFirst = i;
-        }
+    for (const auto& change : changes) {
+        if (change.value)
+            document.setValue(change.section, change.key, *change.value);
+        else
+            document.removeKey(change.section, change.key);
     }
-
-    const QByteArray text = Cp1252::encode(key + QLatin1Char('=') + value);
-    if (keyLine >= 0) {
-        const Line& line = lines[keyLine];
-        if (QByteArrayView(data).sliced(line.start, line.length) == text)
-            return std::nullopt;
-        // The line keeps its own line end.
-        return data.left(line.start) + text + data.mid(line.start + line.length);
-    }
-    if (firstHeader >= 0) {
-        // After the section's last key, so blank lines and comments that end it stay below.
-        return insertAfter(data, lines, lastKeyOfFirst >= 0 ? lastKeyOfFirst : firstHeader,
-                           text + CrLf);
-    }
-    const QByteArray header = Cp1252::encode(QLatin1Char('[') + section + QLatin1Char(']'));
-    return insertAfter(data, lines, lines.size() - 1, header + CrLf + text + CrLf);
 }
 
-std::optional<QByteArray> TIniFile::Shared::withoutKey(const QString& section,
-                                                       const QString& key) const
-{
-    const QString wantedSection = AsciiCase::toLower(section);
-    const QString wantedKey = AsciiCase::toLower(key);
-    QByteArray out;
-    out.reserve(data.size());
-    bool inTarget = false;
-    bool removed = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const LineInfo line = info(i);
-        if (line.kind == LineKind::Section)
-            inTarget = line.name == wantedSection;
-        // Every copy goes, so that a hand-made duplicate does not show up once the key is gone.
-        if (line.kind == LineKind::Key && inTarget && line.name == wantedKey) {
-            removed = true;
-            continue;
-        }
-        out.append(QByteArrayView(data).sliced(lines[i].start, lines[i].end() - lines[i].start));
-    }
-    if (!removed)
-        return std::nullopt;
-    return out;
-}
+} // namespace
 
 // Another copy of the program may write the same file: each read-modify-write runs under a lock
 // file beside it and starts from the file as it is once the lock is held, so neither copy writes
 // back a stale version over the other's change. A lock left by a process that died is taken
 // over; a folder that cannot hold the lock file is a refused write.
-void TIniFile::Shared::edit(const Change& change, const QString& shownPath)
+void TIniFile::Shared::edit(const QList<Change>& changes, const QString& shownPath)
 {
+    if (changes.isEmpty())
+        return;
     refresh();
     // Nothing to do needs no lock, so a read-only folder does not refuse it.
-    if (intact && !change())
-        return;
+    std::optional<IniDocument> draft;
+    std::optional<QByteArray> bytes;
+    if (intact) {
+        draft.emplace(data);
+        apply(*draft, changes);
+        bytes = draft->changedBytes();
+        if (!bytes)
+            return;
+    }
     QLockFile lock(lockPath());
     if (!takeLock(lock))
         throw SettingsWriteError(shownPath);
-    load(stampOf(filePath));
+    const FileStamp now = stampOf(filePath);
+    if (!draft || now != stamp) {
+        load(now);
+        draft.emplace(data);
+        apply(*draft, changes);
+        bytes = draft->changedBytes();
+    }
     // Holding the lock, no other process is saving this file: every temporary file of it is
     // what a process left behind when it ended in the middle of a save.
     AtomicFile::removeLeftovers(filePath);
     if (!intact)
         throw SettingsWriteError(shownPath);
-    if (const std::optional<QByteArray> bytes = change())
-        save(*bytes, shownPath);
+    if (bytes)
+        save(*bytes, draft->contents(), shownPath);
 }
 
-void TIniFile::Shared::save(const QByteArray& newData, const QString& shownPath)
+void TIniFile::Shared::save(const QByteArray& newData, IniDocument::Contents newContents,
+                            const QString& shownPath)
 {
     // A file grown past the limit could not be read back.
     if (newData.size() > MaxFileSize || !AtomicFile::save(filePath, newData))
         throw SettingsWriteError(shownPath);
     data = newData;
-    lines = splitLines(data);
-    index();
+    contents = std::move(newContents);
     stamp = stampOf(filePath);
     loaded = true;
     intact = true;
+}
+
+// The open batch's changes in order, and what a read through its object finds for each key.
+struct TIniFile::Pending
+{
+    int depth = 0;
+    QList<Change> changes;
+    // lower-case section -> lower-case key -> value as read back, or nothing when deleted
+    QHash<QString, QHash<QString, std::optional<QString>>> reads;
+
+    void add(Change change);
+    void truncate(qsizetype size);
+    // Nothing when the batch leaves the key alone.
+    std::optional<std::optional<QString>> read(const QString& lowerSection,
+                                               const QString& lowerKey) const;
+};
+
+void TIniFile::Pending::add(Change change)
+{
+    std::optional<QString> read;
+    if (change.value)
+        read = IniDocument::readValue(Cp1252::decode(Cp1252::encode(*change.value)));
+    reads[AsciiCase::toLower(change.section)][AsciiCase::toLower(change.key)] = std::move(read);
+    changes.append(std::move(change));
+}
+
+void TIniFile::Pending::truncate(qsizetype size)
+{
+    if (size >= changes.size())
+        return;
+    QList<Change> kept = changes.first(size);
+    changes.clear();
+    reads.clear();
+    for (Change& change : kept)
+        add(std::move(change));
+}
+
+std::optional<std::optional<QString>> TIniFile::Pending::read(const QString& lowerSection,
+                                                              const QString& lowerKey) const
+{
+    const auto section = reads.constFind(lowerSection);
+    if (section == reads.constEnd())
+        return std::nullopt;
+    const auto key = section->constFind(lowerKey);
+    if (key == section->constEnd())
+        return std::nullopt;
+    return *key;
 }
 
 TIniFile::TIniFile(const QString& path) : m_path(path)
@@ -501,32 +385,64 @@ TIniFile::TIniFile(const QString& path) : m_path(path)
     }
 }
 
-TIniFile::~TIniFile() = default;
+TIniFile::~TIniFile()
+{
+    Q_ASSERT_X(!m_pending, "TIniFile", "a batch outlives its settings file object");
+}
 
 QString TIniFile::path() const
 {
     return m_path;
 }
 
+std::optional<QString> TIniFile::lookup(const QString& section, const QString& key) const
+{
+    const std::optional<QString> s = sectionName(section);
+    const std::optional<QString> k = keyName(key);
+    if (!s || !k)
+        return std::nullopt;
+    const QString lowerSection = AsciiCase::toLower(*s);
+    const QString lowerKey = AsciiCase::toLower(*k);
+    if (m_pending) {
+        if (std::optional<std::optional<QString>> pending = m_pending->read(lowerSection, lowerKey))
+            return *pending;
+    }
+    const IniDocument::Section* found = m_shared->section(lowerSection);
+    if (!found)
+        return std::nullopt;
+    const auto v = found->values.constFind(lowerKey);
+    if (v == found->values.constEnd())
+        return std::nullopt;
+    return *v;
+}
+
+void TIniFile::change(Change change)
+{
+    if (m_pending)
+        m_pending->add(std::move(change));
+    else
+        m_shared->edit({std::move(change)}, m_path);
+}
+
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    return m_shared->find(section, key).value_or(def);
+    return lookup(section, key).value_or(def);
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
 {
-    const std::optional<QString> value = m_shared->find(section, key);
-    if (!value)
+    const std::optional<QString> v = lookup(section, key);
+    if (!v)
         return def;
-    return parseInteger(*value).value_or(def);
+    return parseInteger(*v).value_or(def);
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const
 {
-    const std::optional<QString> value = m_shared->find(section, key);
-    if (!value)
+    const std::optional<QString> v = lookup(section, key);
+    if (!v)
         return def;
-    const std::optional<int> number = parseInteger(*value);
+    const std::optional<int> number = parseInteger(*v);
     return number ? *number != 0 : def;
 }
 
@@ -536,8 +452,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const std::optional<QString> k = keyName(key);
     if (!s || !k)
         throw SettingsWriteError(m_path);
-    const QString stored = storableValue(value);
-    m_shared->edit([&] { return m_shared->withValue(*s, *k, stored); }, m_path);
+    change(Change{*s, *k, storableValue(value)});
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -552,7 +467,38 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const
 {
-    return m_shared->find(section, key).has_value();
+    return lookup(section, key).has_value();
+}
+
+QStringList TIniFile::ReadSection(const QString& section) const
+{
+    const std::optional<QString> s = sectionName(section);
+    if (!s)
+        return {};
+    const QString lowerSection = AsciiCase::toLower(*s);
+    const IniDocument::Section* found = m_shared->section(lowerSection);
+    const QStringList stored = found ? found->names : QStringList();
+    if (!m_pending)
+        return stored;
+    QStringList names;
+    QSet<QString> seen;
+    auto take = [&](const QString& name) {
+        const QString lower = AsciiCase::toLower(name);
+        if (seen.contains(lower))
+            return;
+        const std::optional<std::optional<QString>> pending = m_pending->read(lowerSection, lower);
+        if (pending ? pending->has_value() : found && found->values.contains(lower)) {
+            seen.insert(lower);
+            names.append(name);
+        }
+    };
+    for (const QString& name : stored)
+        take(name);
+    for (const Change& change : std::as_const(m_pending->changes)) {
+        if (AsciiCase::toLower(change.section) == lowerSection)
+            take(change.key);
+    }
+    return names;
 }
 
 void TIniFile::DeleteKey(const QString& section, const QString& key)
@@ -561,7 +507,55 @@ void TIniFile::DeleteKey(const QString& section, const QString& key)
     const std::optional<QString> k = keyName(key);
     if (!s || !k)
         return;
-    m_shared->edit([&] { return m_shared->withoutKey(*s, *k); }, m_path);
+    change(Change{*s, *k, std::nullopt});
+}
+
+TIniFile::Batch::Batch(TIniFile& ini) : m_ini(ini), m_exceptions(std::uncaught_exceptions())
+{
+    if (!m_ini.m_pending)
+        m_ini.m_pending = std::make_unique<Pending>();
+    m_level = ++m_ini.m_pending->depth;
+    m_mark = m_ini.m_pending->changes.size();
+}
+
+TIniFile::Batch::~Batch()
+{
+    if (m_ended)
+        return;
+    if (std::uncaught_exceptions() > m_exceptions) {
+        drop();
+        return;
+    }
+    try {
+        commit();
+    } catch (const std::exception& e) {
+        qWarning("%s", e.what());
+    }
+}
+
+void TIniFile::Batch::commit()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    Q_ASSERT_X(m_ini.m_pending && m_ini.m_pending->depth == m_level, "TIniFile::Batch",
+               "batches must end innermost first");
+    if (--m_ini.m_pending->depth > 0)
+        return;
+    // The batch is over whatever the write gives: a failed one stores nothing of it.
+    const QList<Change> changes = std::move(m_ini.m_pending->changes);
+    m_ini.m_pending.reset();
+    m_ini.m_shared->edit(changes, m_ini.m_path);
+}
+
+void TIniFile::Batch::drop()
+{
+    m_ended = true;
+    Q_ASSERT_X(m_ini.m_pending && m_ini.m_pending->depth == m_level, "TIniFile::Batch",
+               "batches must end innermost first");
+    m_ini.m_pending->truncate(m_mark);
+    if (--m_ini.m_pending->depth == 0)
+        m_ini.m_pending.reset();
 }
 
 std::optional<int> TIniFile::parseInteger(const QString& value)
