@@ -132,7 +132,11 @@ QString fromCodePoint(char32_t code)
 {
     if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return QString(QChar(0xFFFD));
-    return QString::fromUcs4(&code, 1);
+    // Not QString::fromUcs4, which takes a leading U+FEFF for a byte order mark and drops it.
+    if (!QChar::requiresSurrogates(code))
+        return QString(QChar(char16_t(code)));
+    const QChar pair[] = {QChar(QChar::highSurrogate(code)), QChar(QChar::lowSurrogate(code))};
+    return QString(pair, 2);
 }
 
 bool isHexDigit(QChar ch)
