@@ -8,6 +8,7 @@ packages=(
     libjpeg-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: headless on the offscreen platform, the
 # keyboard, shortcut and geometry tests again under Xvfb, then everything once more in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# with AddressSanitizer and UndefinedBehaviorSanitizer, and last a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +20,6 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTULMO_SANITIZE=ON
 # Qt and fontconfig keep caches alive until exit; leak reports there are not ours.
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
     ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== fuzz targets (a short run each)"
+bash scripts/fuzz.sh

@@ -184,11 +184,10 @@ bool buildHtml(HtmlWriter& w, bool forFile, const ChatDocument& document, const 
     w.raw(u"; }\np { margin: 0; white-space: pre-wrap; tab-size: 48px; }\n");
     for (int s = 0; s < styles.count(); ++s) {
         const TextStyle& style = styles.style(s);
+        // One arg() for all: chained calls would take a "%0" in a font name for a placeholder.
         w.raw(QStringLiteral(".s%1 { font-family: %2; font-size: %3pt; color: %4;")
-                  .arg(s)
-                  .arg(cssString(style.fontName))
-                  .arg(style.size)
-                  .arg(hexColor(style.color)));
+                  .arg(QString::number(s), cssString(style.fontName), QString::number(style.size),
+                       hexColor(style.color)));
         if (style.bold)
             w.raw(u" font-weight: bold;");
         if (style.italic)

@@ -267,6 +267,7 @@ void TestChatExporter::fontNamesSurviveTheStyleSheet_data()
     QTest::newRow("quote and backslash")           << QStringLiteral("Diz \"oi\" \\ 2");
     QTest::newRow("backslash before a hex digit")  << QStringLiteral("Mono\\3D");
     QTest::newRow("markup")                        << QStringLiteral("</style><b>&amp;");
+    QTest::newRow("percent and a digit")           << QStringLiteral("Fonte %1 %0");
     // clang-format on
 }
 
