@@ -494,7 +494,7 @@ void CommandInterpreter::channels(Member* from, const QString&)
         }
         ++shown;
         from->deliver(
-            Protocol::info(QStringLiteral("%1 (%2)").arg(channel->name()).arg(channel->size())));
+            Protocol::info(QStringLiteral("%1 (%2)").arg(channel->name(), QString::number(channel->size()))));
     }
     if (hidden > 0)
         from->deliver(Protocol::info(QStringLiteral("... e mais %1 canais.").arg(hidden)));

@@ -1,5 +1,6 @@
 #include "TIniFile.h"
 
+#include <algorithm>
 #include <exception>
 #include <tuple>
 #include <utility>
@@ -237,7 +238,12 @@ void TIniFile::Shared::load(const FileStamp& now)
         intact = false;
         return;
     }
-    QByteArray bytes = file.read(MaxFileSize + 1);
+    // Read one byte past the limit to know the file is longer, but no more than the file holds:
+    // read() sets aside the whole length it is asked for.
+    const qint64 expected = std::min(file.size(), MaxFileSize);
+    QByteArray bytes = file.read(expected + 1);
+    if (bytes.size() > expected && bytes.size() <= MaxFileSize)
+        bytes += file.read(MaxFileSize + 1 - bytes.size()); // it grew since size() was read
     if (file.error() != QFileDevice::NoError) {
         intact = false;
         return;
