@@ -195,6 +195,8 @@ private:
     void updateChannelLabel();
     int rankOf(const QString& account) const;
     void scrollPane(ChatView* pane);
+    void answerTalk(const QString& User, const QString& Mess);
+    void answerWhisper(const QString& User, const QString& Mess);
 
     // Input line.
     void txtMsgChange(const QString& text);
