@@ -111,6 +111,15 @@ public:
     void Ladoalado1Click();
     void Esticado1Click();
     void joinCanal(QAction* item);
+    void tmrSincTimer();
+
+    // The synchronized messages: started (a running countdown goes on), stopped, and set again
+    // from the settings after the options dialog's "OK".
+    void startSyncMessages();
+    void stopSyncMessages();
+    void applySyncOptions();
+    // Tests shorten the period: Timers/STempo then counts in units of ms instead of seconds.
+    void setSyncSecondForTests(int ms);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -210,6 +219,10 @@ private:
     void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
 
+    // Synchronized messages.
+    static constexpr int MinSyncPeriod = 120; // seconds
+    void setSyncPeriod(int seconds);
+
     QString m_folder;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -235,6 +248,7 @@ private:
     QString FCanal;
     bool FOpMode = false;
     int FSincIndex = 1;
+    int m_syncSecondMs = 1000;
     bool FRespFrase = false;
     bool FRespWhisp = false;
     bool FHorario = true;
