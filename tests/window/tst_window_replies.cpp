@@ -14,8 +14,8 @@ const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visi
                            QStringLiteral("Senha=segredo"), QStringLiteral("[Aparencia]"),
                            QStringLiteral("HorarioMsg=0")};
 
-// A window logged in to the fake server, with the given keys of one section added, the bytes
-// the server got so far forgotten.
+// A window on the fake server with the given keys of one section added; connect() logs in and
+// forgets the bytes of the login.
 struct Session
 {
     Session(const QString& section, const QStringList& keys)
