@@ -157,6 +157,7 @@ void TfrmMain::setupConnections()
             guard([this] { mnuLimpaTelaWhispsClick(); }));
     connect(Limpartela1, &QAction::triggered, this, guard([this] { Limpartela1Click(); }));
     connect(tmrScroll, &QTimer::timeout, this, guard([this] { tmrScrollTimer(); }));
+    connect(tmrSinc, &QTimer::timeout, this, guard([this] { tmrSincTimer(); }));
     connect(tmrLogin, &QTimer::timeout, this, guard([this] { refuseLogin(); }));
     connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
     connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));

@@ -111,6 +111,15 @@ public:
     void Ladoalado1Click();
     void Esticado1Click();
     void joinCanal(QAction* item);
+    void tmrSincTimer();
+
+    // The synchronized messages: started (a running countdown goes on), stopped, and set again
+    // from the settings after the options dialog's "OK".
+    void startSyncMessages();
+    void stopSyncMessages();
+    void applySyncOptions();
+    // Tests shorten the period: Timers/STempo then counts in units of ms instead of seconds.
+    void setSyncSecondForTests(int ms);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -195,6 +204,8 @@ private:
     void updateChannelLabel();
     int rankOf(const QString& account) const;
     void scrollPane(ChatView* pane);
+    void answerTalk(const QString& User, const QString& Mess);
+    void answerWhisper(const QString& User, const QString& Mess);
 
     // Input line.
     void txtMsgChange(const QString& text);
@@ -207,6 +218,10 @@ private:
     bool listEnter(QObject* receiver, const QKeyEvent* event);
     void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
+
+    // Synchronized messages.
+    static constexpr int MinSyncPeriod = 120; // seconds
+    void setSyncPeriod(int seconds);
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
@@ -233,6 +248,7 @@ private:
     QString FCanal;
     bool FOpMode = false;
     int FSincIndex = 1;
+    int m_syncSecondMs = 1000;
     bool FRespFrase = false;
     bool FRespWhisp = false;
     bool FHorario = true;

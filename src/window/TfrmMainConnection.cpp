@@ -131,7 +131,7 @@ void TfrmMain::acceptLogin()
         sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
     if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
         Settings::read(*FIni, Keys::Timers::nTS) > 0)
-        tmrSinc->start();
+        startSyncMessages();
 }
 
 // Refused by the server's error event, by its silence, or by its closing first. The user is told
@@ -177,7 +177,7 @@ void TfrmMain::showDisconnected()
     setConnectedState(Link::Down);
     m_topStrip->btnAway->setChecked(false);
     m_topStrip->btnDND->setChecked(false);
-    tmrSinc->stop();
+    stopSyncMessages();
 }
 
 // A refused or unreachable server is told at once; the waiting dialog closes at its next tick

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "chat/AutoReplies.h"
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
 #include "view/ChatView.h"
@@ -110,6 +111,7 @@ void TfrmMain::whisp(int direction, const QString& account, const QString& text)
 void TfrmMain::GatewayChat1Talk(const QString& User, const QString& Mess)
 {
     mensagem(User, Mess);
+    answerTalk(User, Mess);
 }
 
 void TfrmMain::GatewayChat1Emote(const QString& User, const QString& Mess)
@@ -120,6 +122,7 @@ void TfrmMain::GatewayChat1Emote(const QString& User, const QString& Mess)
 void TfrmMain::GatewayChat1Whisper(const QString& User, const QString& Mess)
 {
     whisp(0, User, Mess);
+    answerWhisper(User, Mess);
 }
 
 void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)
@@ -131,8 +134,7 @@ void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)
         text = Mess.mid(FriendsPrefixLength);
     }
     // Our own answers to a version query are not repeated in the whisper pane.
-    if (text == QLatin1String(">> ___ >> usando TulmoChat v1.5! - OPMODE ON") ||
-        text == QLatin1String(">> ___ >> usando TulmoChat v1.5!"))
+    if (AutoReplies::hidesEcho(text))
         return;
     whisp(1, account, text);
 }

@@ -54,7 +54,6 @@ constexpr int MaxPosition = 32767;
 constexpr int MaxFavoriteChannels = 99;
 // Guards start-up against a count typed by hand that no file could hold.
 constexpr int MaxSuspects = 100000;
-constexpr int MinSyncPeriod = 120;
 
 int fontSize(int stored)
 {
@@ -142,7 +141,7 @@ void TfrmMain::FormShow()
         period = MinSyncPeriod;
         guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinSyncPeriod); });
     }
-    tmrSinc->setInterval(int(std::min<qint64>(qint64(period) * 1000, INT_MAX)));
+    setSyncPeriod(period);
 
     m_bottomStrip->txtMsg->setFocus();
 }

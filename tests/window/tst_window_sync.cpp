@@ -1,0 +1,195 @@
+#include <QTest>
+#include <QTimer>
+
+#include "WindowHarness.h"
+#include "net/TGatewayChat.h"
+#include "settings/SettingKeys.h"
+#include "settings/TIniFile.h"
+#include "view/ChatView.h"
+#include "window/TfrmMain.h"
+
+namespace {
+const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
+                           QStringLiteral("Senha=segredo"), QStringLiteral("[Aparencia]"),
+                           QStringLiteral("HorarioMsg=0")};
+
+// A window on the fake server with the given keys of one section added; connect() logs in and
+// forgets the bytes of the login.
+struct Session
+{
+    Session(const QString& section, const QStringList& keys)
+        : h(Plain + QStringList{section} + keys)
+    {
+        w = h.window.get();
+    }
+
+    bool connect()
+    {
+        if (!h.connectToServer())
+            return false;
+        h.server.clearReceived(h.server.clientCount() - 1);
+        return true;
+    }
+
+    // Everything the server got from now on up to a marker line sent after it; the flood queue
+    // keeps the order.
+    QByteArray sentSoFar()
+    {
+        const int client = h.server.clientCount() - 1;
+        const QByteArray mark = "/marca " + QByteArray::number(++marks) + "\r";
+        w->gatewayChat()->SendLine(QString::fromLatin1(mark));
+        if (!h.server.waitForData(mark, 5000, client))
+            return "(no marker)";
+        QByteArray bytes = h.server.received(client);
+        h.server.clearReceived(client);
+        return bytes.left(bytes.size() - mark.size());
+    }
+
+    WindowHarness h;
+    TfrmMain* w = nullptr;
+    int marks = 0;
+};
+
+const QString Timers = QStringLiteral("[Timers]");
+} // namespace
+
+class TestWindowSync : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void syncRotation();
+    void syncEmptyPositionRestarts();
+    void syncSwitching_data();
+    void syncSwitching();
+    void syncRotationSurvivesReconnection();
+    void runningCountdownIsNotRestarted();
+};
+
+// Ticks are driven by hand here; runningCountdownIsNotRestarted lets the timer itself tick.
+void TestWindowSync::syncRotation()
+{
+    Session s(Timers,
+              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
+               QStringLiteral("STimer2=/join Sala"), QStringLiteral("STimer3=tres <user>")});
+    QVERIFY(s.connect());
+    const int before = WindowHarness::paragraphs(s.w->chatPane());
+    for (int i = 0; i < 5; ++i)
+        s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray("um\r/join Sala\rtres <user>\rum\r/join Sala\r"));
+    QCOMPARE(WindowHarness::paragraphs(s.w->chatPane()) - before, 3);
+    QCOMPARE(WindowHarness::lastPieces(s.w->chatPane(), 2),
+             (QStringList{"<visitante> |4", "um|5"}));
+    QCOMPARE(WindowHarness::lastText(s.w->chatPane(), 1),
+             QStringLiteral("<visitante> tres <user>"));
+    QCOMPARE(WindowHarness::lastText(s.w->chatPane()), QStringLiteral("<visitante> um"));
+}
+
+// Message 3 of three removed while it is next: that tick sends nothing, the next one message 1.
+void TestWindowSync::syncEmptyPositionRestarts()
+{
+    Session s(Timers,
+              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
+               QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
+    QVERIFY(s.connect());
+    s.w->tmrSincTimer();
+    s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray("um\rdois\r"));
+    Settings::write(*s.w->settings(), Keys::Timers::nTS, 2);
+    Settings::remove(*s.w->settings(), Keys::Timers::STimer(3));
+    const int before = WindowHarness::paragraphs(s.w->chatPane());
+    s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray());
+    QCOMPARE(WindowHarness::paragraphs(s.w->chatPane()), before);
+    s.w->tmrSincTimer();
+    s.w->tmrSincTimer();
+    s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray("um\rdois\rum\r"));
+}
+
+void TestWindowSync::syncSwitching_data()
+{
+    QTest::addColumn<QStringList>("keys"); // of [Timers]
+    QTest::addColumn<bool>("connect");
+    QTest::addColumn<QString>("actions"); // of "options", "start", "stop", in order
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("period"); // ms, with STempo counted in milliseconds
+
+    // clang-format off
+    QTest::newRow("login starts") << QStringList{"TimersOn=1", "nTS=1", "STimer1=x"} << true << "" << true << 120;
+    QTest::newRow("login without messages does not") << QStringList{"TimersOn=1"} << true << "" << false << 120;
+    QTest::newRow("options run it without messages") << QStringList{"TimersOn=1"} << true << "options" << true << 120;
+    QTest::newRow("login with the switch off does not") << QStringList{"TimersOn=0", "nTS=1", "STimer1=x"} << true << "" << false << 120;
+    QTest::newRow("options stop it when switched off") << QStringList{"TimersOn=0", "nTS=1"} << true << "start,options" << false << 120;
+    QTest::newRow("options take a longer period") << QStringList{"TimersOn=1", "nTS=1", "STempo=300"} << true << "options" << true << 300;
+    QTest::newRow("options keep the minimum period") << QStringList{"TimersOn=1", "nTS=1", "STempo=0"} << true << "options" << true << 120;
+    QTest::newRow("options while disconnected stop it") << QStringList{"TimersOn=1", "nTS=1"} << false << "start,options" << false << 120;
+    QTest::newRow("started while logged in") << QStringList{} << true << "start" << true << 120;
+    QTest::newRow("stopped") << QStringList{"TimersOn=1", "nTS=1"} << true << "stop" << false << 120;
+    // clang-format on
+}
+
+void TestWindowSync::syncSwitching()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(bool, connect);
+    QFETCH(QString, actions);
+    Session s(Timers, keys);
+    s.w->setSyncSecondForTests(1);
+    if (connect)
+        QVERIFY(s.connect());
+    // A period typed below the minimum by hand after the window started.
+    if (keys.contains(QStringLiteral("STempo=0")))
+        Settings::write(*s.w->settings(), Keys::Timers::STempo, 0);
+    for (const QString& action : actions.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (action == QLatin1String("options"))
+            s.w->applySyncOptions();
+        else if (action == QLatin1String("start"))
+            s.w->startSyncMessages();
+        else if (action == QLatin1String("stop"))
+            s.w->stopSyncMessages();
+    }
+    auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
+    QTEST(tmrSinc->isActive(), "running");
+    QTEST(tmrSinc->interval(), "period");
+}
+
+void TestWindowSync::syncRotationSurvivesReconnection()
+{
+    Session s(Timers,
+              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
+               QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
+    QVERIFY(s.connect());
+    s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray("um\r"));
+    auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
+    s.w->btnDesconectarClick();
+    QVERIFY(s.h.server.waitForDisconnect());
+    QVERIFY(!tmrSinc->isActive());
+    QVERIFY(s.connect());
+    QVERIFY(tmrSinc->isActive());
+    s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), QByteArray("dois\r"));
+}
+
+// Starting again and confirming the options with the same period, far more often than the
+// period, must leave the countdown running to its tick.
+void TestWindowSync::runningCountdownIsNotRestarted()
+{
+    Session s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=1"),
+                       QStringLiteral("STimer1=/tick")});
+    s.w->setSyncSecondForTests(2);
+    QVERIFY(s.connect());
+    auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
+    QCOMPARE(tmrSinc->interval(), 240);
+    QTimer poke;
+    poke.setInterval(5);
+    QObject::connect(&poke, &QTimer::timeout, s.w, [&s] {
+        s.w->startSyncMessages();
+        s.w->applySyncOptions();
+    });
+    poke.start();
+    QVERIFY(s.h.server.waitForData("/tick\r", 10000, s.h.server.clientCount() - 1));
+}
+
+QTEST_MAIN(TestWindowSync)
+#include "tst_window_sync.moc"
