@@ -32,7 +32,7 @@ ClientCommandLine ClientCommandLine::parse(const QString& line)
         --end;
     ClientCommandLine parsed;
     parsed.m_words = separaTokens(line.left(end));
-    const QString first = parsed.upperWord(0);
+    const QString first = upperWord(parsed.m_words, 0);
     for (const auto& [word, command] : Commands) {
         if (first == word) {
             parsed.m_command = command;
@@ -87,7 +87,7 @@ bool ClientCommandLine::isBlank(const QString& line)
     return true;
 }
 
-QString ClientCommandLine::upperWord(int i) const
+QString ClientCommandLine::upperWord(const QStringList& words, int i)
 {
-    return i < m_words.size() ? AsciiCase::toUpper(m_words.at(i)) : QString();
+    return AsciiCase::toUpper(words.value(i));
 }

@@ -31,11 +31,12 @@ public:
     // Nothing but blanks and control characters (an empty line too).
     static bool isBlank(const QString& line);
 
+    // Word i upper-cased (ASCII letters only); empty when there are fewer words.
+    static QString upperWord(const QStringList& words, int i);
+
     Command command() const { return m_command; }
     // Every word, the command word first.
     const QStringList& words() const { return m_words; }
-    // Word i upper-cased (ASCII letters only); empty when the line has fewer words.
-    QString upperWord(int i) const;
 
 private:
     Command m_command = Command::None;

@@ -7,7 +7,6 @@
 
 #include "chat/ClientCommandLine.h"
 #include "chat/UserListModel.h"
-#include "core/AsciiCase.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
@@ -66,26 +65,20 @@ void TComandos::lockaWhisps(const QStringList& words)
     }
 }
 
-// Word i of a command line upper-cased (ASCII letters only); empty when the line is shorter.
-QString TComandos::upper(const QStringList& words, int i)
-{
-    return AsciiCase::toUpper(words.value(i));
-}
-
 void TComandos::alteraOpcao(const QStringList& words)
 {
     if (words.size() < 2) {
         report(AcsetSyntax, StyleTable::Info);
         return;
     }
-    if (upper(words, 1) != QLatin1String("STIMERS"))
+    if (ClientCommandLine::upperWord(words, 1) != QLatin1String("STIMERS"))
         return;
     // "stimers" alone names no state to switch to: the same answer as a bare "/acset".
     if (words.size() < 3) {
         report(AcsetSyntax, StyleTable::Info);
         return;
     }
-    const QString state = upper(words, 2);
+    const QString state = ClientCommandLine::upperWord(words, 2);
     if (state == QLatin1String("ON") && m_window->loggedIn()) {
         // A running countdown goes on; start() would begin it again.
         if (!m_window->tmrSinc->isActive())
@@ -151,7 +144,7 @@ void TComandos::mostraAjuda(const QStringList& words)
         helpEntry(QStringLiteral("/achelp [comando]"), 4,
                   QStringLiteral("- lista de comandos do Tulmo Chat"));
     } else {
-        const QString topic = upper(words, 1);
+        const QString topic = ClientCommandLine::upperWord(words, 1);
         if (topic == QLatin1String("ACSET")) {
             helpLine(QStringLiteral("HELP - COMANDO ACSET"));
             helpLine(HelpRule);

@@ -22,7 +22,6 @@ private:
     void ativaOpMode();
     void mostraAjuda(const QStringList& words);
 
-    static QString upper(const QStringList& words, int i);
     // A line of its own in the channel pane, laid out at once.
     void report(const QString& text, int style);
     void helpLine(const QString& text);
