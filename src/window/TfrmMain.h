@@ -61,7 +61,6 @@ public:
     TIniFile* settings() const { return FIni.get(); }
     UserListModel* users() const { return m_users; }
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
-    TComandos* comandos() const { return FComandos.get(); }
     TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
     ChatView* chatPane() const;
