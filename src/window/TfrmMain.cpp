@@ -24,6 +24,7 @@
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/Prompts.h"
+#include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -174,6 +175,7 @@ void TfrmMain::setupConnections()
     connect(custom, &QWidget::customContextMenuRequested, this, [this, custom](const QPoint& at) {
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
+    setupLockConnections();
     qApp->installEventFilter(this);
 }
 

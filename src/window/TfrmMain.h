@@ -24,9 +24,11 @@ class QSystemTrayIcon;
 class QTimer;
 class StyleTable;
 class TChatInterface;
+class TComandos;
 class TFastNicks;
 class TGatewayChat;
 class TIniFile;
+class TLockWhisps;
 class TfrmConectar;
 class TopStrip;
 class UserColumn;
@@ -39,6 +41,10 @@ class UserListModel;
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
+    // The client commands and the locked whisper lines act on the window directly.
+    friend class TComandos;
+    friend class TLockWhisps;
+
 public:
     // settingsFolder holds confs.ini and bg.bmp (empty: defaultSettingsFolder()); prompts answers
     // every modal question (nullptr: real Qt dialogs). Neither argument is owned.
@@ -55,6 +61,7 @@ public:
     TIniFile* settings() const { return FIni.get(); }
     UserListModel* users() const { return m_users; }
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
+    TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
     ChatView* chatPane() const;
     ChatView* whisperPane() const;
@@ -121,6 +128,12 @@ public:
     // Tests shorten the period: Timers/STempo then counts in units of ms instead of seconds.
     void setSyncSecondForTests(int ms);
 
+    // Shared by the five locked whisper lines; Sender's Tag is the line's number.
+    void btnWhispar1Click(QObject* Sender);
+    void btnFecharWhispLock1Click(QObject* Sender);
+    void lblAccWhisp1Click(QObject* Sender);
+    void LockarWhisp1Click();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +158,7 @@ private:
     void setupGamesPopup();
     void setupRegions();
     void setupConnections();
+    void setupLockConnections();
     void wireChatInterface();
     void wireGatewayChat();
     // A slot that runs handler guarded.
@@ -233,6 +247,8 @@ private:
     std::unique_ptr<TIniFile> FIni;
     UserListModel* m_users = nullptr;
     std::unique_ptr<TFastNicks> FFastNicks;
+    std::unique_ptr<TComandos> FComandos;
+    TLockWhisps* FLockWhisps = nullptr;
     StyleTable* RVStyle1 = nullptr;
     QTimer* tmrSinc = nullptr;
     QTimer* tmrScroll = nullptr;

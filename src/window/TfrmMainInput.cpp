@@ -14,12 +14,15 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "chat/ClientCommandLine.h"
 #include "chat/TFastNicks.h"
 #include "core/AsciiCase.h"
 #include "net/TGatewayChat.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/TComandos.h"
+#include "window/TLockWhisps.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
@@ -37,10 +40,16 @@ bool TfrmMain::holdsBackLine()
 void TfrmMain::btnEnviarClick()
 {
     const QString text = m_bottomStrip->txtMsg->text();
-    if (!text.trimmed().isEmpty() && holdsBackLine())
+    // Client commands come first, in every state: one must never reach the server.
+    const bool command = !text.isEmpty() && FComandos->analisar(text);
+    // A line of blanks and control characters alone is neither sent nor kept: it carries no
+    // message.
+    const bool blank = ClientCommandLine::isBlank(text);
+    if (!command && !blank && holdsBackLine())
         return;
-    // A line of blanks alone is neither sent nor kept: it carries no message.
-    if (!text.trimmed().isEmpty()) {
+    if (command) {
+        FFastNicks->addLastMsg(text);
+    } else if (!blank) {
         sendLine(text + QLatin1Char('\r'));
         if (text.startsWith(QLatin1Char('/'))) {
             if (AsciiCase::toLower(text.left(5)) == QLatin1String("/away")) {
@@ -91,9 +100,7 @@ void TfrmMain::txtMsgEnter()
 
 void TfrmMain::txtWhispEnter(int tag)
 {
-    m_bottomStrip->btnEnviar->setDefault(false);
-    for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels())
-        lock->btnWhispar->setDefault(lock->number() == tag);
+    FLockWhisps->selecionaCampo(tag);
 }
 
 bool TfrmMain::txtMsgKeyDown(int key)

@@ -38,6 +38,8 @@
 #include "window/ChatColumn.h"
 #include "window/ColorRef.h"
 #include "window/Prompts.h"
+#include "window/TComandos.h"
+#include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -76,6 +78,8 @@ void TfrmMain::FormCreate()
         m_bottomStrip->txtMsg->setText(text);
         m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
+    FComandos = std::make_unique<TComandos>(this);
+    FLockWhisps = new TLockWhisps(this);
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
     FOpMode = false;
