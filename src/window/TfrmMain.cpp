@@ -55,6 +55,7 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupPopups();
     setupRegions();
     setupConnections();
+    setupModeration();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

@@ -112,6 +112,37 @@ public:
     void Esticado1Click();
     void joinCanal(QAction* item);
 
+    // Operator mode: on for good once switched on; shows the controls kept for operators and
+    // marks the caption. The "/OPMODE" command calls it once its conditions hold.
+    void enterOpMode();
+
+    // Moderation: each sends one server command about the account selected in the user list, or
+    // asks the server for a list.
+    void Kickar1Click();
+    void KickMotivo1Click();
+    void Banir1Click();
+    void BanMotivo1Click();
+    void Kill1Click();
+    void Whois1Click();
+    void voiceClick();
+    void devoiceClick();
+    void Squelch1Click();
+    void Unsquelch1Click();
+    void D2XP1Click(QAction* item);
+    void Usurios1Click();
+    void Canais1Click();
+    void Hora1Click();
+    void Moderar1Click();
+    void Rejoin1Click();
+    void Banidos1Click();
+    void btnTopGamesClick();
+    void btnTopGamesNormClick();
+    void btnTopGamesNMClick();
+    void btnTopGamesHellClick();
+    void btnTopConClick();
+    void btnTopConAllClick();
+    void lstUsersDblClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +169,7 @@ private:
     void setupConnections();
     void wireChatInterface();
     void wireGatewayChat();
+    void setupModeration();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 
@@ -207,6 +239,12 @@ private:
     bool listEnter(QObject* receiver, const QKeyEvent* event);
     void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
+
+    // Moderation.
+    QString selectedUser() const;
+    void sendAboutUser(const QString& command);
+    void sendWithReason(const QString& command, const QString& title, const QString& prompt);
+    void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
