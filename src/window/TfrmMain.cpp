@@ -56,6 +56,7 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupRegions();
     setupConnections();
     setupModeration();
+    setupSuspectList();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

@@ -143,6 +143,14 @@ public:
     void btnTopConAllClick();
     void lstUsersDblClick();
 
+    // The suspect accounts list (Lista in confs.ini).
+    void AdicionarLista1Click();
+    void popAddCustomClick();
+    void popMotCustomClick();
+    void popDelCustomClick();
+    void popCustomWhoisClick();
+    void lstCustom1DblClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -170,6 +178,7 @@ private:
     void wireChatInterface();
     void wireGatewayChat();
     void setupModeration();
+    void setupSuspectList();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 
@@ -245,6 +254,11 @@ private:
     void sendAboutUser(const QString& command);
     void sendWithReason(const QString& command, const QString& title, const QString& prompt);
     void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
+
+    // Suspect accounts list.
+    void addSuspect(const QString& account);
+    int selectedSuspect() const;
+    int storedSuspect(int row) const;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
