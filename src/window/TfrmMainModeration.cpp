@@ -17,7 +17,7 @@
 
 namespace {
 
-// The names of the controls that only operator mode shows.
+// The menu items that only operator mode shows.
 const char* const OperatorItems[] = {"Moderar1", "Kill1", "AdicionarLista1", "Tags1", "Controle1"};
 
 // A reason goes out inside one command line: a line break in it would start a second command.
