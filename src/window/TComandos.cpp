@@ -99,16 +99,7 @@ void TComandos::ativaOpMode()
     const UserEntry* own = m_window->m_users->find(m_window->FLogin);
     if (!own || (own->flags != QLatin1String("0008") && own->flags != QLatin1String("0001")))
         return;
-    m_window->setWindowTitle(m_window->windowTitle() + QStringLiteral(" - [OP MODE]"));
-    m_window->FOpMode = true;
-    m_window->m_chatColumn->btnTopCon->setVisible(true);
-    m_window->m_chatColumn->btnTopConAll->setVisible(true);
-    m_window->m_userColumn->setCustomListVisible(true);
-    for (const char* name : {"Moderar1", "Kill1", "AdicionarLista1", "Tags1", "Controle1"}) {
-        const QList<QAction*> items = m_window->findChildren<QAction*>(QLatin1String(name));
-        for (QAction* item : items)
-            item->setVisible(true);
-    }
+    m_window->enterOpMode();
     report(QStringLiteral("MODO OPERADOR ATIVADO"), StyleTable::Info);
 }
 

@@ -56,6 +56,8 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupPopups();
     setupRegions();
     setupConnections();
+    setupModeration();
+    setupSuspectList();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

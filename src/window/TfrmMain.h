@@ -134,6 +134,46 @@ public:
     void lblAccWhisp1Click(QObject* Sender);
     void LockarWhisp1Click();
 
+    // Operator mode: on for good once switched on; shows the controls kept for operators and
+    // marks the caption. The "/OPMODE" command calls it once its conditions hold.
+    void enterOpMode();
+
+    // Moderation: each sends one server command about the account selected in the user list, or
+    // asks the server for a list.
+    void Kickar1Click();
+    void KickMotivo1Click();
+    void Banir1Click();
+    void BanMotivo1Click();
+    void Kill1Click();
+    void Whois1Click();
+    void voiceClick();
+    void devoiceClick();
+    void Squelch1Click();
+    void Unsquelch1Click();
+    void D2XP1Click(QAction* item);
+    void Usurios1Click();
+    void Canais1Click();
+    void Hora1Click();
+    void Moderar1Click();
+    void Rejoin1Click();
+    void Banidos1Click();
+    void btnTopGamesClick();
+    void btnTopGamesNormClick();
+    void btnTopGamesNMClick();
+    void btnTopGamesHellClick();
+    void btnTopConClick();
+    void btnTopConAllClick();
+    void lstUsersDblClick();
+
+    // The suspect accounts list (Lista in confs.ini).
+    void AdicionarLista1Click();
+    void popAddCustomClick();
+    void popMotCustomClick();
+    void popDelCustomClick();
+    void popCustomWhoisClick();
+    void popCustomLockarWhispClick();
+    void lstCustom1DblClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +201,8 @@ private:
     void setupLockConnections();
     void wireChatInterface();
     void wireGatewayChat();
+    void setupModeration();
+    void setupSuspectList();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 
@@ -236,6 +278,17 @@ private:
     // Synchronized messages.
     static constexpr int MinSyncPeriod = 120; // seconds
     void setSyncPeriod(int seconds);
+
+    // Moderation.
+    QString selectedUser() const;
+    void sendAboutUser(const QString& command);
+    void sendWithReason(const QString& command, const QString& title, const QString& prompt);
+    void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
+
+    // Suspect accounts list.
+    void addSuspect(const QString& account);
+    int selectedSuspect() const;
+    int storedSuspect(int row) const;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;

@@ -16,9 +16,10 @@ bool ScriptedPrompts::question(QWidget*, const QString&, const QString& text)
     return answer;
 }
 
-std::optional<QString> ScriptedPrompts::inputBox(QWidget*, const QString&, const QString&,
-                                                 const QString&)
+std::optional<QString> ScriptedPrompts::inputBox(QWidget*, const QString& title,
+                                                 const QString& label, const QString& text)
 {
+    inputs << title + QLatin1Char('|') + label + QLatin1Char('|') + text;
     if (files.isEmpty())
         return std::nullopt;
     return files.dequeue();

@@ -13,6 +13,7 @@ public:
     QStringList messages;
     QQueue<QString> files; // answers of the file and folder dialogs; empty text cancels
     QStringList fileTitles;
+    QStringList inputs; // every input box shown, as "title|label|default text"
     bool answer = true;
 
     void errorBox(QWidget* parent, const QString& message) override;
