@@ -19,7 +19,9 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-QString trimBlanks(const QString& text)
+} // namespace
+
+QString IniDocument::trimBlanks(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -29,8 +31,6 @@ QString trimBlanks(const QString& text)
         --end;
     return text.mid(begin, end - begin);
 }
-
-} // namespace
 
 IniDocument::IniDocument(const QByteArray& data) : m_original(data)
 {

@@ -40,6 +40,8 @@ public:
 
     // The value a reader takes from the text after a key's "=".
     static QString readValue(const QString& raw);
+    // The text without the blanks and tabs around it, as names and values are read.
+    static QString trimBlanks(const QString& text);
 
 private:
     enum class Kind : quint8

@@ -111,22 +111,6 @@ FileStamp stampOf(const QString& path)
     return stamp;
 }
 
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool hasLineBreak(const QString& text)
 {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
@@ -135,7 +119,7 @@ bool hasLineBreak(const QString& text)
 // The name as the file holds it, or nothing when writing it would break the file's lines.
 std::optional<QString> sectionName(const QString& name)
 {
-    const QString trimmed = trimBlanks(name);
+    const QString trimmed = IniDocument::trimBlanks(name);
     if (trimmed.isEmpty() || trimmed.contains(QLatin1Char(']')) || hasLineBreak(trimmed) ||
         !Cp1252::canEncode(trimmed))
         return std::nullopt;
@@ -144,7 +128,7 @@ std::optional<QString> sectionName(const QString& name)
 
 std::optional<QString> keyName(const QString& name)
 {
-    const QString trimmed = trimBlanks(name);
+    const QString trimmed = IniDocument::trimBlanks(name);
     if (trimmed.isEmpty() || trimmed.contains(QLatin1Char('=')) ||
         trimmed.startsWith(QLatin1Char('[')) || trimmed.startsWith(QLatin1Char(';')) ||
         hasLineBreak(trimmed) || !Cp1252::canEncode(trimmed))
