@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "WindowHarness.h"
+#include "WindowSession.h"
 #include "chat/UserListModel.h"
 #include "core/SharedRandom.h"
 #include "net/TGatewayChat.h"
@@ -10,47 +10,6 @@
 #include "window/TfrmMain.h"
 
 namespace {
-const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
-                           QStringLiteral("Senha=segredo"), QStringLiteral("[Aparencia]"),
-                           QStringLiteral("HorarioMsg=0")};
-
-// A window on the fake server with the given keys of one section added; connect() logs in and
-// forgets the bytes of the login.
-struct Session
-{
-    Session(const QString& section, const QStringList& keys)
-        : h(Plain + QStringList{section} + keys)
-    {
-        w = h.window.get();
-    }
-
-    bool connect()
-    {
-        if (!h.connectToServer())
-            return false;
-        h.server.clearReceived(h.server.clientCount() - 1);
-        return true;
-    }
-
-    // Everything the server got from now on up to a marker line sent after it; the flood queue
-    // keeps the order.
-    QByteArray sentSoFar()
-    {
-        const int client = h.server.clientCount() - 1;
-        const QByteArray mark = "/marca " + QByteArray::number(++marks) + "\r";
-        w->gatewayChat()->SendLine(QString::fromLatin1(mark));
-        if (!h.server.waitForData(mark, 5000, client))
-            return "(no marker)";
-        QByteArray bytes = h.server.received(client);
-        h.server.clearReceived(client);
-        return bytes.left(bytes.size() - mark.size());
-    }
-
-    WindowHarness h;
-    TfrmMain* w = nullptr;
-    int marks = 0;
-};
-
 const QString Respostas = QStringLiteral("[Respostas]");
 } // namespace
 
@@ -99,7 +58,7 @@ void TestWindowReplies::phraseReplies()
     QFETCH(QString, line);
     QFETCH(QByteArray, sent);
     QFETCH(QStringList, shown);
-    Session s(Respostas, keys);
+    WindowSession s(Respostas, keys);
     QVERIFY(s.connect());
     const int before = WindowHarness::paragraphs(s.w->chatPane());
     QVERIFY(s.h.serverLine(line));
@@ -114,7 +73,7 @@ void TestWindowReplies::phraseReplies()
 // names a random account or not.
 void TestWindowReplies::randomAccountIsDrawnForEveryReply()
 {
-    Session s(Respostas, {QStringLiteral("RespFrase=1"), QStringLiteral("nRF=2"),
+    WindowSession s(Respostas, {QStringLiteral("RespFrase=1"), QStringLiteral("nRF=2"),
                           QStringLiteral("F1=oi"), QStringLiteral("RF11=ola"),
                           QStringLiteral("F2=vem"), QStringLiteral("RF21=<random> e <random>")});
     QVERIFY(s.connect());
@@ -136,7 +95,7 @@ void TestWindowReplies::randomAccountIsDrawnForEveryReply()
 // answers the next line.
 void TestWindowReplies::entriesAreReadAtEveryLine()
 {
-    Session s(Respostas, {QStringLiteral("RespFrase=1")});
+    WindowSession s(Respostas, {QStringLiteral("RespFrase=1")});
     QVERIFY(s.connect());
     QVERIFY(s.h.serverLine(QStringLiteral("1005 TALK bob 0000 \"oi\"")));
     QCOMPARE(s.sentSoFar(), QByteArray());
@@ -172,7 +131,7 @@ void TestWindowReplies::whisperReplies()
     QFETCH(QString, line);
     QFETCH(QByteArray, sent);
     QFETCH(QStringList, shown);
-    Session s(Respostas, keys);
+    WindowSession s(Respostas, keys);
     QVERIFY(s.connect());
     QVERIFY(s.h.serverLine(line));
     QCOMPARE(s.sentSoFar(), sent);

@@ -1,7 +1,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "WindowHarness.h"
+#include "WindowSession.h"
 #include "net/TGatewayChat.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
@@ -9,47 +9,6 @@
 #include "window/TfrmMain.h"
 
 namespace {
-const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
-                           QStringLiteral("Senha=segredo"), QStringLiteral("[Aparencia]"),
-                           QStringLiteral("HorarioMsg=0")};
-
-// A window on the fake server with the given keys of one section added; connect() logs in and
-// forgets the bytes of the login.
-struct Session
-{
-    Session(const QString& section, const QStringList& keys)
-        : h(Plain + QStringList{section} + keys)
-    {
-        w = h.window.get();
-    }
-
-    bool connect()
-    {
-        if (!h.connectToServer())
-            return false;
-        h.server.clearReceived(h.server.clientCount() - 1);
-        return true;
-    }
-
-    // Everything the server got from now on up to a marker line sent after it; the flood queue
-    // keeps the order.
-    QByteArray sentSoFar()
-    {
-        const int client = h.server.clientCount() - 1;
-        const QByteArray mark = "/marca " + QByteArray::number(++marks) + "\r";
-        w->gatewayChat()->SendLine(QString::fromLatin1(mark));
-        if (!h.server.waitForData(mark, 5000, client))
-            return "(no marker)";
-        QByteArray bytes = h.server.received(client);
-        h.server.clearReceived(client);
-        return bytes.left(bytes.size() - mark.size());
-    }
-
-    WindowHarness h;
-    TfrmMain* w = nullptr;
-    int marks = 0;
-};
-
 const QString Timers = QStringLiteral("[Timers]");
 } // namespace
 
@@ -68,7 +27,7 @@ private Q_SLOTS:
 // Ticks are driven by hand here; runningCountdownIsNotRestarted lets the timer itself tick.
 void TestWindowSync::syncRotation()
 {
-    Session s(Timers,
+    WindowSession s(Timers,
               {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
                QStringLiteral("STimer2=/join Sala"), QStringLiteral("STimer3=tres <user>")});
     QVERIFY(s.connect());
@@ -87,7 +46,7 @@ void TestWindowSync::syncRotation()
 // Message 3 of three removed while it is next: that tick sends nothing, the next one message 1.
 void TestWindowSync::syncEmptyPositionRestarts()
 {
-    Session s(Timers,
+    WindowSession s(Timers,
               {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
                QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
@@ -133,7 +92,7 @@ void TestWindowSync::syncSwitching()
     QFETCH(QStringList, keys);
     QFETCH(bool, connect);
     QFETCH(QString, actions);
-    Session s(Timers, keys);
+    WindowSession s(Timers, keys);
     s.w->setSyncSecondForTests(1);
     if (connect)
         QVERIFY(s.connect());
@@ -155,7 +114,7 @@ void TestWindowSync::syncSwitching()
 
 void TestWindowSync::syncRotationSurvivesReconnection()
 {
-    Session s(Timers,
+    WindowSession s(Timers,
               {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
                QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
@@ -175,7 +134,7 @@ void TestWindowSync::syncRotationSurvivesReconnection()
 // period, must leave the countdown running to its tick.
 void TestWindowSync::runningCountdownIsNotRestarted()
 {
-    Session s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=1"),
+    WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=1"),
                        QStringLiteral("STimer1=/tick")});
     s.w->setSyncSecondForTests(2);
     QVERIFY(s.connect());
