@@ -84,7 +84,7 @@ void rewrite(const WindowHarness& h, const QStringList& lines)
 }
 } // namespace
 
-class TestWindowSuspects : public QObject
+class TestWindowCustomList : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -103,13 +103,13 @@ private Q_SLOTS:
     void keptAcrossRuns();
 };
 
-void TestWindowSuspects::filledAtStart()
+void TestWindowCustomList::filledAtStart()
 {
     WindowHarness h(Plain + Three);
     QCOMPARE(rows(h.window.get()), (QStringList{"ana|flood", "bob|", "cid|spam"}));
 }
 
-void TestWindowSuspects::add_data()
+void TestWindowCustomList::add_data()
 {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("route"); // "box", or "users" for the user list's item
@@ -135,7 +135,7 @@ void TestWindowSuspects::add_data()
     // clang-format on
 }
 
-void TestWindowSuspects::add()
+void TestWindowCustomList::add()
 {
     QFETCH(QStringList, stored);
     QFETCH(QString, route);
@@ -171,7 +171,7 @@ void TestWindowSuspects::add()
     QTRY_VERIFY(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->hasFocus());
 }
 
-void TestWindowSuspects::editReason_data()
+void TestWindowCustomList::editReason_data()
 {
     QTest::addColumn<int>("row"); // -1: none selected
     QTest::addColumn<QStringList>("answers");
@@ -190,7 +190,7 @@ void TestWindowSuspects::editReason_data()
     // clang-format on
 }
 
-void TestWindowSuspects::editReason()
+void TestWindowCustomList::editReason()
 {
     QFETCH(int, row);
     QFETCH(QStringList, answers);
@@ -210,7 +210,7 @@ void TestWindowSuspects::editReason()
     QCOMPARE(::rows(w), rows);
 }
 
-void TestWindowSuspects::remove_data()
+void TestWindowCustomList::remove_data()
 {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("handEdited"); // confs.ini rewritten after the start, if any
@@ -236,7 +236,7 @@ void TestWindowSuspects::remove_data()
     // clang-format on
 }
 
-void TestWindowSuspects::remove()
+void TestWindowCustomList::remove()
 {
     QFETCH(QStringList, stored);
     QFETCH(QStringList, handEdited);
@@ -260,7 +260,7 @@ void TestWindowSuspects::remove()
 }
 
 // A file that cannot be written: the error is shown and the list stays as the file has it.
-void TestWindowSuspects::refusedWriteKeepsTheList()
+void TestWindowCustomList::refusedWriteKeepsTheList()
 {
     WindowHarness h(Plain + Three);
     TfrmMain* w = h.window.get();
@@ -274,7 +274,7 @@ void TestWindowSuspects::refusedWriteKeepsTheList()
     QCOMPARE(listaSection(h), Three.mid(1));
 }
 
-void TestWindowSuspects::whois_data()
+void TestWindowCustomList::whois_data()
 {
     QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<int>("row");
@@ -286,7 +286,7 @@ void TestWindowSuspects::whois_data()
     // clang-format on
 }
 
-void TestWindowSuspects::whois()
+void TestWindowCustomList::whois()
 {
     QFETCH(bool, doubleClick);
     QFETCH(int, row);
@@ -316,7 +316,7 @@ void TestWindowSuspects::whois()
     QTRY_VERIFY(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->hasFocus());
 }
 
-void TestWindowSuspects::lockWhisper_data()
+void TestWindowCustomList::lockWhisper_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("locked");
@@ -326,7 +326,7 @@ void TestWindowSuspects::lockWhisper_data()
     // clang-format on
 }
 
-void TestWindowSuspects::lockWhisper()
+void TestWindowCustomList::lockWhisper()
 {
     QFETCH(int, row);
     QFETCH(QString, locked);
@@ -345,7 +345,7 @@ void TestWindowSuspects::lockWhisper()
 }
 
 // Whatever the list became is what the next run shows.
-void TestWindowSuspects::keptAcrossRuns()
+void TestWindowCustomList::keptAcrossRuns()
 {
     WindowHarness h(Plain + Three);
     TfrmMain* w = h.window.get();
@@ -364,5 +364,5 @@ void TestWindowSuspects::keptAcrossRuns()
     QCOMPARE(rows(h.window.get()), before);
 }
 
-QTEST_MAIN(TestWindowSuspects)
-#include "tst_window_suspects.moc"
+QTEST_MAIN(TestWindowCustomList)
+#include "tst_window_customlist.moc"
