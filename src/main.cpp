@@ -1,4 +1,4 @@
-#include "window/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 

@@ -6,11 +6,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "dialogs/Prompts.h"
 #include "view/ChatView.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
-#include "window/Prompts.h"
 #include "window/TfrmMain.h"
 
 namespace {

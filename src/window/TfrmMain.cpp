@@ -15,15 +15,16 @@
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
+#include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
 #include "resources/Pictures.h"
 #include "settings/TIniFile.h"
+#include "tools/Shell.h"
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
-#include "window/Prompts.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -43,6 +44,8 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
         m_ownPrompts = std::make_unique<QtPrompts>();
         m_prompts = m_ownPrompts.get();
     }
+    m_ownShell = std::make_unique<QtShell>();
+    m_shell = m_ownShell.get();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tulmo Chat v1.5 Light"));
     setWindowIcon(Pictures::programIcon());
@@ -188,6 +191,11 @@ void TfrmMain::guarded(const std::function<void()>& handler)
     } catch (const std::exception& e) {
         m_prompts->errorBox(this, QString::fromUtf8(e.what()));
     }
+}
+
+void TfrmMain::setShell(Shell* shell)
+{
+    m_shell = shell ? shell : m_ownShell.get();
 }
 
 std::function<void()> TfrmMain::guard(std::function<void()> handler)

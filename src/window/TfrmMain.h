@@ -22,6 +22,7 @@ class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
+class Shell;
 class StyleTable;
 class TChatInterface;
 class TComandos;
@@ -55,6 +56,11 @@ public:
     // The executable's folder, unless it has no confs.ini and cannot take one: then the user's
     // configuration folder.
     static QString defaultSettingsFolder();
+
+    // Where the window opens addresses and starts programs (by default the real desktop); not
+    // owned.
+    void setShell(Shell* shell);
+    Shell* shell() const { return m_shell; }
 
     TChatInterface* chatInterface() const { return ChatInterface1; }
     TGatewayChat* gatewayChat() const { return GatewayChat1; }
@@ -293,6 +299,8 @@ private:
     QString m_folder;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<Prompts> m_ownPrompts;
+    Shell* m_shell = nullptr;
+    std::unique_ptr<Shell> m_ownShell;
 
     // Components.
     TChatInterface* ChatInterface1 = nullptr;

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include "dialogs/Prompts.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "window/BottomStrip.h"
-#include "window/Prompts.h"
 #include "window/TLockWhisps.h"
 #include "window/UserColumn.h"
 

@@ -9,10 +9,10 @@
 #include <QTreeView>
 
 #include "chat/UserListModel.h"
+#include "dialogs/Prompts.h"
 #include "settings/SettingKeys.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
-#include "window/Prompts.h"
 #include "window/UserColumn.h"
 
 namespace {

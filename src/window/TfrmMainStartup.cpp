@@ -26,6 +26,7 @@
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
+#include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
@@ -37,7 +38,6 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ColorRef.h"
-#include "window/Prompts.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"

@@ -6,7 +6,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "window/Prompts.h"
+#include "dialogs/Prompts.h"
 
 TulmoApplication::TulmoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

@@ -48,6 +48,7 @@ WindowHarness::~WindowHarness()
 void WindowHarness::open()
 {
     window = std::make_unique<TfrmMain>(dir.path(), &prompts);
+    window->setShell(&shell);
     window->chatInterface()->Port = server.port();
     window->gatewayChat()->setFloodInterval(20);
     window->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeServer.h"
+#include "RecordingShell.h"
 #include "ScriptedPrompts.h"
 
 #include <QByteArray>
@@ -44,6 +45,7 @@ public:
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    RecordingShell shell;
     FakeServer server;
     std::unique_ptr<TfrmMain> window;
     // The server takes every login at once, answering "2010 NAME" with the account it was given.

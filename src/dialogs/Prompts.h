@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Every modal question, message box and file, colour, font or folder dialog of the program goes
@@ -19,6 +20,7 @@ public:
     // The box that reports an error a handler raised.
     virtual void errorBox(QWidget* parent, const QString& message) = 0;
     virtual void messageBox(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void warningBox(QWidget* parent, const QString& text) = 0;
     // A yes/no question; true for yes.
     virtual bool question(QWidget* parent, const QString& title, const QString& text) = 0;
     // Nothing when the user cancels.
@@ -32,6 +34,9 @@ public:
     virtual QString folderName(QWidget* parent, const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // Shows one of our own dialogs modally and returns its result (QDialog::Accepted or
+    // QDialog::Rejected).
+    virtual int exec(QDialog& dialog) = 0;
 };
 
 // The real dialogs of Qt.
@@ -40,6 +45,7 @@ class QtPrompts final : public Prompts
 public:
     void errorBox(QWidget* parent, const QString& message) override;
     void messageBox(QWidget* parent, const QString& title, const QString& text) override;
+    void warningBox(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> inputBox(QWidget* parent, const QString& title, const QString& label,
                                     const QString& text) override;
@@ -49,4 +55,5 @@ public:
     QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    int exec(QDialog& dialog) override;
 };

@@ -1,5 +1,7 @@
 #include "ScriptedPrompts.h"
 
+#include <QDialog>
+
 void ScriptedPrompts::errorBox(QWidget*, const QString& message)
 {
     errors << message;
@@ -8,6 +10,11 @@ void ScriptedPrompts::errorBox(QWidget*, const QString& message)
 void ScriptedPrompts::messageBox(QWidget*, const QString&, const QString& text)
 {
     messages << text;
+}
+
+void ScriptedPrompts::warningBox(QWidget*, const QString& text)
+{
+    warnings << text;
 }
 
 bool ScriptedPrompts::question(QWidget*, const QString&, const QString& text)
@@ -36,8 +43,14 @@ QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QStr
     return nextFile(title);
 }
 
-QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QString&, QString*)
+QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QString& filter,
+                                      QString* selectedFilter)
 {
+    saveFilters << filter;
+    const QString chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                                   : chosenFilters.dequeue();
+    if (selectedFilter)
+        *selectedFilter = chosen;
     return nextFile(title);
 }
 
@@ -46,12 +59,22 @@ QString ScriptedPrompts::folderName(QWidget*, const QString& title, const QStrin
     return nextFile(title);
 }
 
-std::optional<QColor> ScriptedPrompts::color(QWidget*, const QColor&)
+std::optional<QColor> ScriptedPrompts::color(QWidget*, const QColor& initial)
 {
-    return std::nullopt;
+    colorStarts << initial;
+    return colors.isEmpty() ? std::nullopt : colors.dequeue();
 }
 
-std::optional<QFont> ScriptedPrompts::font(QWidget*, const QFont&)
+std::optional<QFont> ScriptedPrompts::font(QWidget*, const QFont& initial)
 {
-    return std::nullopt;
+    fontStarts << initial;
+    return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
+}
+
+int ScriptedPrompts::exec(QDialog& dialog)
+{
+    dialogTitles << dialog.windowTitle();
+    if (dialogs.isEmpty())
+        return QDialog::Rejected;
+    return dialogs.dequeue()(dialog);
 }

@@ -1,6 +1,7 @@
-#include "window/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -20,6 +21,11 @@ void QtPrompts::errorBox(QWidget* parent, const QString& message)
 void QtPrompts::messageBox(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox::information(parent, title.isEmpty() ? ProgramTitle : title, text);
+}
+
+void QtPrompts::warningBox(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, ProgramTitle, text);
 }
 
 bool QtPrompts::question(QWidget* parent, const QString& title, const QString& text)
@@ -70,4 +76,9 @@ std::optional<QFont> QtPrompts::font(QWidget* parent, const QFont& initial)
     if (!ok)
         return std::nullopt;
     return chosen;
+}
+
+int QtPrompts::exec(QDialog& dialog)
+{
+    return dialog.exec();
 }

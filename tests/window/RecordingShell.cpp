@@ -1,0 +1,24 @@
+#include "RecordingShell.h"
+
+#include <QFileInfo>
+
+bool RecordingShell::openUrl(const QUrl& url)
+{
+    opened << url;
+    return succeeds;
+}
+
+bool RecordingShell::startDetached(const QString& program, const QStringList& arguments,
+                                   const QString& workingFolder)
+{
+    started << Start{program, arguments, workingFolder};
+    return succeeds;
+}
+
+QString RecordingShell::findExecutable(const QString& name)
+{
+    for (const QString& path : installed)
+        if (QFileInfo(path).fileName() == name)
+            return path;
+    return QString();
+}
