@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: headless on the offscreen platform, the
-# keyboard, shortcut and geometry tests again under Xvfb, then everything once more in a build
+# keyboard, shortcut and geometry tests again under Xvfb, then the install and the Debian package,
+# then everything once more in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer, and last a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +15,9 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
 echo "== keyboard, shortcut and geometry tests (xcb under Xvfb)"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build -L xcb --output-on-failure
+
+echo "== install, Debian package, the installed program"
+bash scripts/package.sh build
 
 echo "== tests (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTULMO_SANITIZE=ON
