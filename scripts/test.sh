@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: headless on the offscreen platform, the
-# keyboard, shortcut and geometry tests again under Xvfb, then the install and the Debian package,
-# then everything once more in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer, and last a short run of each fuzz target.
+# keyboard, shortcut and geometry tests again under Xvfb, the install and the Debian package, then
+# everything once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and last a
+# short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
