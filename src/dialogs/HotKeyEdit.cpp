@@ -5,32 +5,6 @@
 
 #include "settings/ShortcutText.h"
 
-namespace {
-
-bool isModifierKey(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_ScrollLock:
-    case Qt::Key_unknown:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 HotKeyEdit::HotKeyEdit(QWidget* parent) : QLineEdit(parent)
 {
     // Nothing is typed, pasted or dropped: the text only names the combination.
@@ -59,8 +33,6 @@ void HotKeyEdit::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
     const int key = event->key();
-    if (isModifierKey(key))
-        return;
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() &
         (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
@@ -68,7 +40,8 @@ void HotKeyEdit::keyPressEvent(QKeyEvent* event)
         setCombination(std::nullopt);
         return;
     }
-    // Kept as the stored text reads back, so the field shows what "OK" will store.
+    // A key the stored text cannot name, a modifier pressed alone among them, is not taken. The
+    // combination is kept as the stored text reads it back, so the field shows what "OK" stores.
     const QString text = ShortcutText::format(QKeyCombination(modifiers, Qt::Key(key)));
     if (text.isEmpty())
         return;

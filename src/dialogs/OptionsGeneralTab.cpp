@@ -42,6 +42,10 @@ const std::array<const SettingKey<QString>*, 3> GameKeys = {
     &Keys::Geral::CaminhoD2XP, &Keys::Geral::CaminhoSTAR, &Keys::Geral::CaminhoWAR3};
 constexpr int DiabloII = 0;
 
+// The groups are sized for captions in Tahoma; the stand-in fonts of other desktops run
+// wider and need what room the margins leave.
+const QMargins GroupMargins(5, 4, 5, 5);
+
 const QString ExecutableFilter = QStringLiteral("Executáveis (*.exe)");
 const QString FolderTitle = QStringLiteral("Selecione um diretório:");
 
@@ -77,6 +81,7 @@ void OptionsGeneralTab::setupConnection()
     txtTimeout->setFixedWidth(41);
 
     auto* layout = new QVBoxLayout(grpDados);
+    layout->setContentsMargins(GroupMargins);
     layout->setSpacing(2);
     const struct
     {
@@ -128,8 +133,10 @@ void OptionsGeneralTab::setupDoubleClick()
     rdo2xBanMot = radio(QStringLiteral("rdo2xBanMot"), QStringLiteral("Ban com motivo"));
 
     auto* layout = new QVBoxLayout(grpGeral);
+    layout->setContentsMargins(GroupMargins);
     layout->addWidget(Label5);
     auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
     grid->addWidget(rdo2xWhois, 0, 0);
     grid->addWidget(rdo2xSquelch, 0, 1);
@@ -153,6 +160,7 @@ void OptionsGeneralTab::setupTray()
     lblAtalhoMin->setBuddy(hkAtalhoMin);
 
     auto* layout = new QVBoxLayout(grpTray);
+    layout->setContentsMargins(GroupMargins);
     layout->addWidget(chkTray);
     layout->addWidget(lblAtalhoMin);
     layout->addWidget(hkAtalhoMin);
