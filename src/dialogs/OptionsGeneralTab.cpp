@@ -1,12 +1,393 @@
 #include "dialogs/OptionsGeneralTab.h"
 
+#include <array>
+#include <exception>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "dialogs/HotKeyEdit.h"
 #include "dialogs/OptionsContext.h"
+#include "dialogs/Prompts.h"
+#include "settings/SettingKeys.h"
+#include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    return named(new QLabel(text, parent), name);
+}
+
+// The key of each entry of cmbGames, by position.
+const std::array<const SettingKey<QString>*, 3> GameKeys = {
+    &Keys::Geral::CaminhoD2XP, &Keys::Geral::CaminhoSTAR, &Keys::Geral::CaminhoWAR3};
+constexpr int DiabloII = 0;
+
+// The groups are sized for captions in Tahoma; the stand-in fonts of other desktops run
+// wider and need what room the margins leave.
+const QMargins GroupMargins(5, 4, 5, 5);
+
+const QString ExecutableFilter = QStringLiteral("Executáveis (*.exe)");
+const QString FolderTitle = QStringLiteral("Selecione um diretório:");
+
+} // namespace
 
 OptionsGeneralTab::OptionsGeneralTab(TIniFile& ini, const OptionsContext& context, QWidget* parent)
     : QWidget(parent), FIni(ini), m_context(context)
 {
     setObjectName(QStringLiteral("tsGeral"));
+    setupConnection();
+    setupDoubleClick();
+    setupTray();
+    setupPaths();
+    load();
+    setupHandlers();
 }
 
-void OptionsGeneralTab::store() {}
+void OptionsGeneralTab::setupConnection()
+{
+    grpDados =
+        named(new QGroupBox(QStringLiteral("  Conexão  "), this), QStringLiteral("grpDados"));
+    grpDados->setGeometry(8, 8, 217, 257);
+    txtLogin = named(new QLineEdit(grpDados), QStringLiteral("txtLogin"));
+    txtSenha = named(new QLineEdit(grpDados), QStringLiteral("txtSenha"));
+    txtSenha->setEchoMode(QLineEdit::Password);
+    txtSenha->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+    txtServidor = named(new QLineEdit(grpDados), QStringLiteral("txtServidor"));
+    txtCanal = named(new QLineEdit(grpDados), QStringLiteral("txtCanal"));
+    chkChanPrin =
+        named(new QCheckBox(QStringLiteral("Ir para o canal principal ao conectar"), grpDados),
+              QStringLiteral("chkChanPrin"));
+    txtTimeout = named(new QLineEdit(grpDados), QStringLiteral("txtTimeout"));
+    txtTimeout->setFixedWidth(41);
+
+    auto* layout = new QVBoxLayout(grpDados);
+    layout->setContentsMargins(GroupMargins);
+    layout->setSpacing(2);
+    const struct
+    {
+        const char* name;
+        const char* caption;
+        QLineEdit* field;
+    } rows[] = {{"Label1", "Login", txtLogin},
+                {"Label2", "Senha", txtSenha},
+                {"Label3", "Servidor", txtServidor},
+                {"Label4", "Canal principal", txtCanal}};
+    for (const auto& row : rows) {
+        QLabel* caption = label(QLatin1String(row.name), QString::fromUtf8(row.caption), grpDados);
+        caption->setBuddy(row.field);
+        layout->addWidget(caption);
+        layout->addWidget(row.field);
+        layout->addSpacing(4);
+    }
+    layout->addWidget(chkChanPrin);
+    auto* timeout = new QHBoxLayout;
+    QLabel* lblTimeout = label(QStringLiteral("lblTimeout"),
+                               QStringLiteral("Tempo de espera ao conectar:"), grpDados);
+    lblTimeout->setWordWrap(true);
+    lblTimeout->setBuddy(txtTimeout);
+    timeout->addWidget(lblTimeout, 1);
+    timeout->addWidget(txtTimeout);
+    timeout->addWidget(label(QStringLiteral("lblTimeouts"), QStringLiteral("s"), grpDados));
+    layout->addLayout(timeout);
+    layout->addStretch();
+}
+
+void OptionsGeneralTab::setupDoubleClick()
+{
+    grpGeral = named(new QGroupBox(QStringLiteral("  Geral  "), this), QStringLiteral("grpGeral"));
+    grpGeral->setGeometry(232, 8, 217, 145);
+    QLabel* Label5 = label(QStringLiteral("Label5"),
+                           QStringLiteral("Ação a ser executada quando clicar 2x na lista de "
+                                          "usuários:"),
+                           grpGeral);
+    Label5->setWordWrap(true);
+    const auto radio = [this](const QString& name, const QString& caption) {
+        return named(new QRadioButton(caption, grpGeral), name);
+    };
+    // One parent makes the six one exclusive group.
+    rdo2xWhois = radio(QStringLiteral("rdo2xWhois"), QStringLiteral("Whois"));
+    rdo2xSquelch = radio(QStringLiteral("rdo2xSquelch"), QStringLiteral("Squelch"));
+    rdo2xKick = radio(QStringLiteral("rdo2xKick"), QStringLiteral("Kick"));
+    rdo2xBan = radio(QStringLiteral("rdo2xBan"), QStringLiteral("Ban"));
+    rdo2xKickMot = radio(QStringLiteral("rdo2xKickMot"), QStringLiteral("Kick com motivo"));
+    rdo2xBanMot = radio(QStringLiteral("rdo2xBanMot"), QStringLiteral("Ban com motivo"));
+
+    auto* layout = new QVBoxLayout(grpGeral);
+    layout->setContentsMargins(GroupMargins);
+    layout->addWidget(Label5);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(rdo2xWhois, 0, 0);
+    grid->addWidget(rdo2xSquelch, 0, 1);
+    grid->addWidget(rdo2xKick, 1, 0);
+    grid->addWidget(rdo2xBan, 1, 1);
+    grid->addWidget(rdo2xKickMot, 2, 0);
+    grid->addWidget(rdo2xBanMot, 2, 1);
+    layout->addLayout(grid);
+    layout->addStretch();
+}
+
+void OptionsGeneralTab::setupTray()
+{
+    grpTray = named(new QGroupBox(QStringLiteral("  Tray  "), this), QStringLiteral("grpTray"));
+    grpTray->setGeometry(232, 160, 217, 105);
+    chkTray = named(new QCheckBox(QStringLiteral("Minizar para o tray"), grpTray),
+                    QStringLiteral("chkTray"));
+    hkAtalhoMin = named(new HotKeyEdit(grpTray), QStringLiteral("hkAtalhoMin"));
+    QLabel* lblAtalhoMin =
+        label(QStringLiteral("lblAtalhoMin"), QStringLiteral("Atalho para minimizar:"), grpTray);
+    lblAtalhoMin->setBuddy(hkAtalhoMin);
+
+    auto* layout = new QVBoxLayout(grpTray);
+    layout->setContentsMargins(GroupMargins);
+    layout->addWidget(chkTray);
+    layout->addWidget(lblAtalhoMin);
+    layout->addWidget(hkAtalhoMin);
+    layout->addStretch();
+}
+
+void OptionsGeneralTab::setupPaths()
+{
+    pgCaminhos = named(new QTabWidget(this), QStringLiteral("pgCaminhos"));
+    pgCaminhos->setGeometry(8, 272, 441, 121);
+    pgCaminhos->addTab(setupGamesPage(), QStringLiteral("Caminho dos Jogos"));
+    pgCaminhos->addTab(setupScreenshotsPage(), QStringLiteral("Caminho das Screenshots"));
+    pgCaminhos->setCurrentIndex(0);
+}
+
+QWidget* OptionsGeneralTab::setupGamesPage()
+{
+    auto* page = named(new QWidget(pgCaminhos), QStringLiteral("tsCaminhoJogos"));
+    cmbGames = named(new QComboBox(page), QStringLiteral("cmbGames"));
+    cmbGames->addItems(
+        {QStringLiteral("Diablo II"), QStringLiteral("Starcraft"), QStringLiteral("Warcraft III")});
+    btnExcluirGame =
+        named(new QPushButton(QStringLiteral("X"), page), QStringLiteral("btnExcluirGame"));
+    btnExcluirGame->setToolTip(QStringLiteral("Excluir caminho do game"));
+    btnExcluirGame->setFixedWidth(23);
+    txtCaminho = named(new QLineEdit(page), QStringLiteral("txtCaminho"));
+    txtCaminho->setReadOnly(true);
+    btnGamesProc =
+        named(new QPushButton(QStringLiteral("Procurar..."), page), QStringLiteral("btnGamesProc"));
+    txtGameParam = named(new QLineEdit(page), QStringLiteral("txtGameParam"));
+    // Kept, stored and shown again, but never shown to the user.
+    chkWindowed =
+        named(new QCheckBox(QStringLiteral("Modo janela"), page), QStringLiteral("chkWindowed"));
+    chkSemSom = named(new QCheckBox(QStringLiteral("Sem som"), page), QStringLiteral("chkSemSom"));
+    chkSkipToLogin = named(new QCheckBox(QStringLiteral("Ir direto à tela de login"), page),
+                           QStringLiteral("chkSkipToLogin"));
+    for (QCheckBox* hidden : {chkWindowed, chkSemSom, chkSkipToLogin})
+        hidden->hide();
+
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(label(QStringLiteral("Label9"), QStringLiteral("Jogo:"), page), 0, 0);
+    auto* game = new QHBoxLayout;
+    game->addWidget(cmbGames, 1);
+    game->addWidget(btnExcluirGame);
+    grid->addLayout(game, 0, 1);
+    grid->addWidget(label(QStringLiteral("Label10"), QStringLiteral("Caminho:"), page), 1, 0);
+    grid->addWidget(txtCaminho, 1, 1);
+    grid->addWidget(btnGamesProc, 1, 2);
+    grid->addWidget(label(QStringLiteral("Label11"), QStringLiteral("Parametros:"), page), 2, 0);
+    grid->addWidget(txtGameParam, 2, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    return page;
+}
+
+QWidget* OptionsGeneralTab::setupScreenshotsPage()
+{
+    auto* page = named(new QWidget(pgCaminhos), QStringLiteral("tsCaminhoSS"));
+    chkSalvarSS = named(new QCheckBox(QStringLiteral("Salvar screenshots automaticamente"), page),
+                        QStringLiteral("chkSalvarSS"));
+    txtCaminhoSS = named(new QLineEdit(page), QStringLiteral("txtCaminhoSS"));
+    txtCaminhoSS->setReadOnly(true);
+    btnProcSS =
+        named(new QPushButton(QStringLiteral("Procurar..."), page), QStringLiteral("btnProcSS"));
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addWidget(chkSalvarSS);
+    layout->addWidget(label(QStringLiteral("Label12"),
+                            QStringLiteral("Caminho onde as screenshots serão automaticamente "
+                                           "salvas:"),
+                            page));
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(txtCaminhoSS, 1);
+    folder->addWidget(btnProcSS);
+    layout->addLayout(folder);
+    layout->addStretch();
+    return page;
+}
+
+void OptionsGeneralTab::load()
+{
+    using namespace Keys::Geral;
+    txtLogin->setText(Settings::read(FIni, Login));
+    txtSenha->setText(Settings::read(FIni, Senha));
+    txtServidor->setText(Settings::read(FIni, Servidor));
+    txtCanal->setText(Settings::read(FIni, CanalPrincipalShown));
+    txtTimeout->setText(Settings::read(FIni, TimeoutShown));
+    txtCaminhoSS->setText(Settings::read(FIni, CaminhoSS));
+    chkChanPrin->setChecked(Settings::read(FIni, JoinPrinc));
+    chkSalvarSS->setChecked(Settings::read(FIni, SalvarSS));
+
+    // The stored text must match exactly; anything else is taken as "Whois".
+    const QString stored = Settings::read(FIni, User2x);
+    rdo2xWhois->setChecked(true);
+    for (const DoubleClickAction& action : doubleClickActions()) {
+        if (action.text == stored)
+            action.radio->setChecked(true);
+    }
+
+    chkTray->setChecked(Settings::read(FIni, Tray));
+    const auto minimize = ShortcutText::parse(Settings::read(FIni, AtalhoMin));
+    hkAtalhoMin->setCombination(minimize);
+
+    cmbGames->setCurrentIndex(DiabloII);
+    txtCaminho->setText(Settings::read(FIni, CaminhoD2XP));
+    txtGameParam->setText(Settings::read(FIni, D2Param));
+    chkWindowed->setChecked(Settings::read(FIni, D2Window));
+    chkSemSom->setChecked(Settings::read(FIni, D2NoSound));
+    chkSkipToLogin->setChecked(Settings::read(FIni, D2SkipToLogin));
+}
+
+// Connected once the controls are loaded, so loading writes nothing.
+void OptionsGeneralTab::setupHandlers()
+{
+    connect(cmbGames, &QComboBox::currentIndexChanged, this, guard([this] { cmbGamesChange(); }));
+    connect(btnGamesProc, &QPushButton::clicked, this, guard([this] { btnGamesProcClick(); }));
+    connect(btnExcluirGame, &QPushButton::clicked, this, guard([this] { btnExcluirGameClick(); }));
+    connect(chkWindowed, &QCheckBox::toggled, this, guard([this] { chkWindowedClick(); }));
+    connect(chkSemSom, &QCheckBox::toggled, this, guard([this] { chkSemSomClick(); }));
+    connect(chkSkipToLogin, &QCheckBox::toggled, this, guard([this] { chkSkipToLoginClick(); }));
+    connect(btnProcSS, &QPushButton::clicked, this, guard([this] { btnProcSSClick(); }));
+}
+
+std::function<void()> OptionsGeneralTab::guard(std::function<void()> handler)
+{
+    return [this, handler = std::move(handler)] {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            m_context.prompts->errorBox(this, QString::fromUtf8(e.what()));
+        }
+    };
+}
+
+std::array<OptionsGeneralTab::DoubleClickAction, 6> OptionsGeneralTab::doubleClickActions() const
+{
+    return {{{rdo2xKick, QStringLiteral("Kick")},
+             {rdo2xBan, QStringLiteral("Ban")},
+             {rdo2xWhois, QStringLiteral("Whois")},
+             {rdo2xKickMot, QStringLiteral("KickMot")},
+             {rdo2xBanMot, QStringLiteral("BanMot")},
+             {rdo2xSquelch, QStringLiteral("Squelch")}}};
+}
+
+// The first selected in the table's order; "Squelch" is what none of the others means.
+QString OptionsGeneralTab::selectedAction() const
+{
+    for (const DoubleClickAction& action : doubleClickActions()) {
+        if (action.radio->isChecked())
+            return action.text;
+    }
+    return QStringLiteral("Squelch");
+}
+
+QString OptionsGeneralTab::gamePath() const
+{
+    return Settings::read(FIni, *GameKeys.at(size_t(cmbGames->currentIndex())));
+}
+
+void OptionsGeneralTab::cmbGamesChange()
+{
+    txtGameParam->setEnabled(cmbGames->currentIndex() == DiabloII);
+    txtCaminho->setText(gamePath());
+}
+
+void OptionsGeneralTab::btnGamesProcClick()
+{
+    const QString file = m_context.prompts->openFileName(this, QString(), ExecutableFilter);
+    if (file.isEmpty())
+        return;
+    const QString path = QDir::toNativeSeparators(file);
+    Settings::write(FIni, *GameKeys.at(size_t(cmbGames->currentIndex())), path);
+    txtCaminho->setText(path);
+}
+
+void OptionsGeneralTab::btnExcluirGameClick()
+{
+    Settings::remove(FIni, *GameKeys.at(size_t(cmbGames->currentIndex())));
+    txtCaminho->clear();
+}
+
+void OptionsGeneralTab::chkWindowedClick()
+{
+    Settings::write(FIni, Keys::Geral::D2Window, chkWindowed->isChecked());
+}
+
+void OptionsGeneralTab::chkSemSomClick()
+{
+    Settings::write(FIni, Keys::Geral::D2NoSound, chkSemSom->isChecked());
+}
+
+void OptionsGeneralTab::chkSkipToLoginClick()
+{
+    Settings::write(FIni, Keys::Geral::D2SkipToLogin, chkSkipToLogin->isChecked());
+}
+
+// The folder is stored with a separator after it, also a root folder ("/" becomes "//"): the
+// screenshots append only their file name.
+void OptionsGeneralTab::btnProcSSClick()
+{
+    const QString folder = m_context.prompts->folderName(this, FolderTitle, QString());
+    if (folder.isEmpty())
+        return;
+    const QString path = QDir::toNativeSeparators(folder) + QDir::separator();
+    Settings::write(FIni, Keys::Geral::CaminhoSS, path);
+    txtCaminhoSS->setText(path);
+}
+
+void OptionsGeneralTab::store()
+{
+    using namespace Keys::Geral;
+    Settings::write(FIni, Login, txtLogin->text());
+    Settings::write(FIni, Senha, txtSenha->text());
+    Settings::write(FIni, Servidor, txtServidor->text());
+    Settings::write(FIni, CanalPrincipalShown, txtCanal->text());
+    Settings::write(FIni, TimeoutShown, txtTimeout->text());
+    Settings::write(FIni, JoinPrinc, chkChanPrin->isChecked());
+    Settings::write(FIni, D2Param, txtGameParam->text());
+    Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
+
+    Settings::write(FIni, User2x, selectedAction());
+
+    Settings::write(FIni, Tray, chkTray->isChecked());
+    const auto minimize = hkAtalhoMin->combination();
+    Settings::write(FIni, AtalhoMin, minimize ? ShortcutText::format(*minimize) : QString());
+}

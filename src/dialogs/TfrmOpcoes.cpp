@@ -1,6 +1,12 @@
 #include "dialogs/TfrmOpcoes.h"
 
+#include <exception>
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -9,14 +15,27 @@
 #include "dialogs/OptionsRepliesTab.h"
 #include "dialogs/OptionsTimersTab.h"
 #include "dialogs/Prompts.h"
+#include "resources/Pictures.h"
 #include "settings/TIniFile.h"
+
+namespace {
+constexpr int ClientWidth = 472;
+constexpr int ClientHeight = 507;
+constexpr int TopHeight = 40;
+constexpr int BottomHeight = 34;
+} // namespace
 
 TfrmOpcoes::TfrmOpcoes(const OptionsContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmOpcoes"));
     setWindowTitle(QStringLiteral("Opções"));
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+    setFixedSize(ClientWidth, ClientHeight);
     FormCreate();
+    centreOnScreen();
 }
 
 TfrmOpcoes::~TfrmOpcoes() = default;
@@ -25,7 +44,24 @@ void TfrmOpcoes::FormCreate()
 {
     FIni = std::make_unique<TIniFile>(m_context.settingsPath);
     auto* layout = new QVBoxLayout(this);
-    pcOpcoes = new QTabWidget(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    pnlTopo = new QWidget(this);
+    pnlTopo->setObjectName(QStringLiteral("pnlTopo"));
+    pnlTopo->setFixedHeight(TopHeight);
+    imgTopo = new QLabel(pnlTopo);
+    imgTopo->setObjectName(QStringLiteral("imgTopo"));
+    imgTopo->setPixmap(Pictures::dialogBanner(ClientWidth));
+    imgTopo->setScaledContents(true);
+    imgTopo->setGeometry(0, 0, ClientWidth, TopHeight);
+    layout->addWidget(pnlTopo);
+
+    pnlOptions = new QWidget(this);
+    pnlOptions->setObjectName(QStringLiteral("pnlOptions"));
+    auto* options = new QVBoxLayout(pnlOptions);
+    options->setContentsMargins(5, 5, 5, 5);
+    pcOpcoes = new QTabWidget(pnlOptions);
     pcOpcoes->setObjectName(QStringLiteral("pcOpcoes"));
     tsGeral = new OptionsGeneralTab(*FIni, m_context, pcOpcoes);
     tsAparencia = new OptionsAppearanceTab(*FIni, m_context, pcOpcoes);
@@ -35,17 +71,25 @@ void TfrmOpcoes::FormCreate()
     pcOpcoes->addTab(tsAparencia, QStringLiteral("Aparência"));
     pcOpcoes->addTab(tsRespostas, QStringLiteral("Respostas"));
     pcOpcoes->addTab(tsTimers, QStringLiteral("Timers"));
-    layout->addWidget(pcOpcoes);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    pcOpcoes->setCurrentIndex(0);
+    options->addWidget(pcOpcoes);
+    layout->addWidget(pnlOptions, 1);
+
+    pnlRodape = new QWidget(this);
+    pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
+    pnlRodape->setFixedHeight(BottomHeight);
+    btnOK = new QPushButton(QStringLiteral("OK"), pnlRodape);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    btnCancel = new QPushButton(QStringLiteral("Cancelar"), pnlRodape);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* footer = new QHBoxLayout;
+    auto* footer = new QHBoxLayout(pnlRodape);
+    footer->setContentsMargins(5, 0, 10, 6);
     footer->addStretch();
     footer->addWidget(btnOK);
     footer->addWidget(btnCancel);
-    layout->addLayout(footer);
+    layout->addWidget(pnlRodape);
+
     connect(btnOK, &QPushButton::clicked, this, [this] {
         // Confirmed before the handler runs: a failure on the way still closes as "OK".
         setResult(QDialog::Accepted);
@@ -59,10 +103,35 @@ void TfrmOpcoes::FormCreate()
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// Qt would centre a dialog over its owner; this one stands in the middle of the screen the owner
+// is on. The frame is taken to be as thick as the owner's.
+void TfrmOpcoes::centreOnScreen()
+{
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - frame.width()) / 2,
+         area.y() + (area.height() - frame.height()) / 2);
+}
+
+// The tabs' keys go to the file in one write. A tab that stops storing (a period that is no
+// number) keeps what the tabs before it stored: that much is written all the same.
 void TfrmOpcoes::btnOKClick()
 {
-    tsGeral->store();
-    tsAparencia->store();
-    tsRespostas->store();
-    tsTimers->store();
+    TIniFile::Batch batch(*FIni);
+    std::exception_ptr failure;
+    try {
+        tsGeral->store();
+        tsAparencia->store();
+        tsRespostas->store();
+        tsTimers->store();
+    } catch (const std::exception&) {
+        failure = std::current_exception();
+    }
+    batch.commit();
+    if (failure)
+        std::rethrow_exception(failure);
 }

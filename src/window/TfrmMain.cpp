@@ -61,6 +61,7 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupConnections();
     setupModeration();
     setupSuspectList();
+    setupOptionsDialog();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

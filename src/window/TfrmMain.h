@@ -180,6 +180,12 @@ public:
     void popCustomLockarWhispClick();
     void lstCustom1DblClick();
 
+    // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
+    // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
+    void mnuOpcoesClick();
+    void btnOpcoesClick();
+    void applyTrayOptions();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -209,6 +215,8 @@ private:
     void wireGatewayChat();
     void setupModeration();
     void setupSuspectList();
+    void setupOptionsDialog();
+    void applyOptions();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 

@@ -31,7 +31,6 @@
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
-#include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
@@ -128,13 +127,10 @@ void TfrmMain::FormShow()
     m_userColumn->lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     Tray->setIcon(Pictures::programIcon());
-    m_trayActive = Settings::read(*FIni, Keys::Geral::Tray);
+    applyTrayOptions();
     Tray->hide();
 
     ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
-
-    const auto minimize = ShortcutText::parse(Settings::read(*FIni, Keys::Geral::AtalhoMin));
-    atalhoMin->setShortcut(minimize ? QKeySequence(*minimize) : QKeySequence());
 
     FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);

@@ -38,8 +38,9 @@ QString ScriptedPrompts::nextFile(const QString& title)
     return files.isEmpty() ? QString() : files.dequeue();
 }
 
-QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString&)
+QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString& filter)
 {
+    openFilters << filter;
     return nextFile(title);
 }
 
@@ -54,8 +55,9 @@ QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QStr
     return nextFile(title);
 }
 
-QString ScriptedPrompts::folderName(QWidget*, const QString& title, const QString&)
+QString ScriptedPrompts::folderName(QWidget*, const QString& title, const QString& start)
 {
+    folderStarts << start;
     return nextFile(title);
 }
 

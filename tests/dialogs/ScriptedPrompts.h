@@ -16,6 +16,8 @@ public:
     QStringList warnings;
     QQueue<QString> files; // answers of the file and folder dialogs; empty text cancels
     QStringList fileTitles;
+    QStringList openFilters;  // the filter each open dialog offered
+    QStringList folderStarts; // the start folder each folder dialog was given
     // The filter each save dialog offered, and the filter entry it answers with (by default the
     // first entry of the offered filter).
     QStringList saveFilters;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QKeyCombination>
+#include <QLineEdit>
+
+#include <optional>
+
+// A field that shows and captures one key combination, the way confs.ini stores a shortcut:
+// each press of a key with its modifiers replaces the combination. Backspace or Delete alone
+// clears it; a key the stored text cannot name (a Meta combination, Pause...) is not taken.
+// Tab and Shift+Tab still move the focus.
+class HotKeyEdit final : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit HotKeyEdit(QWidget* parent = nullptr);
+
+    std::optional<QKeyCombination> combination() const { return m_combination; }
+    void setCombination(std::optional<QKeyCombination> combination);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::optional<QKeyCombination> m_combination;
+};
