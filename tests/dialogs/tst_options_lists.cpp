@@ -47,11 +47,10 @@ struct Group
     }
 };
 
-const Group Phrases{"lstFrases", "btnAddFrase", "txtFrase", {"txtResp1", "txtResp2", "txtResp3"},
-                    "nRF",       "F",           "RF"};
-const Group Whispers{
-    "lstWhisps", "btnAddWhisp", "txtWhisp", {"txtRespW1", "txtRespW2", "txtRespW3"},
-    "nRW",       "W",           "RW"};
+// clang-format off
+const Group Phrases{"lstFrases", "btnAddFrase", "txtFrase", {"txtResp1", "txtResp2", "txtResp3"}, "nRF", "F", "RF"};
+const Group Whispers{"lstWhisps", "btnAddWhisp", "txtWhisp", {"txtRespW1", "txtRespW2", "txtRespW3"}, "nRW", "W", "RW"};
+// clang-format on
 
 enum class Which
 {
