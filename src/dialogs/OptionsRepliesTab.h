@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+class ReplyListGroup;
 class TIniFile;
 struct OptionsContext;
 
-// The options dialog's tab "Respostas".
+// The options dialog's tab "Respostas": the chat phrases and the whisper texts the automatic
+// replies answer, each with its replies.
 class OptionsRepliesTab final : public QWidget
 {
     Q_OBJECT
@@ -14,10 +16,10 @@ public:
     // Loads every control from the settings.
     OptionsRepliesTab(TIniFile& ini, const OptionsContext& context, QWidget* parent = nullptr);
 
-    // Writes what this tab stores only when the dialog is confirmed.
+    // Writes what this tab stores only when the dialog is confirmed: the two reply switches.
     void store();
 
 private:
-    TIniFile& FIni;
-    const OptionsContext& m_context;
+    ReplyListGroup* grpRespFrases = nullptr;
+    ReplyListGroup* grpRespWhisp = nullptr;
 };

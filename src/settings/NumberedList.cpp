@@ -53,7 +53,6 @@ int NumberedList::count(const TIniFile& ini) const
     return int(std::max<qint64>(0, stored - m_countOffset));
 }
 
-// The numbers from..to that hold at least one key of the list, in ascending order.
 QList<int> NumberedList::storedEntries(const TIniFile& ini, int from, int to) const
 {
     QList<std::pair<QString, QString>> parts;

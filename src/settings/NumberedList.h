@@ -50,6 +50,10 @@ public:
     // afresh writes it in a batch of its own around this call.
     bool remove(TIniFile& ini, int entry) const;
 
+    // The numbers from..to that hold at least one key of the list, in ascending order: after a
+    // removal in an open batch, the entries that moved down to from..count.
+    QList<int> storedEntries(const TIniFile& ini, int from, int to) const;
+
     // The lists of confs.ini.
     static NumberedList suspectAccounts();      // Lista: nL, Acc<i>, Mot<i>
     static NumberedList phraseReplies();        // Respostas: nRF, F<n>, RF<n>1..3, nRF<n>
@@ -58,8 +62,6 @@ public:
     static NumberedList favouriteChannels();    // Canais: n (one more than the entries), c<i>
 
 private:
-    QList<int> storedEntries(const TIniFile& ini, int from, int to) const;
-
     QString m_section;
     QString m_countKey;
     QList<Part> m_parts;
