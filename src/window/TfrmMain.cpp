@@ -182,6 +182,8 @@ void TfrmMain::setupConnections()
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
     setupLockConnections();
+    setupLogs();
+    setupLinks();
     qApp->installEventFilter(this);
 }
 

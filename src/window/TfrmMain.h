@@ -186,6 +186,19 @@ public:
     void btnOpcoesClick();
     void applyTrayOptions();
 
+    // Logs, the search window, the web pages and the about box.
+    void mnuSalvarChatClick();
+    void mnuSalvarWhispsClick();
+    void SalvarLog1Click();
+    void btnNotepadClick();
+    void selectAllExecute();
+    void CtrlFExecute();
+    void btnSiteClick();
+    void btnForumClick();
+    void mnuSobreClick();
+    // Tests shorten the wait before the file handed to the text editor is removed.
+    void setNotepadDelayForTests(int ms);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -303,6 +316,14 @@ private:
     void addSuspect(const QString& account);
     int selectedSuspect() const;
     int storedSuspect(int row) const;
+
+    // Logs and links.
+    void setupLogs();
+    void setupLinks();
+    void salvarLog(ChatView* pane);
+    QTimer* tmrNotepad = nullptr;
+    // The type of log chosen last, as its entry of the save dialog's filter.
+    QString m_logFilter;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;

@@ -48,6 +48,7 @@ QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QStr
                                       QString* selectedFilter)
 {
     saveFilters << filter;
+    filterStarts << (selectedFilter ? *selectedFilter : QString());
     const QString chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
                                                    : chosenFilters.dequeue();
     if (selectedFilter)

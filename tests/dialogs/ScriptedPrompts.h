@@ -22,6 +22,8 @@ public:
     // first entry of the offered filter).
     QStringList saveFilters;
     QQueue<QString> chosenFilters;
+    // The filter entry each save dialog was opened with.
+    QStringList filterStarts;
     QStringList inputs; // every input box shown, as "title|label|default text"
     bool answer = true;
     // Answers of the colour and font dialogs, in order; nothing (or an empty queue) cancels.

@@ -5,6 +5,8 @@
 bool RecordingShell::openUrl(const QUrl& url)
 {
     opened << url;
+    if (whileAsked)
+        whileAsked();
     return succeeds;
 }
 
@@ -12,6 +14,8 @@ bool RecordingShell::startDetached(const QString& program, const QStringList& ar
                                    const QString& workingFolder)
 {
     started << Start{program, arguments, workingFolder};
+    if (whileAsked)
+        whileAsked();
     return succeeds;
 }
 

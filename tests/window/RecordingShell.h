@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Records what the window asks of the desktop instead of doing it.
 class RecordingShell final : public Shell
 {
@@ -21,6 +23,8 @@ public:
     // Programs findExecutable finds, by name, as full paths.
     QStringList installed;
     bool succeeds = true;
+    // Runs inside every openUrl and startDetached, while the window waits for the answer.
+    std::function<void()> whileAsked;
 
     bool openUrl(const QUrl& url) override;
     bool startDetached(const QString& program, const QStringList& arguments,
