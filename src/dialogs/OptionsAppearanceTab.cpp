@@ -4,8 +4,8 @@
 #include <exception>
 #include <iterator>
 #include <optional>
+#include <utility>
 
-#include <QCheckBox>
 #include <QFontInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -18,6 +18,7 @@
 #include "dialogs/ClickableLabel.h"
 #include "dialogs/OptionsContext.h"
 #include "dialogs/Prompts.h"
+#include "dialogs/WrappingCheckBox.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
@@ -222,36 +223,31 @@ void OptionsAppearanceTab::buildUserColors()
     lstUsersConf->setFont(withFamilyAndSize(lstUsersConf->font(), Settings::read(FIni, UsersFonte),
                                             Settings::read(FIni, UsersFonteTam)));
     showUserListLook();
-    connect(lstUsersConf, &QTreeWidget::itemClicked, this,
-            [this] { guarded([this] { lstUsersConfClick(); }); });
+    connect(lstUsersConf, &QTreeWidget::itemClicked, this, guard([this] { lstUsersConfClick(); }));
 
-    const auto clicked = [this](QPushButton* b, void (OptionsAppearanceTab::*handler)()) {
-        connect(b, &QPushButton::clicked, this,
-                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
-    };
-    clicked(button("btnAlteraFonteUsers", "Fonte da Lista", grpListaUser, QRect(160, 20, 105, 25)),
-            &OptionsAppearanceTab::btnAlteraFonteUsersClick);
-    clicked(button("btnCorFundoUsers", "Cor de Fundo", grpListaUser, QRect(160, 52, 105, 25)),
-            &OptionsAppearanceTab::btnCorFundoUsersClick);
-    clicked(button("btnRestaurarUsers", "Restaurar Padrão", grpListaUser, QRect(160, 84, 105, 25)),
-            &OptionsAppearanceTab::btnRestaurarUsersClick);
+    connect(button("btnAlteraFonteUsers", "Fonte da Lista", grpListaUser, QRect(160, 20, 105, 25)),
+            &QPushButton::clicked, this, guard([this] { btnAlteraFonteUsersClick(); }));
+    connect(button("btnCorFundoUsers", "Cor de Fundo", grpListaUser, QRect(160, 52, 105, 25)),
+            &QPushButton::clicked, this, guard([this] { btnCorFundoUsersClick(); }));
+    connect(button("btnRestaurarUsers", "Restaurar Padrão", grpListaUser, QRect(160, 84, 105, 25)),
+            &QPushButton::clicked, this, guard([this] { btnRestaurarUsersClick(); }));
 }
 
 void OptionsAppearanceTab::buildSwitches()
 {
     QGroupBox* GroupBox1 = group("GroupBox1", "  Opções  ", this, QRect(288, 8, 161, 145));
     const auto box = [GroupBox1](const char* name, const char* caption, int top, bool checked) {
-        auto* check = new QCheckBox(text(caption), GroupBox1);
+        auto* check = new WrappingCheckBox(text(caption), GroupBox1);
         check->setObjectName(text(name));
-        check->setGeometry(8, top, 145, 36);
+        check->setGeometry(8, top, 145, 38);
         check->setChecked(checked);
         return check;
     };
     chkHorario = box("chkHorario", "Mostrar horário antes das mensagens", 20,
                      Settings::read(FIni, HorarioMsg));
-    chkMostrarBarra = box("chkMostrarBarra", "Mostrar barra acima da tela de chat", 60,
+    chkMostrarBarra = box("chkMostrarBarra", "Mostrar barra acima da tela de chat", 62,
                           Settings::read(FIni, BarraChat));
-    chkMostrarCustom = box("chkMostrarCustom", "Mostrar lista de accounts suspeitas", 100,
+    chkMostrarCustom = box("chkMostrarCustom", "Mostrar lista de accounts suspeitas", 104,
                            Settings::read(FIni, CustomList));
     chkMostrarCustom->setVisible(m_context.opMode);
 }
@@ -270,14 +266,10 @@ void OptionsAppearanceTab::buildMessages()
     buildPreview(Chat, grpTelaChat, 40, 84);
     buildPreview(Whisper, grpTelaChat, 128, 62);
 
-    auto* btnAlteraFonteChat =
-        button("btnAlteraFonteChat", "Fonte do Chat", grpTelaChat, QRect(8, 198, 105, 25));
-    connect(btnAlteraFonteChat, &QPushButton::clicked, this,
-            [this] { guarded([this] { choosePaneFont(Chat); }); });
-    auto* btnFonteWhisp =
-        button("btnFonteWhisp", "Fonte dos Whisps", grpTelaChat, QRect(328, 198, 105, 25));
-    connect(btnFonteWhisp, &QPushButton::clicked, this,
-            [this] { guarded([this] { choosePaneFont(Whisper); }); });
+    connect(button("btnAlteraFonteChat", "Fonte do Chat", grpTelaChat, QRect(8, 198, 105, 25)),
+            &QPushButton::clicked, this, guard([this] { choosePaneFont(Chat); }));
+    connect(button("btnFonteWhisp", "Fonte dos Whisps", grpTelaChat, QRect(328, 198, 105, 25)),
+            &QPushButton::clicked, this, guard([this] { choosePaneFont(Whisper); }));
 }
 
 void OptionsAppearanceTab::buildPreview(Pane pane, QWidget* group, int top, int height)
@@ -301,7 +293,7 @@ void OptionsAppearanceTab::buildPreview(Pane pane, QWidget* group, int top, int 
     background->setToolTip(text(d.backgroundTip));
     background->setGeometry(inside);
     connect(background, &ClickableLabel::clicked, this,
-            [this, pane] { guarded([this, pane] { choosePaneBackground(pane); }); });
+            guard([this, pane] { choosePaneBackground(pane); }));
 
     for (int i = 0; i < d.textCount; ++i) {
         const PreviewText& t = d.texts[i];
@@ -310,7 +302,7 @@ void OptionsAppearanceTab::buildPreview(Pane pane, QWidget* group, int top, int 
             auto* clickable = new ClickableLabel(panel);
             clickable->setToolTip(text(t.toolTip));
             connect(clickable, &ClickableLabel::clicked, this,
-                    [this, pane, i] { guarded([this, pane, i] { chooseTextColor(pane, i); }); });
+                    guard([this, pane, i] { chooseTextColor(pane, i); }));
             label = clickable;
         } else {
             label = new QLabel(panel);
@@ -470,13 +462,15 @@ ChatView* OptionsAppearanceTab::paneView(Pane pane) const
     return pane == Chat ? m_context.chatPane : m_context.whisperPane;
 }
 
-void OptionsAppearanceTab::guarded(const std::function<void()>& handler)
+std::function<void()> OptionsAppearanceTab::guard(std::function<void()> handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        m_context.prompts->errorBox(this, QString::fromUtf8(e.what()));
-    }
+    return [this, handler = std::move(handler)] {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            m_context.prompts->errorBox(this, QString::fromUtf8(e.what()));
+        }
+    };
 }
 
 void OptionsAppearanceTab::store()

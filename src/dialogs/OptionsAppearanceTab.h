@@ -63,9 +63,9 @@ private:
     void chooseTextColor(Pane pane, int text);
 
     ChatView* paneView(Pane pane) const;
-    // Runs a handler; what it throws (a settings file that cannot be written) ends it in an
-    // error box.
-    void guarded(const std::function<void()>& handler);
+    // A slot that runs the handler; what it throws (a settings file that cannot be written) ends
+    // it in an error box.
+    std::function<void()> guard(std::function<void()> handler);
 
     TIniFile& FIni;
     const OptionsContext& m_context;
