@@ -410,6 +410,7 @@ void OptionsAppearanceTab::btnRestaurarUsersClick()
 void OptionsAppearanceTab::choosePaneFont(Pane pane)
 {
     const PaneDescription& d = Panes[pane];
+    // Every text of a preview shows the pane's font.
     const std::optional<QFont> chosen =
         m_context.prompts->font(this, m_previews[pane].texts.first()->font());
     if (!chosen)
@@ -442,10 +443,10 @@ void OptionsAppearanceTab::choosePaneBackground(Pane pane)
     setFill(shape, *color);
 }
 
-void OptionsAppearanceTab::chooseTextColor(Pane pane, int text)
+void OptionsAppearanceTab::chooseTextColor(Pane pane, int index)
 {
-    const PreviewText& t = Panes[pane].texts[text];
-    QLabel* label = m_previews[pane].texts[text];
+    const PreviewText& t = Panes[pane].texts[index];
+    QLabel* label = m_previews[pane].texts[index];
     const std::optional<QColor> color =
         m_context.prompts->color(this, label->palette().color(QPalette::WindowText));
     if (!color)

@@ -10,7 +10,6 @@
 
 class ChatView;
 class QCheckBox;
-class QFont;
 class QLabel;
 class QTreeWidget;
 class TIniFile;
@@ -60,7 +59,7 @@ private:
     void btnRestaurarUsersClick();
     void choosePaneFont(Pane pane);
     void choosePaneBackground(Pane pane);
-    void chooseTextColor(Pane pane, int text);
+    void chooseTextColor(Pane pane, int index);
 
     ChatView* paneView(Pane pane) const;
     // A slot that runs the handler; what it throws (a settings file that cannot be written) ends

@@ -66,7 +66,8 @@ struct Session
 
     bool showTab()
     {
-        dialog->findChild<QTabWidget*>()->setCurrentWidget(find(QStringLiteral("tsAparencia")));
+        find<QTabWidget>(QStringLiteral("pcOpcoes"))
+            ->setCurrentWidget(find(QStringLiteral("tsAparencia")));
         return QTest::qWaitForWindowExposed(dialog.get());
     }
 
