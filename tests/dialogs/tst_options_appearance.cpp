@@ -523,12 +523,12 @@ void TestOptionsAppearance::switches_data()
 
     // clang-format off
     QTest::newRow("ok, operator mode")          << true  << "btnOK"     << true;
-    QTest::newRow("ok, hidden suspect switch")  << false << "btnOK"     << true;
+    QTest::newRow("ok, hidden custom list box") << false << "btnOK"     << true;
     QTest::newRow("cancel")                     << false << "btnCancel" << false;
     // clang-format on
 }
 
-// Loaded at creation, written by "OK" only; the suspect list's switch is stored also while
+// Loaded at creation, written by "OK" only; the custom list's switch is stored also while
 // hidden outside operator mode.
 void TestOptionsAppearance::switches()
 {
