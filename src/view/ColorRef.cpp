@@ -1,4 +1,4 @@
-#include "window/ColorRef.h"
+#include "view/ColorRef.h"
 
 QColor ColorRef::toColor(int value)
 {
