@@ -61,6 +61,8 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupConnections();
     setupModeration();
     setupSuspectList();
+    setupShortcuts();
+    setupFavorites();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

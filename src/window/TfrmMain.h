@@ -180,6 +180,15 @@ public:
     void popCustomLockarWhispClick();
     void lstCustom1DblClick();
 
+    // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
+    // shortcut's action: its caption is the letter.
+    void execAtalho(QAction* Sender);
+    void mnuConfigAtalhosClick();
+    void Adicionarcanal1Click();
+    void CrtlDExecute();
+    void Organizarcanais1Click();
+    void mnuOrgCanalClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -209,6 +218,10 @@ private:
     void wireGatewayChat();
     void setupModeration();
     void setupSuspectList();
+    void setupShortcuts();
+    void setupFavorites();
+    // Builds the favourites of popCanais again from the file.
+    void loadFavoriteChannels();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 
