@@ -1,6 +1,7 @@
 #include "window/TfrmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProxyStyle>
@@ -20,6 +21,8 @@ constexpr int FixedChannelItems = 3;
 class ScrollingMenuStyle final : public QProxyStyle
 {
 public:
+    using QProxyStyle::QProxyStyle;
+
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override
     {
@@ -32,8 +35,10 @@ public:
 
 void TfrmMain::setupFavorites()
 {
-    auto* scrolling = new ScrollingMenuStyle;
-    scrolling->setParent(popCanais);
+    // On the style the rest of the program shows, not a fresh default one. The window owns it:
+    // the menu, made before it, is deleted first.
+    auto* scrolling = new ScrollingMenuStyle(QApplication::style()->name());
+    scrolling->setParent(this);
     popCanais->setStyle(scrolling);
     connect(findChild<QAction*>(QStringLiteral("Adicionarcanal1")), &QAction::triggered, this,
             guard([this] { Adicionarcanal1Click(); }));
