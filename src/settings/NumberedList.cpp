@@ -53,6 +53,12 @@ int NumberedList::count(const TIniFile& ini) const
     return int(std::max<qint64>(0, stored - m_countOffset));
 }
 
+int NumberedList::listedCount(const TIniFile& ini) const
+{
+    const QList<int> stored = storedEntries(ini, 1, count(ini));
+    return stored.isEmpty() ? 0 : stored.last();
+}
+
 QList<int> NumberedList::storedEntries(const TIniFile& ini, int from, int to) const
 {
     QList<std::pair<QString, QString>> parts;

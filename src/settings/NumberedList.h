@@ -31,6 +31,10 @@ public:
     // The number of entries the count key gives; none when it is missing, is no number or is
     // below the offset.
     int count(const TIniFile& ini) const;
+    // The entries a reader lists: the count, but no further than the last number that holds a
+    // key of the list, so a count raised by hand lists no endless run of empty entries. An entry
+    // missing below that number is listed, as empty.
+    int listedCount(const TIniFile& ini) const;
 
     // Deletes entry `entry` (from 1) in one batch, written once: the count drops by one, every
     // later entry moves down by one number and the keys of the last number are deleted. Throws

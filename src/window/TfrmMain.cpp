@@ -62,6 +62,8 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupModeration();
     setupSuspectList();
     setupOptionsDialog();
+    setupShortcuts();
+    setupFavorites();
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

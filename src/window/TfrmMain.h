@@ -199,6 +199,15 @@ public:
     // Tests shorten the wait before the file handed to the text editor is removed.
     void setNotepadDelayForTests(int ms);
 
+    // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
+    // shortcut's action: its caption is the letter.
+    void execAtalho(QAction* Sender);
+    void mnuConfigAtalhosClick();
+    void Adicionarcanal1Click();
+    void CrtlDExecute();
+    void Organizarcanais1Click();
+    void mnuOrgCanalClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -230,6 +239,10 @@ private:
     void setupSuspectList();
     void setupOptionsDialog();
     void applyOptions();
+    void setupShortcuts();
+    void setupFavorites();
+    // Builds the favourites of popCanais again from the file.
+    void loadFavoriteChannels();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 

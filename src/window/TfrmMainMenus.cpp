@@ -232,9 +232,11 @@ void TfrmMain::setupGamesPopup()
              ToolbarPicture::FrozenThrone);
 }
 
-// A favourite channel behind the separator of the channels menu; choosing it joins it.
+// A favourite channel behind the separator of the channels menu; choosing it joins it. Its name
+// is shown as stored: an "&" marks no access key.
 void TfrmMain::addFavoriteChannel(const QString& caption)
 {
-    QAction* item = popCanais->addAction(caption);
+    QAction* item =
+        popCanais->addAction(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
     connect(item, &QAction::triggered, this, guard([this, item] { joinCanal(item); }));
 }

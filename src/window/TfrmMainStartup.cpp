@@ -51,8 +51,6 @@ constexpr int MinHeight = 600;
 constexpr int MaxExtent = 8192;
 // A position typed by hand stays where window coordinates can still add a size to it.
 constexpr int MaxPosition = 32767;
-// The favourites menu has room for this many channels; later ones are not listed.
-constexpr int MaxFavoriteChannels = 99;
 // Guards start-up against a count typed by hand that no file could hold.
 constexpr int MaxSuspects = 100000;
 
@@ -96,10 +94,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    const int favorites =
-        std::clamp(Settings::read(*FIni, Keys::Canais::n), 0, MaxFavoriteChannels + 1) - 1;
-    for (int i = 1; i <= favorites; ++i)
-        addFavoriteChannel(Settings::read(*FIni, Keys::Canais::c(i)));
+    loadFavoriteChannels();
 
     const int width = Settings::read(*FIni, Keys::Form::Width);
     const int height = Settings::read(*FIni, Keys::Form::Height);

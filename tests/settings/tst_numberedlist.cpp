@@ -205,6 +205,31 @@ private Q_SLOTS:
         QCOMPARE(l.section(), section);
         QCOMPARE(part < 0 ? l.countKey() : l.key(part, entry), key);
     }
+
+    void listedCount_data()
+    {
+        QTest::addColumn<List>("list");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("listed");
+
+        // clang-format off
+        QTest::newRow("count and keys agree") << List::Favourites << QByteArray("[Canais]\r\nn=3\r\nc1=a\r\nc2=b\r\n") << 2;
+        QTest::newRow("keys above the count ignored") << List::Favourites << QByteArray("[Canais]\r\nn=2\r\nc1=a\r\nc2=b\r\n") << 1;
+        QTest::newRow("gap below the last key listed") << List::Favourites << QByteArray("[Canais]\r\nn=5\r\nc1=a\r\nc3=c\r\n") << 3;
+        QTest::newRow("huge count ends at the last key") << List::Favourites << QByteArray("[Canais]\r\nn=2147483647\r\nc1=a\r\nc250=z\r\n") << 250;
+        QTest::newRow("count without keys") << List::Favourites << QByteArray("[Canais]\r\nn=9\r\n") << 0;
+        QTest::newRow("count missing") << List::Favourites << QByteArray("[Canais]\r\nc1=a\r\n") << 0;
+        QTest::newRow("an entry with only its second part") << List::Suspects << QByteArray("[Lista]\r\nnL=4\r\nAcc1=a\r\nMot2=r\r\n") << 2;
+        // clang-format on
+    }
+    void listedCount()
+    {
+        QFETCH(List, list);
+        QFETCH(QByteArray, stored);
+        put(stored);
+        TIniFile ini(iniPath());
+        QTEST(listOf(list).listedCount(ini), "listed");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNumberedList)

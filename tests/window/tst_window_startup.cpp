@@ -117,9 +117,9 @@ void TestWindowStartup::handWrittenSettings_data()
     QTest::newRow("long period kept") << QStringList{"[Timers]", "STempo=300"} << "period" << "300000 300";
     QTest::newRow("no favourites with n 1") << QStringList{"[Canais]", "n=1", "c1=X"} << "favourites" << "";
     QTest::newRow("no favourites with the lowest count") << QStringList{"[Canais]", "n=-2147483648"} << "favourites" << "";
-    QTest::newRow("favourites menu holds 99") << QStringList{"[Canais]", "n=2147483647"} << "favourites count" << "99";
+    QTest::newRow("huge count lists the stored entries") << QStringList{"[Canais]", "n=2147483647", "c1=a", "c150=z"} << "favourites count" << "150";
     QTest::newRow("position beyond any screen") << QStringList{"[Form]", "X=2147483647", "Y=-2147483648"} << "position" << "within reach";
-    QTest::newRow("two favourites, stray ignored") << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites" << "Chat,R&D";
+    QTest::newRow("two favourites, stray ignored") << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites" << "Chat,R&&D";
     QTest::newRow("suspects") << QStringList{"[Lista]", "nL=2", "Acc1=ana", "Mot1=spam", "Acc2=bob"} << "suspects" << "ana:spam,bob:";
     QTest::newRow("minimize shortcut") << QStringList{"[Geral]", "AtalhoMin=Ctrl+M"} << "minimize" << "Ctrl+M";
     QTest::newRow("server") << QStringList{"[Geral]", "Servidor=chat.example.org"} << "server" << "chat.example.org";

@@ -1,0 +1,76 @@
+#include "tools/BannerDialog.h"
+
+#include <exception>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "dialogs/Prompts.h"
+#include "resources/Pictures.h"
+#include "settings/TIniFile.h"
+
+namespace {
+constexpr int BannerHeight = 40;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+constexpr int ButtonGap = 6;
+} // namespace
+
+BannerDialog::BannerDialog(const QString& name, const QString& title, QSize client,
+                           const QString& settingsPath, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), FIni(std::make_unique<TIniFile>(settingsPath)), m_prompts(prompts)
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    // The owner's font, as the rest of the program shows its controls.
+    setAttribute(Qt::WA_WindowPropagation);
+    setFixedSize(client);
+
+    auto* imgTopo = new QLabel(this);
+    imgTopo->setObjectName(QStringLiteral("imgTopo"));
+    imgTopo->setPixmap(Pictures::dialogBanner(client.width()));
+    imgTopo->setGeometry(0, 0, client.width(), BannerHeight);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
+    connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
+    centreOnScreen();
+}
+
+BannerDialog::~BannerDialog() = default;
+
+bool BannerDialog::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        m_prompts.errorBox(this, QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+void BannerDialog::placeButtons(int left, int top)
+{
+    btnOK->setGeometry(left, top, ButtonWidth, ButtonHeight);
+    btnCancelar->setGeometry(left + ButtonWidth + ButtonGap, top, ButtonWidth, ButtonHeight);
+}
+
+// Qt would centre a dialog over its owner; these stand in the middle of the owner's screen. The
+// frame is taken to be as thick as the owner's.
+void BannerDialog::centreOnScreen()
+{
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - frame.width()) / 2,
+         area.y() + (area.height() - frame.height()) / 2);
+}

@@ -1,0 +1,193 @@
+#include "tools/TfrmOrgCanais.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ScriptedPrompts.h"
+
+namespace {
+QByteArray lines(const QStringList& ini)
+{
+    return ini.isEmpty() ? QByteArray() : (ini.join(QStringLiteral("\r\n")) + "\r\n").toLatin1();
+}
+
+const QStringList Three = {"[Canais]", "n=4", "c1=Chat", "c2=R&D", "c3=Clan BR"};
+} // namespace
+
+class TestTfrmOrgCanais : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir* m_dir = nullptr;
+    ScriptedPrompts m_prompts;
+
+    QString iniPath() const { return m_dir->filePath(QStringLiteral("confs.ini")); }
+    void put(const QByteArray& bytes) const
+    {
+        if (bytes.isEmpty())
+            return;
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QByteArray contents() const
+    {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    template <typename T = QWidget>
+    static T* child(QDialog& dialog, const char* name)
+    {
+        return dialog.findChild<T*>(QLatin1String(name));
+    }
+    static QStringList entries(QDialog& dialog)
+    {
+        QStringList names;
+        auto* list = child<QListWidget>(dialog, "lstCanais");
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    }
+    // "add:<name>", "remove:<row>" (-1: nothing selected), "ok" or "cancel".
+    static void work(QDialog& dialog, const QString& steps)
+    {
+        auto* list = child<QListWidget>(dialog, "lstCanais");
+        for (const QString& step : steps.split(QLatin1Char(','))) {
+            const QString arg = step.section(QLatin1Char(':'), 1);
+            if (step.startsWith(QLatin1String("add:"))) {
+                QTest::keyClicks(child(dialog, "txtCanal"), arg);
+                QTest::mouseClick(child(dialog, "btnAdd"), Qt::LeftButton);
+            } else if (step.startsWith(QLatin1String("remove:"))) {
+                list->clearSelection();
+                if (arg.toInt() >= 0)
+                    list->item(arg.toInt())->setSelected(true);
+                QTest::mouseClick(child(dialog, "btnRemover"), Qt::LeftButton);
+            } else if (step == QLatin1String("ok")) {
+                QTest::mouseClick(child(dialog, "btnOK"), Qt::LeftButton);
+            } else if (step == QLatin1String("cancel")) {
+                QTest::mouseClick(child(dialog, "btnCancelar"), Qt::LeftButton);
+            }
+        }
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        m_prompts.errors.clear();
+    }
+    void cleanup()
+    {
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void controls()
+    {
+        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Canais favoritos..."));
+        QCOMPARE(dialog.size(), QSize(378, 267));
+        QCOMPARE(child<QLabel>(dialog, "imgTopo")->geometry(), QRect(0, 0, 378, 40));
+        QCOMPARE(child<QLabel>(dialog, "Label1")->text(), QStringLiteral("Canais:"));
+        QCOMPARE(child<QPushButton>(dialog, "btnAdd")->text(), QStringLiteral("Adicionar"));
+        QCOMPARE(child<QPushButton>(dialog, "btnRemover")->text(), QStringLiteral("Remover"));
+        QVERIFY(child<QPushButton>(dialog, "btnOK")->isDefault());
+        QCOMPARE(child<QPushButton>(dialog, "btnCancelar")->text(), QStringLiteral("Cancelar"));
+        // The field sits under the list, the buttons right of them.
+        const QRect list = child(dialog, "lstCanais")->geometry();
+        QVERIFY(child(dialog, "txtCanal")->geometry().top() > list.bottom());
+        QVERIFY(child(dialog, "btnRemover")->geometry().left() > list.right());
+        QVERIFY(child(dialog, "btnAdd")->geometry().left() > list.right());
+    }
+
+    void opensWithTheStoredList_data()
+    {
+        QTest::addColumn<QStringList>("ini");
+        QTest::addColumn<QStringList>("listed");
+
+        // clang-format off
+        QTest::newRow("three") << Three << QStringList{"Chat", "R&D", "Clan BR"};
+        QTest::newRow("keys above the count ignored") << QStringList{"[Canais]", "n=2", "c1=a", "c2=old"} << QStringList{"a"};
+        QTest::newRow("n = 1") << QStringList{"[Canais]", "n=1", "c1=a"} << QStringList{};
+        QTest::newRow("count missing") << QStringList{"[Canais]", "c1=a"} << QStringList{};
+        QTest::newRow("missing entry listed empty") << QStringList{"[Canais]", "n=4", "c1=a", "c3=c"} << QStringList{"a", "", "c"};
+        QTest::newRow("count raised by hand ends at the last entry") << QStringList{"[Canais]", "n=2147483647", "c1=a", "c2=b"} << QStringList{"a", "b"};
+        QTest::newRow("no file") << QStringList{} << QStringList{};
+        // clang-format on
+    }
+    void opensWithTheStoredList()
+    {
+        QFETCH(QStringList, ini);
+        put(lines(ini));
+        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        QTEST(entries(dialog), "listed");
+    }
+
+    // Nothing is written before "OK"; "OK" stores the whole list.
+    void editing_data()
+    {
+        QTest::addColumn<QStringList>("ini");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("listed"); // before the dialog closes
+        QTest::addColumn<QStringList>("after");  // the file; empty: as before
+
+        // clang-format off
+        QTest::newRow("added") << Three << "add:Op Sala,ok" << QStringList{"Chat", "R&D", "Clan BR", "Op Sala"} << QStringList{"[Canais]", "n=5", "c1=Chat", "c2=R&D", "c3=Clan BR", "c4=Op Sala"};
+        QTest::newRow("empty name added too") << Three << "add:,ok" << QStringList{"Chat", "R&D", "Clan BR", ""} << QStringList{"[Canais]", "n=5", "c1=Chat", "c2=R&D", "c3=Clan BR", "c4="};
+        QTest::newRow("same name twice") << QStringList{} << "add:Chat,add:Chat,ok" << QStringList{"Chat", "Chat"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=Chat"};
+        QTest::newRow("middle removed, later ones move up") << Three << "remove:1,ok" << QStringList{"Chat", "Clan BR"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=Clan BR", "c3=Clan BR"};
+        QTest::newRow("no selection removes nothing") << Three << "remove:-1,ok" << QStringList{"Chat", "R&D", "Clan BR"} << QStringList{};
+        QTest::newRow("all removed") << Three << "remove:0,remove:0,remove:0,ok" << QStringList{} << QStringList{"[Canais]", "n=1", "c1=Chat", "c2=R&D", "c3=Clan BR"};
+        QTest::newRow("cancelled after adding and removing") << Three << "add:x,remove:0,cancel" << QStringList{"R&D", "Clan BR", "x"} << QStringList{};
+        QTest::newRow("cancelled, no file made") << QStringList{} << "add:x,cancel" << QStringList{"x"} << QStringList{};
+        // clang-format on
+    }
+    void editing()
+    {
+        QFETCH(QStringList, ini);
+        QFETCH(QString, steps);
+        QFETCH(QStringList, after);
+        put(lines(ini));
+        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        dialog.show();
+        const bool ok = steps.endsWith(QLatin1String(",ok"));
+        work(dialog, steps.left(steps.lastIndexOf(QLatin1Char(','))));
+        QTEST(entries(dialog), "listed");
+        QCOMPARE(child<QLineEdit>(dialog, "txtCanal")->text(), QString());
+        QCOMPARE(contents(), lines(ini));
+        work(dialog, ok ? QStringLiteral("ok") : QStringLiteral("cancel"));
+        QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(contents(), after.isEmpty() ? lines(ini) : lines(after));
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    // A list that cannot be stored: the error is shown, nothing of it is in the file, and the
+    // dialog stays open with the list, to try again or cancel.
+    void refusedWriteKeepsTheDialogOpen()
+    {
+        put(lines(Three));
+        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner));
+        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        dialog.show();
+        work(dialog, QStringLiteral("remove:0,add:novo,ok"));
+        QCOMPARE(m_prompts.errors.size(), 1);
+        QVERIFY(m_prompts.errors.first().startsWith(QLatin1String("Unable to write to ")));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(entries(dialog), (QStringList{"R&D", "Clan BR", "novo"}));
+        QCOMPARE(contents(), lines(Three));
+        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner));
+        work(dialog, QStringLiteral("ok"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(contents(), lines({"[Canais]", "n=4", "c1=R&D", "c2=Clan BR", "c3=novo"}));
+    }
+};
+
+QTEST_MAIN(TestTfrmOrgCanais)
+#include "tst_tfrmorgcanais.moc"
