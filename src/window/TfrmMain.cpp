@@ -181,6 +181,7 @@ void TfrmMain::setupConnections()
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
     setupLockConnections();
+    setupScreenshotGamesTray();
     qApp->installEventFilter(this);
 }
 
