@@ -1,6 +1,7 @@
 #include "tools/ScreenshotFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 const QString JpgExtension = QStringLiteral(".jpg");
@@ -23,7 +24,9 @@ int contaArquivos(const QString& folder, const QString& pattern)
 
 QString numberedName(const QString& folder)
 {
-    const int next = contaArquivos(folder, QLatin1Char('*') + JpgExtension) + 1;
+    int next = contaArquivos(folder, QLatin1Char('*') + JpgExtension) + 1;
+    while (QFileInfo::exists(folder + QString::number(next) + JpgExtension))
+        ++next;
     return folder + QString::number(next) + JpgExtension;
 }
 

@@ -5,12 +5,31 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// Files, and folders for the names ending in "/".
+void makeEntries(const QTemporaryDir& dir, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        if (entry.endsWith(QLatin1Char('/'))) {
+            QVERIFY(QDir(dir.path()).mkdir(entry.chopped(1)));
+        } else {
+            QFile file(dir.filePath(entry));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+}
+
+} // namespace
+
 class TestScreenshotFiles : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void countsFilesNotFolders_data();
     void countsFilesNotFolders();
+    void nextNumberIsFree_data();
+    void nextNumberIsFree();
     void appendsTheExtension_data();
     void appendsTheExtension();
 };
@@ -36,18 +55,33 @@ void TestScreenshotFiles::countsFilesNotFolders()
 {
     QFETCH(QStringList, entries);
     QTemporaryDir dir;
-    for (const QString& entry : entries) {
-        if (entry.endsWith(QLatin1Char('/'))) {
-            QVERIFY(QDir(dir.path()).mkdir(entry.chopped(1)));
-        } else {
-            QFile file(dir.filePath(entry));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-    }
+    makeEntries(dir, entries);
     const QString folder = dir.path() + QLatin1Char('/');
     QTEST(ScreenshotFiles::contaArquivos(folder, QStringLiteral("*.jpg")), "count");
-    QFETCH(int, count);
-    QCOMPARE(ScreenshotFiles::numberedName(folder), folder + QString::number(count + 1) + ".jpg");
+}
+
+void TestScreenshotFiles::nextNumberIsFree_data()
+{
+    QTest::addColumn<QStringList>("entries"); // a name ending in "/" is a folder
+    QTest::addColumn<QString>("next");
+    // clang-format off
+    QTest::newRow("four files and a folder named like one") << QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "x.jpg/"} << "5.jpg";
+    QTest::newRow("first one") << QStringList{} << "1.jpg";
+    QTest::newRow("count plus one") << QStringList{"1.jpg", "2.jpg"} << "3.jpg";
+    QTest::newRow("a deleted picture's number is taken") << QStringList{"1.jpg", "3.jpg"} << "4.jpg";
+    QTest::newRow("several taken") << QStringList{"3.jpg", "4.jpg", "5.jpg"} << "6.jpg";
+    QTest::newRow("a folder with the number") << QStringList{"a.jpg", "2.jpg/"} << "3.jpg";
+    // clang-format on
+}
+
+void TestScreenshotFiles::nextNumberIsFree()
+{
+    QFETCH(QStringList, entries);
+    QTemporaryDir dir;
+    makeEntries(dir, entries);
+    const QString folder = dir.path() + QLatin1Char('/');
+    QFETCH(QString, next);
+    QCOMPARE(ScreenshotFiles::numberedName(folder), folder + next);
 }
 
 void TestScreenshotFiles::appendsTheExtension_data()

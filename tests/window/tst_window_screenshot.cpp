@@ -90,7 +90,7 @@ void TestWindowScreenshot::automaticNumbering_data()
     // clang-format off
     QTest::newRow("four pictures and a folder named like one") << QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "x.jpg/"} << "5.jpg";
     QTest::newRow("first one") << QStringList{} << "1.jpg";
-    QTest::newRow("a number still present is replaced") << QStringList{"1.jpg", "3.jpg"} << "3.jpg";
+    QTest::newRow("a number still in use is passed over") << QStringList{"1.jpg", "3.jpg"} << "4.jpg";
     // clang-format on
 }
 
@@ -118,10 +118,17 @@ void TestWindowScreenshot::automaticNumbering()
     QVERIFY(h.prompts.fileTitles.isEmpty());
     QCOMPARE(decodedSize(folder + saved), shotSize(h));
     QVERIFY(differenceFromWindow(folder + saved, h) < 4);
-    QStringList expected = present.replaceInStrings(QStringLiteral("/"), QString()) << saved;
-    expected.removeDuplicates();
+    QStringList expected = present;
+    expected.replaceInStrings(QStringLiteral("/"), QString());
+    expected << saved;
     expected.sort();
     QCOMPARE(entries(folder), expected);
+    // The pictures already there are kept as they were.
+    for (const QString& entry : present) {
+        QFile file(folder + entry);
+        if (!entry.endsWith(QLatin1Char('/')) && file.open(QIODevice::ReadOnly))
+            QCOMPARE(file.readAll(), QByteArray("not a picture"));
+    }
     QTRY_VERIFY(h.window->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->hasFocus());
 }
 
