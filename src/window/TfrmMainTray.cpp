@@ -27,8 +27,7 @@ void TfrmMain::changeEvent(QEvent* event)
         Qt::QueuedConnection);
 }
 
-// Geral/Tray is read at each press: the key hides to the tray even before the options turned
-// the icon on.
+// Geral/Tray is read at each press, not taken from the icon's state.
 void TfrmMain::atalhoMinExecute()
 {
     if (!Settings::read(*FIni, Keys::Geral::Tray))
