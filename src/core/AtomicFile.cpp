@@ -1,6 +1,7 @@
 #include "core/AtomicFile.h"
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -53,6 +53,11 @@ bool folderRefusesNewFiles(const QString& target)
     Q_UNUSED(target);
     return false;
 #endif
+}
+
+QString systemMessage(int code)
+{
+    return QString::fromStdString(std::generic_category().message(code));
 }
 
 // A replaced file keeps its mode; owner and group only where the process may give files away
@@ -97,8 +102,10 @@ bool AtomicFile::open()
     const QFileInfo existing(m_target);
     // A rename would replace a read-only file as readily as any other.
     if (existing.exists() && (!existing.isFile() || !existing.isWritable() ||
-                              !existing.permission(QFileDevice::WriteOwner)))
+                              !existing.permission(QFileDevice::WriteOwner))) {
+        m_error = systemMessage(existing.isDir() ? EISDIR : EACCES);
         return false;
+    }
     for (int attempt = 0; attempt < 4 && !m_file.isOpen(); ++attempt) {
         m_file.setFileName(temporaryName(m_target));
         // New only, so a stray file of that name is never taken over.
@@ -109,6 +116,8 @@ bool AtomicFile::open()
     if (m_file.isOpen()) {
         if (!existing.exists() || takeAttributes(m_file, m_target))
             return true;
+        m_error =
+            m_file.error() != QFileDevice::NoError ? m_file.errorString() : systemMessage(errno);
         m_file.close();
         m_file.remove();
         return false;
@@ -117,8 +126,11 @@ bool AtomicFile::open()
         folderRefusesNewFiles(m_target)) {
         m_file.setFileName(m_target);
         m_writingInPlace = m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        if (!m_writingInPlace)
+            m_error = m_file.errorString();
         return m_writingInPlace;
     }
+    m_error = m_file.errorString();
     return false;
 }
 
@@ -136,12 +148,16 @@ bool AtomicFile::commit()
     bool written = m_file.error() == QFileDevice::NoError && m_file.flush();
     m_file.close();
     written = written && m_file.error() == QFileDevice::NoError;
+    if (!written)
+        m_error = m_file.errorString();
     if (m_writingInPlace)
         return written;
     if (written) {
         std::error_code error;
         std::filesystem::rename(nativePath(m_file.fileName()), nativePath(m_target), error);
         written = !error;
+        if (error)
+            m_error = QString::fromStdString(error.message());
     }
     if (!written)
         m_file.remove();

@@ -41,6 +41,8 @@ public:
     // Puts what was written in place of the file; false when any write or the rename failed, and
     // the file is then left as it was (except when written in place).
     bool commit();
+    // Why open() or commit() last failed, in the system's words.
+    QString errorString() const { return m_error; }
 
     // open(), write, commit() in one call.
     static bool save(const QString& path, const QByteArray& bytes);
@@ -55,4 +57,5 @@ private:
     QFile m_file;
     bool m_writingInPlace = false;
     bool m_done = false;
+    QString m_error;
 };

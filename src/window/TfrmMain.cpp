@@ -186,6 +186,7 @@ void TfrmMain::setupConnections()
     setupLockConnections();
     setupLogs();
     setupLinks();
+    setupScreenshotGamesTray();
     qApp->installEventFilter(this);
 }
 

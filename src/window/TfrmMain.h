@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "chat/TimeStampText.h"
 #include "net/LoginConfirmation.h"
@@ -16,6 +17,7 @@ class BottomStrip;
 class ChatColumn;
 class Prompts;
 class QAction;
+class QImage;
 class QKeyEvent;
 class QMenu;
 class QMouseEvent;
@@ -416,4 +418,31 @@ private:
     QAction* Ladoalado1 = nullptr;
     QAction* Esticado1 = nullptr;
     QAction* atalhoMin = nullptr;
+
+    // Screenshots, the game launcher and the tray icon.
+public:
+    void btnScreenClick();
+    void popGD2Click();
+    void popGSCClick();
+    void popGW3Click();
+    void popGW3XPClick();
+    void atalhoMinExecute();
+    // A click on the tray icon.
+    void TrayClick();
+    // Tests decide whether the desktop has a tray; nothing: ask the desktop.
+    void setTrayAvailableForTests(std::optional<bool> available);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void setupScreenshotGamesTray();
+    // The screen area of the window's frame, as the screen shows it.
+    QImage capturaTela();
+    void salvaScreen(const QImage& image, const QString& name);
+    void startGame(const QString& executable, const QString& parameters,
+                   const QString& missingPathMessage);
+    bool trayAvailable() const;
+    void hideToTray();
+    std::optional<bool> m_trayAvailableForTests;
 };

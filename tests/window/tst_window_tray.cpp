@@ -1,0 +1,173 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "WindowHarness.h"
+#include "settings/SettingKeys.h"
+#include "settings/TIniFile.h"
+#include "view/ChatView.h"
+#include "window/TfrmMain.h"
+
+namespace {
+
+QStringList ini(bool tray)
+{
+    return {"[Geral]",     "Login=visitante", "Senha=segredo", tray ? "Tray=1" : "Tray=0",
+            "[Aparencia]", "HorarioMsg=0"};
+}
+
+QSystemTrayIcon* trayIcon(TfrmMain* w)
+{
+    return w->findChild<QSystemTrayIcon*>(QStringLiteral("Tray"));
+}
+
+// Lets every queued reaction of the window run: a marker queued now runs after them.
+bool settle(TfrmMain* w)
+{
+    bool reached = false;
+    QMetaObject::invokeMethod(
+        w, [&reached] { reached = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([&reached] { return reached; });
+}
+
+// "hidden", "minimized" or "shown", and whether the icon is in the tray.
+QString state(TfrmMain* w)
+{
+    const QString window = w->isHidden()      ? QStringLiteral("hidden")
+                           : w->isMinimized() ? QStringLiteral("minimized")
+                                              : QStringLiteral("shown");
+    return window + (trayIcon(w)->isVisible() ? QStringLiteral("+icon") : QString());
+}
+
+// What the panes and the input line hold, to see that nothing touched them.
+QStringList contents(TfrmMain* w)
+{
+    QStringList result;
+    for (const ChatView* pane : {w->chatPane(), w->whisperPane()}) {
+        result << QString::number(WindowHarness::paragraphs(pane));
+        for (int back = 0; back < WindowHarness::paragraphs(pane); ++back)
+            result << WindowHarness::lastText(pane, back);
+    }
+    result << w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->text();
+    return result;
+}
+
+} // namespace
+
+class TestWindowTray : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void minimizing_data();
+    void minimizing();
+    void minimizeKey_data();
+    void minimizeKey();
+    void clickRestores_data();
+    void clickRestores();
+};
+
+void TestWindowTray::minimizing_data()
+{
+    QTest::addColumn<bool>("tray");      // Geral/Tray at start-up
+    QTest::addColumn<bool>("available"); // the desktop has a tray
+    QTest::addColumn<QString>("after");
+    // clang-format off
+    QTest::newRow("to the tray") << true << true << "hidden+icon";
+    QTest::newRow("tray off") << false << true << "minimized";
+    QTest::newRow("no tray on the desktop") << true << false << "minimized";
+    // clang-format on
+}
+
+void TestWindowTray::minimizing()
+{
+    QFETCH(bool, tray);
+    QFETCH(bool, available);
+    WindowHarness h(ini(tray));
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(available);
+    QCOMPARE(state(w), QStringLiteral("shown"));
+    w->showMinimized();
+    QVERIFY(settle(w));
+    QTEST(state(w), "after");
+}
+
+void TestWindowTray::minimizeKey_data()
+{
+    QTest::addColumn<bool>("trayAtStart");
+    QTest::addColumn<bool>("trayAtPress"); // Geral/Tray when the key is pressed
+    QTest::addColumn<bool>("available");
+    QTest::addColumn<QString>("after");
+    // clang-format off
+    QTest::newRow("on") << true << true << true << "hidden+icon";
+    QTest::newRow("switched on after start-up") << false << true << true << "hidden+icon";
+    QTest::newRow("off") << false << false << true << "shown";
+    QTest::newRow("switched off after start-up") << true << false << true << "shown";
+    QTest::newRow("no tray on the desktop") << true << true << false << "minimized";
+    // clang-format on
+}
+
+// The key of Geral/AtalhoMin, pressed for real: Geral/Tray is read at the press.
+void TestWindowTray::minimizeKey()
+{
+    QFETCH(bool, trayAtStart);
+    QFETCH(bool, trayAtPress);
+    QFETCH(bool, available);
+    WindowHarness h(ini(trayAtStart) << "[Geral]"
+                                     << "AtalhoMin=Ctrl+F11");
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(available);
+    QCOMPARE(w->findChild<QAction*>(QStringLiteral("atalhoMin"))->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+F11")));
+    Settings::write(*w->settings(), Keys::Geral::Tray, trayAtPress);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("txtMsg")), Qt::Key_F11,
+                    Qt::ControlModifier);
+    QVERIFY(settle(w));
+    QTEST(state(w), "after");
+}
+
+void TestWindowTray::clickRestores_data()
+{
+    QTest::addColumn<int>("reason"); // QSystemTrayIcon::ActivationReason
+    QTest::addColumn<QString>("after");
+    // clang-format off
+    QTest::newRow("left click") << int(QSystemTrayIcon::Trigger) << "shown";
+    QTest::newRow("context menu click") << int(QSystemTrayIcon::Context) << "hidden+icon";
+    QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << "hidden+icon";
+    // clang-format on
+}
+
+// The window comes back as it went: connected, its panes and its input line as they were.
+void TestWindowTray::clickRestores()
+{
+    QFETCH(int, reason);
+    WindowHarness h(ini(true));
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(true);
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"psiu\"")));
+    w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->setText(QStringLiteral("meio escrito"));
+    const QStringList before = contents(w);
+
+    w->showMinimized();
+    QVERIFY(settle(w));
+    QCOMPARE(state(w), QStringLiteral("hidden+icon"));
+    Q_EMIT trayIcon(w)->activated(QSystemTrayIcon::ActivationReason(reason));
+    QVERIFY(settle(w));
+    QTEST(state(w), "after");
+    QCOMPARE(contents(w), before);
+    QVERIFY(w->loggedIn());
+
+    // Once back, it goes to the tray again.
+    if (!w->isHidden()) {
+        w->showMinimized();
+        QVERIFY(settle(w));
+        QCOMPARE(state(w), QStringLiteral("hidden+icon"));
+    }
+    // The connection went on all along: the server's lines still arrive.
+    QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"ainda aqui\"")));
+}
+
+QTEST_MAIN(TestWindowTray)
+#include "tst_window_tray.moc"
