@@ -28,9 +28,16 @@ public:
     // The key of one part (an index into the parts) of one entry.
     QString key(int part, int entry) const;
 
-    // The number of entries the count key gives; none when it is missing, is no number or is
-    // below the offset.
+    // The number of entries: what the count key gives, none when it is missing, is no number or
+    // is below the offset. A count above the highest number that holds a key of the list (raised
+    // by hand) is taken as that highest number, since no entry above it can hold anything; the
+    // keys are looked at once, so a count of two billion costs no more than a small one.
     int count(const TIniFile& ini) const;
+    // The number of entries the count key gives, as stored: what a write that renumbers the
+    // list follows (see remove).
+    int storedCount(const TIniFile& ini) const;
+    // The numbers 1..count that hold at least one key of the list, in ascending order.
+    QList<int> storedEntries(const TIniFile& ini) const;
 
     // Deletes entry `entry` (from 1) in one batch, written once: the count drops by one, every
     // later entry moves down by one number and the keys of the last number are deleted. Throws
@@ -59,6 +66,7 @@ public:
 
 private:
     QList<int> storedEntries(const TIniFile& ini, int from, int to) const;
+    int highestStored(const TIniFile& ini) const;
 
     QString m_section;
     QString m_countKey;

@@ -1,0 +1,288 @@
+#include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "WindowHarness.h"
+#include "chat/UserListModel.h"
+#include "net/TChatInterface.h"
+#include "view/ChatView.h"
+#include "window/TfrmMain.h"
+
+// The window against a server that sends what no sound server would: whatever arrives, the window
+// keeps its connection, shows the next line and sends what the user types.
+
+namespace {
+const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
+                           QStringLiteral("Senha=segredo"), QStringLiteral("[Aparencia]"),
+                           QStringLiteral("HorarioMsg=0")};
+const QByteArray Login("\x03\x04visitante\rsegredo\r\r");
+const QByteArray Join("/join Chat\r");
+const QString Marker = QStringLiteral("<ana> marca");
+const QString MarkerPieces = QStringLiteral("<ana> |4 + marca|5");
+const QString Typed = QStringLiteral("<visitante> |4 + ainda aqui|5");
+
+// The pane's paragraphs from `from` on, each as its pieces "text|style" joined by " + ".
+QStringList paneFrom(const ChatView* pane, int from)
+{
+    QStringList lines;
+    for (int back = WindowHarness::paragraphs(pane) - 1 - from; back >= 0; --back)
+        lines << WindowHarness::lastPieces(pane, back).join(QLatin1String(" + "));
+    return lines;
+}
+
+// The accounts of the user list, in its order.
+QString users(const TfrmMain* w)
+{
+    QStringList names;
+    for (int i = 0; i < w->users()->count(); ++i)
+        names << QLatin1Char('[') + w->users()->at(i).account + QLatin1Char(']');
+    return names.join(QLatin1Char(','));
+}
+
+void typeLine(TfrmMain* w, const QString& text)
+{
+    auto* input = w->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
+    input->setFocus();
+    input->setText(text);
+    QTest::keyClick(input, Qt::Key_Return);
+}
+
+// A talk line from the server is shown, and a typed line reaches the server on the last
+// connection, after whatever it got before.
+bool stillWorks(WindowHarness& h)
+{
+    TfrmMain* w = h.window.get();
+    const int client = h.server.clientCount() - 1;
+    h.server.sendLine(QStringLiteral("1005 TALK ana 0010 \"marca\""), client);
+    if (!QTest::qWaitFor([&] { return WindowHarness::lastText(w->chatPane()) == Marker; }))
+        return false;
+    typeLine(w, QStringLiteral("ainda aqui"));
+    return h.server.waitForData("ainda aqui\r", 5000, client) && w->loggedIn();
+}
+
+// The highest resident size of this process so far, in kB; -1 where it cannot be read.
+qint64 peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QRegularExpression peak(QStringLiteral("^VmHWM:\\s*(\\d+) kB"),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = peak.match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+} // namespace
+
+class TestWindowHostile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void oddServerLines_data();
+    void oddServerLines();
+    void aTenMegabyteLineWithoutAnEnd();
+    void aBurstOfLines();
+    void serverClosesMidLine_data();
+    void serverClosesMidLine();
+    void aPastedLineOfAHundredThousandCharacters_data();
+    void aPastedLineOfAHundredThousandCharacters();
+};
+
+void TestWindowHostile::oddServerLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("shown"); // the pane's new paragraphs before the marker
+    QTest::addColumn<QString>("users");     // the user list afterwards
+
+    const QString nul = QStringLiteral("<bob> |4 + a") + QChar(0) + QStringLiteral("b|5");
+    const QString high = QStringLiteral("<bob> |4 + \u20ac\u0081\u0178\u00a0\u00e7\u00ff|5");
+    // clang-format off
+    QTest::newRow("NUL inside a talk") << QByteArray("1005 TALK bob 0010 \"a\0b\"\r\n", 26) << QStringList{nul} << "[ana]";
+    QTest::newRow("NUL alone") << QByteArray("\0\r\n", 3) << QStringList{} << "[ana]";
+    QTest::newRow("NUL before the code: no event") << QByteArray("\0" "1001 USER bob 0010 [CHAT]\r\n", 28) << QStringList{} << "[ana]";
+    QTest::newRow("bytes 0x80 to 0xFF in a talk") << QByteArray("1005 TALK bob 0010 \"\x80\x81\x9f\xa0\xe7\xff\"\r\n") << QStringList{high} << "[ana]";
+    QTest::newRow("bytes 0x80 to 0xFF in a name") << QByteArray("1001 USER \xe7\x81\xff 0010 [CHAT]\r\n") << QStringList{} << QStringLiteral("[ana],[\u00e7\u0081\u00ff]");
+    QTest::newRow("bytes 0x80 to 0xFF instead of a code") << QByteArray("\xff\xfe\xfd\xfc x\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: user") << QByteArray("1001\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: join") << QByteArray("1002\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: leave") << QByteArray("1003\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: whisper") << QByteArray("1004\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: talk") << QByteArray("1005\r\n") << QStringList{"<> |4"} << "[ana]";
+    QTest::newRow("a code alone: broadcast") << QByteArray("1006\r\n") << QStringList{""} << "[ana]";
+    QTest::newRow("a code alone: channel") << QByteArray("1007\r\n") << QStringList{} << "";
+    QTest::newRow("a code alone: flags") << QByteArray("1009\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: whisper sent") << QByteArray("1010\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a code alone: channel full") << QByteArray("1013\r\n") << QStringList{"O canal esta cheio!|8"} << "[ana]";
+    QTest::newRow("a code alone: info") << QByteArray("1018\r\n") << QStringList{""} << "[ana]";
+    QTest::newRow("a code alone: error") << QByteArray("1019\r\n") << QStringList{""} << "[ana]";
+    QTest::newRow("a code alone: emote") << QByteArray("1023\r\n") << QStringList{"< > |6"} << "[ana]";
+    QTest::newRow("a code alone: name") << QByteArray("2010\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: talk") << QByteArray("1005 TALK\r\n") << QStringList{"<> |4"} << "[ana]";
+    QTest::newRow("codes without fields: user") << QByteArray("1001 USER\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: join") << QByteArray("1002 JOIN\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: leave") << QByteArray("1003 LEAVE\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: flags") << QByteArray("1009 USER\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: channel") << QByteArray("1007 CHANNEL\r\n") << QStringList{} << "";
+    QTest::newRow("codes without fields: name") << QByteArray("2010 NAME\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("codes without fields: whisper sent") << QByteArray("1010 WHISPER\r\n") << QStringList{} << "[ana]";
+    QTest::newRow("a lone quote as the message") << QByteArray("1005 TALK bob 0010 \"\r\n") << QStringList{"<bob> |4"} << "[ana]";
+    QTest::newRow("a quote that never closes") << QByteArray("1005 TALK bob 0010 \"abc\r\n") << QStringList{"<bob> |4 + ab|5"} << "[ana]";
+    QTest::newRow("quotes around the name") << QByteArray("1005 TALK \"bob\" 0010 \"oi\"\r\n") << QStringList{"<\"bob\"> |4 + bob\" 0010 \"oi|5"} << "[ana]";
+    QTest::newRow("a quote in the flags") << QByteArray("1001 USER bob 00\"0 [CHAT]\r\n") << QStringList{} << "[ana],[bob]";
+    QTest::newRow("three quotes") << QByteArray("1018 INFO \"\"\"\r\n") << QStringList{"\"|7"} << "[ana]";
+    QTest::newRow("a channel of one quote") << QByteArray("1007 CHANNEL \"\r\n") << QStringList{} << "";
+    QTest::newRow("LF alone and CR alone end lines") << QByteArray("1018 INFO \"um\"\n1018 INFO \"dois\"\r") << QStringList{"um|7", "dois|7"} << "[ana]";
+    QTest::newRow("blank lines") << QByteArray("\r\n\r\n \r\n\t\r\n") << QStringList{} << "[ana]";
+    // clang-format on
+}
+
+void TestWindowHostile::oddServerLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, users);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login + Join));
+    QVERIFY(h.serverLine(QStringLiteral("1001 USER ana 0010 [CHAT]")));
+    const int from = WindowHarness::paragraphs(w->chatPane());
+    h.server.send(bytes);
+    QVERIFY(stillWorks(h));
+    shown << MarkerPieces << Typed;
+    QCOMPARE(paneFrom(w->chatPane(), from), shown);
+    QCOMPARE(::users(w), users);
+    QCOMPARE(h.server.received(), Login + Join + "ainda aqui\r");
+}
+
+// A line that never ends is dropped piece by piece as it arrives: the window holds no copy of
+// it, and the line after its end is read as usual.
+void TestWindowHostile::aTenMegabyteLineWithoutAnEnd()
+{
+    const qint64 before = peakResidentKb();
+    if (before < 0)
+        QSKIP("the resident size of the process cannot be read here");
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login + Join));
+    QVERIFY(stillWorks(h));
+    const qint64 start = peakResidentKb();
+    const QByteArray piece(64 * 1024, 'x');
+    for (int i = 0; i < 160; ++i) {
+        h.server.send(piece);
+        QVERIFY(h.server.waitForWritten());
+    }
+    h.server.send("\r\n");
+    QVERIFY(stillWorks(h));
+    // Far less than one copy of the line; the test's own pieces stay under a megabyte.
+    QCOMPARE_LT(peakResidentKb() - start, 4 * 1024);
+    for (int p = 0; p < WindowHarness::paragraphs(w->chatPane()); ++p)
+        QVERIFY(WindowHarness::lastText(w->chatPane(), p).size() < TChatInterface::MaxLineLength);
+}
+
+// 100 000 lines in one send are all handled in order; the window then works as before.
+void TestWindowHostile::aBurstOfLines()
+{
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login + Join));
+    QByteArray burst;
+    for (int i = 1; i <= 100000; ++i)
+        burst += "1005 TALK bob 0010 \"linha " + QByteArray::number(i) + "\"\r\n";
+    h.server.send(burst);
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return WindowHarness::lastText(w->chatPane()) == QStringLiteral("<bob> linha 100000");
+        },
+        60000));
+    QCOMPARE(WindowHarness::lastText(w->chatPane(), 1), QStringLiteral("<bob> linha 99999"));
+    QVERIFY(stillWorks(h));
+}
+
+void TestWindowHostile::serverClosesMidLine_data()
+{
+    QTest::addColumn<bool>("confirmed"); // the login was confirmed before the close
+    QTest::addColumn<QByteArray>("partial");
+    QTest::addColumn<QString>("message");
+
+    // clang-format off
+    QTest::newRow("logged in, inside a talk") << true << QByteArray("1005 TALK bob 0010 \"meio") << "Conexao interrompida!|8";
+    QTest::newRow("logged in, after a CR of a CR LF") << true << QByteArray("1005 TALK bob 0010 \"inteira\"\r") << "Conexao interrompida!|8";
+    QTest::newRow("logged in, inside the code") << true << QByteArray("10") << "Conexao interrompida!|8";
+    QTest::newRow("during the login, inside its answer") << false << QByteArray("2010 NAME visit") << "Falha no login: verifique a conta e a senha.|8";
+    // clang-format on
+}
+
+// The server closes with a line half sent: the half is never shown, the window says why it is
+// disconnected, and a new connection starts clean.
+void TestWindowHostile::serverClosesMidLine()
+{
+    QFETCH(bool, confirmed);
+    QFETCH(QByteArray, partial);
+    QFETCH(QString, message);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    h.confirmLogins = confirmed;
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
+    QVERIFY(h.server.waitForClient());
+    QVERIFY(h.server.waitForData(Login));
+    QVERIFY(QTest::qWaitFor([&] { return w->loggedIn() == confirmed; }));
+    const int from = WindowHarness::paragraphs(w->chatPane());
+    h.server.send(partial);
+    h.server.closeClient();
+    QVERIFY(QTest::qWaitFor([w] { return !w->chatInterface()->Connected(); }));
+    QStringList pane = paneFrom(w->chatPane(), from);
+    QVERIFY(!pane.isEmpty());
+    QCOMPARE(pane.last(), message);
+    QVERIFY(!pane.join(QLatin1Char('\n')).contains(QStringLiteral("meio")));
+    QVERIFY(!w->loggedIn());
+
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    h.confirmLogins = true;
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login + Join, 5000, 1));
+    QVERIFY(stillWorks(h));
+    QCOMPARE(h.server.received(1), Login + Join + "ainda aqui\r");
+}
+
+void TestWindowHostile::aPastedLineOfAHundredThousandCharacters_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("shown"); // the pane's last paragraph afterwards
+
+    const QString letters(100000, QLatin1Char('x'));
+    const QString own = QStringLiteral("<visitante> ");
+    // clang-format off
+    QTest::newRow("letters") << letters << QByteArray(100000, 'x') + "\r" << own + letters;
+    QTest::newRow("accented letters") << QString(100000, QChar(0xe7)) << QByteArray(100000, '\xe7') + "\r" << own + QString(100000, QChar(0xe7));
+    QTest::newRow("characters outside the code page") << QString(100000, QChar(0x4e2d)) << QByteArray(100000, '?') + "\r" << own + QString(100000, QChar(0x4e2d));
+    QTest::newRow("a server command") << "/w bob " + letters.left(99993) << "/w bob " + QByteArray(99993, 'x') + "\r" << QString();
+    QTest::newRow("a client command of one long word") << "/lock " + letters.left(99994) << QByteArray() << QString();
+    QTest::newRow("a client command of 50 000 words") << "/lock" + QStringLiteral(" a").repeated(50000) << QByteArray() << QString();
+    // clang-format on
+}
+
+// A pasted line goes out whole, never cut, or not at all when it is a client command.
+void TestWindowHostile::aPastedLineOfAHundredThousandCharacters()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, shown);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.server.waitForData(Login + Join));
+    h.server.clearReceived();
+    const QString before = WindowHarness::lastText(w->chatPane());
+    typeLine(w, pasted);
+    QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->text(), QString());
+    QCOMPARE(WindowHarness::lastText(w->chatPane()), shown.isEmpty() ? before : shown);
+    QVERIFY(stillWorks(h));
+    QCOMPARE(h.server.received(), sent + "ainda aqui\r");
+}
+
+QTEST_MAIN(TestWindowHostile)
+#include "tst_window_hostile.moc"
