@@ -1,11 +1,16 @@
+#include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
+#include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "window/TfrmMain.h"
 
@@ -55,10 +60,44 @@ bool stillWorks(WindowHarness& h)
     TfrmMain* w = h.window.get();
     const int client = h.server.clientCount() - 1;
     h.server.sendLine(QStringLiteral("1005 TALK ana 0010 \"marca\""), client);
-    if (!QTest::qWaitFor([&] { return WindowHarness::lastText(w->chatPane()) == Marker; }))
+    // Time stamps may be on.
+    if (!QTest::qWaitFor([&] { return WindowHarness::lastText(w->chatPane()).endsWith(Marker); }))
         return false;
     typeLine(w, QStringLiteral("ainda aqui"));
     return h.server.waitForData("ainda aqui\r", 5000, client) && w->loggedIn();
+}
+
+// The keys of the sections a broken file may hold, each "[section] key=value", read from a copy
+// so that no object of the window shares what it reads.
+QStringList storedKeys(const QString& path)
+{
+    const QString copy = path + QStringLiteral(".copia");
+    QFile::remove(copy);
+    if (!QFile::copy(path, copy))
+        return {QStringLiteral("(no file)")};
+    const TIniFile ini(copy);
+    QStringList keys;
+    for (const char* section : {"Geral", "Lista", "Timers", "Respostas", "Canais", "Aparencia"}) {
+        const QString name = QLatin1String(section);
+        for (const QString& key : ini.ReadSection(name)) {
+            // The two values the window writes of its own.
+            if (name == QLatin1String("Timers") &&
+                key.compare(QLatin1String("STempo"), Qt::CaseInsensitive) == 0)
+                continue;
+            keys << QStringLiteral("[%1] %2=%3").arg(name, key, ini.ReadString(name, key, {}));
+        }
+    }
+    QFile::remove(copy);
+    return keys;
+}
+
+QString suspectRows(const TfrmMain* w)
+{
+    QStringList rows;
+    const auto* list = w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"));
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows << list->topLevelItem(i)->text(0) + QLatin1Char(':') + list->topLevelItem(i)->text(1);
+    return rows.join(QLatin1Char(','));
 }
 
 // The highest resident size of this process so far, in kB; -1 where it cannot be read.
@@ -86,6 +125,9 @@ private Q_SLOTS:
     void serverClosesMidLine();
     void aPastedLineOfAHundredThousandCharacters_data();
     void aPastedLineOfAHundredThousandCharacters();
+    void aBrokenSettingsFile_data();
+    void aBrokenSettingsFile();
+    void aSettingsFolderUnderAFile();
 };
 
 void TestWindowHostile::oddServerLines_data()
@@ -282,6 +324,92 @@ void TestWindowHostile::aPastedLineOfAHundredThousandCharacters()
     QCOMPARE(WindowHarness::lastText(w->chatPane()), shown.isEmpty() ? before : shown);
     QVERIFY(stillWorks(h));
     QCOMPARE(h.server.received(), sent + "ainda aqui\r");
+}
+
+void TestWindowHostile::aBrokenSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("suspects"); // the rows of the suspect list, "account:reason"
+
+    const QByteArray login("[Geral]\r\nLogin=visitante\r\nSenha=segredo\r\n");
+    QByteArray garbage;
+    quint32 seed = 12345;
+    for (int i = 0; i < 8192; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        garbage += char(seed >> 24);
+    }
+    const QByteArray huge(1024 * 1024, 'a');
+    // clang-format off
+    QTest::newRow("cut inside a value") << login + "[Lista]\r\nnL=2\r\nAcc1=ana\r\nAcc2=bo" << "ana:,bo:";
+    QTest::newRow("cut inside a section name") << login + "[Lista]\r\nnL=1\r\nAcc1=ana\r\n[Tim" << "ana:";
+    QTest::newRow("cut inside a key name") << login + "[Lista]\r\nnL=2\r\nAcc1=ana\r\nAc" << "ana:";
+    QTest::newRow("binary garbage alone") << garbage << "";
+    QTest::newRow("binary garbage around the keys") << garbage + "\r\n" + login + "[Lista]\r\nnL=1\r\nAcc1=ana\r\n" + garbage << "ana:";
+    QTest::newRow("NUL and high bytes in values") << login + "[Lista]\r\nnL=1\r\nAcc1=a" + QByteArray(1, '\0') + "b\r\nMot1=\x81\xff\r\n" << QStringLiteral("a") + QChar(0) + QStringLiteral("b:\u0081\u00ff");
+    QTest::newRow("a value of a megabyte") << login + "[Lista]\r\nnL=1\r\nAcc1=" + huge + "\r\n" << QString(2047, QLatin1Char('a')) + ":";
+    QTest::newRow("a line of a megabyte without a key") << login + "[Lista]\r\n" + huge + "\r\nnL=1\r\nAcc1=ana\r\n" << "ana:";
+    QTest::newRow("duplicated sections and keys: the first wins") << login + "[Lista]\r\nnL=1\r\nAcc1=ana\r\nAcc1=zed\r\n[Lista]\r\nnL=5\r\nAcc2=bob\r\n" << "ana:";
+    QTest::newRow("count in the repeated section") << login + "[Lista]\r\nAcc1=ana\r\n[Geral]\r\n[Lista]\r\nnL=2\r\nAcc2=bob\r\n" << "ana:,bob:";
+    QTest::newRow("every count two billion") << login + "[Lista]\r\nnL=2000000000\r\nAcc1=ana\r\n[Timers]\r\nnTS=2000000000\r\nSTimer1=um\r\n[Respostas]\r\nnRF=2000000000\r\nF1=oi\r\nnRW=2000000000\r\n[Canais]\r\nn=2000000000\r\nc1=Sala\r\n" << "ana:";
+    QTest::newRow("a negative count") << login + "[Lista]\r\nnL=-7\r\nAcc1=ana\r\n" << "";
+    QTest::newRow("a count beyond 32 bits") << login + "[Lista]\r\nnL=99999999999\r\nAcc1=ana\r\n" << "";
+    QTest::newRow("a count that is no number") << login + "[Lista]\r\nnL=dois\r\nAcc1=ana\r\n" << "";
+    QTest::newRow("entries missing below the count") << login + "[Lista]\r\nnL=4\r\nAcc2=bob\r\nMot4=spam\r\n" << ":,bob:,:,:spam";
+    // clang-format on
+}
+
+// The window starts on a settings file a crash, a disk or a hand left broken, works, and leaves
+// every key it did not write as it was.
+void TestWindowHostile::aBrokenSettingsFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, suspects);
+    WindowHarness h;
+    h.close();
+    const QString path = h.path(QStringLiteral("confs.ini"));
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(file), file.size());
+    }
+    const QStringList stored = storedKeys(path);
+    h.open();
+    TfrmMain* w = h.window.get();
+    QCOMPARE(suspectRows(w), suspects);
+    QVERIFY(h.connectToServer());
+    QVERIFY(stillWorks(h));
+    h.close();
+    QVERIFY(h.prompts.errors.isEmpty());
+    QCOMPARE(storedKeys(path), stored);
+}
+
+// A settings folder whose parent is a file: nothing can be read or written there, whoever runs
+// the program. Each refused write is told in an error box, no file appears, and the window goes
+// on working.
+void TestWindowHostile::aSettingsFolderUnderAFile()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("arquivo")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = dir.filePath(QStringLiteral("arquivo/tulmo"));
+    ScriptedPrompts prompts;
+    FakeServer server;
+    auto w = std::make_unique<TfrmMain>(folder, &prompts);
+    w->chatInterface()->Port = server.port();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // The start-up's one write (the period of the synchronized messages) is refused already.
+    QCOMPARE(prompts.errors.size(), 1);
+    w->findChild<QAction*>(QStringLiteral("Esticado1"))->trigger();
+    QCOMPARE(prompts.errors.size(), 2);
+    QVERIFY(prompts.errors[1].startsWith(QStringLiteral("Unable to write to ")));
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/confs.ini")));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("arquivo"))).size(), 0);
+    w->erro(QStringLiteral("ainda aqui"));
+    QCOMPARE(WindowHarness::lastText(w->chatPane()), QStringLiteral("ainda aqui"));
+    w->close();
+    QCOMPARE(prompts.errors.size(), 3);
 }
 
 QTEST_MAIN(TestWindowHostile)
