@@ -1,6 +1,8 @@
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,6 +14,7 @@
 #include "net/TChatInterface.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
+#include "window/SingleLineValidator.h"
 #include "window/TfrmMain.h"
 
 // The window against a server that sends what no sound server would: whatever arrives, the window
@@ -125,6 +128,8 @@ private Q_SLOTS:
     void serverClosesMidLine();
     void aPastedLineOfAHundredThousandCharacters_data();
     void aPastedLineOfAHundredThousandCharacters();
+    void lineBreaksInAnInputLine_data();
+    void lineBreaksInAnInputLine();
     void aBrokenSettingsFile_data();
     void aBrokenSettingsFile();
     void aSettingsFolderUnderAFile();
@@ -303,6 +308,9 @@ void TestWindowHostile::aPastedLineOfAHundredThousandCharacters_data()
     QTest::newRow("characters outside the code page") << QString(100000, QChar(0x4e2d)) << QByteArray(100000, '?') + "\r" << own + QString(100000, QChar(0x4e2d));
     QTest::newRow("a server command") << "/w bob " + letters.left(99993) << "/w bob " + QByteArray(99993, 'x') + "\r" << QString();
     QTest::newRow("a client command of one long word") << "/lock " + letters.left(99994) << QByteArray() << QString();
+    QTest::newRow("line breaks become blanks") << QStringLiteral("oi\r\n/quit\nfim\r") << QByteArray("oi /quit fim \r") << QStringLiteral("<visitante> oi /quit fim ");
+    QTest::newRow("a client command after a line break goes out as talk") << QStringLiteral("oi\n/lock ana") << QByteArray("oi /lock ana\r") << QStringLiteral("<visitante> oi /lock ana");
+    QTest::newRow("a client command before a line break goes nowhere") << QStringLiteral("/lock ana\r\noi") << QByteArray() << QString();
     QTest::newRow("a client command of 50 000 words") << "/lock" + QStringLiteral(" a").repeated(50000) << QByteArray() << QString();
     // clang-format on
 }
@@ -319,11 +327,45 @@ void TestWindowHostile::aPastedLineOfAHundredThousandCharacters()
     QVERIFY(h.server.waitForData(Login + Join));
     h.server.clearReceived();
     const QString before = WindowHarness::lastText(w->chatPane());
-    typeLine(w, pasted);
-    QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->text(), QString());
+    // Pasted as the user pastes, from the clipboard.
+    auto* input = w->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
+    QGuiApplication::clipboard()->setText(pasted);
+    input->setFocus();
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(input->text().size(), pasted.size() - pasted.count(QStringLiteral("\r\n")));
+    QTest::keyClick(input, Qt::Key_Return);
+    QCOMPARE(input->text(), QString());
     QCOMPARE(WindowHarness::lastText(w->chatPane()), shown.isEmpty() ? before : shown);
     QVERIFY(stillWorks(h));
     QCOMPARE(h.server.received(), sent + "ainda aqui\r");
+}
+
+void TestWindowHostile::lineBreaksInAnInputLine_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("lineCursor");
+
+    // clang-format off
+    QTest::newRow("none") << "oi" << 2 << "oi" << 2;
+    QTest::newRow("CR LF is one blank") << "a\r\nb" << 4 << "a b" << 3;
+    QTest::newRow("lone CR and lone LF") << "a\rb\nc" << 5 << "a b c" << 5;
+    QTest::newRow("LF CR is two breaks") << "a\n\rb" << 4 << "a  b" << 4;
+    QTest::newRow("cursor before the pair stays") << "a\r\nb" << 1 << "a b" << 1;
+    QTest::newRow("cursor inside the pair") << "a\r\nb" << 2 << "a b" << 2;
+    QTest::newRow("breaks alone") << "\r\n\r\n" << 4 << "  " << 2;
+    // clang-format on
+}
+
+void TestWindowHostile::lineBreaksInAnInputLine()
+{
+    QFETCH(QString, input);
+    QFETCH(int, cursor);
+    SingleLineValidator validator;
+    QCOMPARE(validator.validate(input, cursor), QValidator::Acceptable);
+    QTEST(input, "line");
+    QTEST(cursor, "lineCursor");
 }
 
 void TestWindowHostile::aBrokenSettingsFile_data()
