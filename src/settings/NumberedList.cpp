@@ -1,6 +1,7 @@
 #include "NumberedList.h"
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 #include <utility>
 
@@ -33,6 +34,23 @@ std::optional<qint64> entryOf(const QString& lowerName, const QString& lowerPref
     return value;
 }
 
+// Calls take(entry) for every key of the list in the section, with the key's entry number.
+template <typename Take>
+void forEachKey(const TIniFile& ini, const QString& section, const QList<NumberedList::Part>& parts,
+                Take take)
+{
+    QList<std::pair<QString, QString>> lowerParts;
+    for (const NumberedList::Part& p : parts)
+        lowerParts.append({AsciiCase::toLower(p.prefix), AsciiCase::toLower(p.suffix)});
+    for (const QString& name : ini.ReadSection(section)) {
+        const QString lower = AsciiCase::toLower(name);
+        for (const auto& [prefix, suffix] : std::as_const(lowerParts)) {
+            if (const std::optional<qint64> entry = entryOf(lower, prefix, suffix))
+                take(*entry);
+        }
+    }
+}
+
 } // namespace
 
 NumberedList::NumberedList(QString section, QString countKey, QList<Part> parts, int countOffset)
@@ -49,30 +67,40 @@ QString NumberedList::key(int part, int entry) const
 
 int NumberedList::count(const TIniFile& ini) const
 {
+    const int stored = storedCount(ini);
+    return stored == 0 ? 0 : std::min(stored, highestStored(ini));
+}
+
+int NumberedList::storedCount(const TIniFile& ini) const
+{
     const qint64 stored = ini.ReadInteger(m_section, m_countKey, m_countOffset);
     return int(std::max<qint64>(0, stored - m_countOffset));
 }
 
-int NumberedList::listedCount(const TIniFile& ini) const
+// The highest number that holds a key of the list; 0 when none does. A key numbered beyond any
+// count is no entry.
+int NumberedList::highestStored(const TIniFile& ini) const
 {
-    const QList<int> stored = storedEntries(ini, 1, count(ini));
-    return stored.isEmpty() ? 0 : stored.last();
+    qint64 highest = 0;
+    forEachKey(ini, m_section, m_parts, [&](qint64 entry) {
+        if (entry <= INT_MAX)
+            highest = std::max(highest, entry);
+    });
+    return int(highest);
+}
+
+QList<int> NumberedList::storedEntries(const TIniFile& ini) const
+{
+    return storedEntries(ini, 1, count(ini));
 }
 
 QList<int> NumberedList::storedEntries(const TIniFile& ini, int from, int to) const
 {
-    QList<std::pair<QString, QString>> parts;
-    for (const Part& p : m_parts)
-        parts.append({AsciiCase::toLower(p.prefix), AsciiCase::toLower(p.suffix)});
     QSet<int> found;
-    for (const QString& name : ini.ReadSection(m_section)) {
-        const QString lower = AsciiCase::toLower(name);
-        for (const auto& [prefix, suffix] : std::as_const(parts)) {
-            const std::optional<qint64> entry = entryOf(lower, prefix, suffix);
-            if (entry && *entry >= from && *entry <= to)
-                found.insert(int(*entry));
-        }
-    }
+    forEachKey(ini, m_section, m_parts, [&](qint64 entry) {
+        if (entry >= from && entry <= to)
+            found.insert(int(entry));
+    });
     QList<int> entries(found.cbegin(), found.cend());
     std::sort(entries.begin(), entries.end());
     return entries;
@@ -81,7 +109,7 @@ QList<int> NumberedList::storedEntries(const TIniFile& ini, int from, int to) co
 bool NumberedList::remove(TIniFile& ini, int entry) const
 {
     TIniFile::Batch batch(ini);
-    const int n = count(ini);
+    const int n = storedCount(ini);
     if (entry < 1 || entry > n)
         return false;
     const QList<int> stored = storedEntries(ini, entry, n);

@@ -28,28 +28,31 @@ public:
     // The key of one part (an index into the parts) of one entry.
     QString key(int part, int entry) const;
 
-    // The number of entries the count key gives; none when it is missing, is no number or is
-    // below the offset.
+    // The number of entries: what the count key gives, none when it is missing, is no number or
+    // is below the offset. A count above the highest number that holds a key of the list (raised
+    // by hand) is taken as that highest number, since no entry above it can hold anything; the
+    // keys are looked at once, so a count of two billion costs no more than a small one.
     int count(const TIniFile& ini) const;
-    // The entries a reader lists: the count, but no further than the last number that holds a
-    // key of the list, so a count raised by hand lists no endless run of empty entries. An entry
-    // missing below that number is listed, as empty.
-    int listedCount(const TIniFile& ini) const;
+    // The number of entries the count key gives, as stored: what a write that renumbers the
+    // list follows (see remove).
+    int storedCount(const TIniFile& ini) const;
+    // The numbers 1..count that hold at least one key of the list, in ascending order.
+    QList<int> storedEntries(const TIniFile& ini) const;
 
-    // Deletes entry `entry` (from 1) in one batch, written once: the count drops by one, every
-    // later entry moves down by one number and the keys of the last number are deleted. Throws
-    // SettingsWriteError when the file cannot be written; nothing is stored then.
+    // Deletes entry `entry` (from 1) in one batch, written once: the stored count drops by one,
+    // every later entry moves down by one number and the keys of the last number are deleted.
+    // Throws SettingsWriteError when the file cannot be written; nothing is stored then.
     //
     // An entry that moves takes its parts to the new number; a part it lacks is written there as
     // an empty value, as the list editors always did (readers take a missing key and an empty one
     // alike). Of a file edited by hand:
-    // - an entry outside 1..count (the list on screen no longer matches the file) is not deleted:
-    //   nothing is written and the result is false, where moving "the rest" would drop the last
-    //   entry instead;
+    // - an entry outside 1..storedCount (the list on screen no longer matches the file) is not
+    //   deleted: nothing is written and the result is false, where moving "the rest" would drop
+    //   the last entry instead;
     // - an entry that has no key at all (a count raised by hand) moves down as missing: the keys
     //   of its new number are deleted, and no empty keys are made up for it, so the work follows
     //   the keys stored, never the count;
-    // - keys numbered above the count are left alone, as every reader ignores them.
+    // - keys numbered above the stored count are left alone, as every reader ignores them.
     // A part worked out from the others (nRF<n>) moves like the rest; a caller that works it out
     // afresh writes it in a batch of its own around this call.
     bool remove(TIniFile& ini, int entry) const;
@@ -66,6 +69,8 @@ public:
     static NumberedList favouriteChannels();    // Canais: n (one more than the entries), c<i>
 
 private:
+    int highestStored(const TIniFile& ini) const;
+
     QString m_section;
     QString m_countKey;
     QList<Part> m_parts;

@@ -48,7 +48,7 @@ TfrmOrgCanais::TfrmOrgCanais(const QString& settingsPath, Prompts& prompts, QWid
 void TfrmOrgCanais::FormCreate()
 {
     const NumberedList favourites = NumberedList::favouriteChannels();
-    const int count = favourites.listedCount(*FIni);
+    const int count = favourites.count(*FIni);
     QStringList names;
     names.reserve(count);
     for (int i = 1; i <= count; ++i)

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "window/LockedWhisperPanel.h"
+#include "window/SingleLineValidator.h"
 #include "window/WidgetKit.h"
 
 using namespace WidgetKit;
@@ -29,8 +30,9 @@ BottomStrip::BottomStrip(QWidget* parent) : QWidget(parent)
     txtMsg = named(new QLineEdit(pnlMsg), QStringLiteral("txtMsg"));
     txtMsg->setGeometry(8, 1, 505, 26);
     txtMsg->setFont(pixelFont(QStringLiteral("Trebuchet MS"), 13));
-    // The input line has no length limit; a pasted line is sent as it stands.
+    // The input line has no length limit; a pasted line is sent whole, its line breaks as blanks.
     txtMsg->setMaxLength(std::numeric_limits<int>::max());
+    txtMsg->setValidator(new SingleLineValidator(txtMsg));
     setColors(txtMsg, Qt::black, Qt::white);
     btnEnviar =
         named(new QPushButton(QStringLiteral("Enviar"), pnlMsg), QStringLiteral("btnEnviar"));

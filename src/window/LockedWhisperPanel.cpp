@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "window/SingleLineValidator.h"
 #include "window/WidgetKit.h"
 
 using namespace WidgetKit;
@@ -37,6 +38,7 @@ LockedWhisperPanel::LockedWhisperPanel(int number, QWidget* parent)
     txtWhisp->setGeometry(112, 5, 457, 22);
     txtWhisp->setFont(pixelFont(QStringLiteral("Tahoma"), 12));
     txtWhisp->setMaxLength(std::numeric_limits<int>::max());
+    txtWhisp->setValidator(new SingleLineValidator(txtWhisp));
     setColors(txtWhisp, Qt::black, Qt::white);
 
     btnWhispar = named(new QPushButton(QStringLiteral("Whispar"), this),

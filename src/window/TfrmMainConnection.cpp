@@ -9,6 +9,7 @@
 #include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
+#include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "window/BottomStrip.h"
@@ -130,7 +131,7 @@ void TfrmMain::acceptLogin()
     if (Settings::read(*FIni, Keys::Geral::JoinPrinc))
         sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
     if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
-        Settings::read(*FIni, Keys::Timers::nTS) > 0)
+        NumberedList::synchronizedMessages().count(*FIni) > 0)
         startSyncMessages();
 }
 

@@ -61,15 +61,16 @@ int TfrmMain::storedSuspect(int row) const
     const QTreeWidgetItem* item = m_userColumn->lstCustom->topLevelItem(row);
     const QString account = item->text(0);
     const QString reason = item->text(1);
-    const int count = NumberedList::suspectAccounts().count(*FIni);
+    const NumberedList list = NumberedList::suspectAccounts();
     const auto holds = [&](int i) {
         return Settings::read(*FIni, Keys::Lista::Acc(i)) == account &&
                Settings::read(*FIni, Keys::Lista::Mot(i)) == reason;
     };
-    if (row + 1 <= count && holds(row + 1))
+    if (row + 1 <= list.count(*FIni) && holds(row + 1))
         return row + 1;
+    // Only numbers that hold keys are looked at, however high a hand-edited key is numbered.
     int found = 0;
-    for (int i = 1; i <= count; ++i) {
+    for (const int i : list.storedEntries(*FIni)) {
         if (holds(i) && (found == 0 || std::abs(i - (row + 1)) < std::abs(found - (row + 1))))
             found = i;
     }

@@ -59,7 +59,7 @@ void TfrmMain::loadFavoriteChannels()
         delete items[i];
     }
     const NumberedList favourites = NumberedList::favouriteChannels();
-    const int count = favourites.listedCount(*FIni);
+    const int count = favourites.count(*FIni);
     for (int i = 1; i <= count; ++i)
         addFavoriteChannel(FIni->ReadString(favourites.section(), favourites.key(0, i), QString()));
 }
@@ -70,7 +70,7 @@ void TfrmMain::loadFavoriteChannels()
 void TfrmMain::Adicionarcanal1Click()
 {
     const NumberedList favourites = NumberedList::favouriteChannels();
-    const int entry = favourites.listedCount(*FIni) + 1;
+    const int entry = favourites.count(*FIni) + 1;
     TIniFile::Batch batch(*FIni);
     FIni->WriteString(favourites.section(), favourites.key(0, entry), FCanal);
     FIni->WriteInteger(favourites.section(), favourites.countKey(), entry + 1);

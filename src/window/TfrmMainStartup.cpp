@@ -29,6 +29,7 @@
 #include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
+#include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
@@ -114,7 +115,7 @@ void TfrmMain::FormShow()
     // A picture that fails to load is reported; the rest of the start-up still runs.
     guarded([this] { carregaAparencia(); });
 
-    const int suspects = std::min(Settings::read(*FIni, Keys::Lista::nL), MaxSuspects);
+    const int suspects = std::min(NumberedList::suspectAccounts().count(*FIni), MaxSuspects);
     for (int i = 1; i <= suspects; ++i)
         new QTreeWidgetItem(m_userColumn->lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
                                                       Settings::read(*FIni, Keys::Lista::Mot(i))});

@@ -5,6 +5,7 @@
 
 #include <QTimer>
 
+#include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 
@@ -20,7 +21,7 @@ void TfrmMain::tmrSincTimer()
     sendLine(text + QLatin1Char('\r'));
     if (!text.startsWith(QLatin1Char('/')))
         mensagem(FLogin, text);
-    if (Settings::read(*FIni, Keys::Timers::nTS) == FSincIndex)
+    if (NumberedList::synchronizedMessages().count(*FIni) == FSincIndex)
         FSincIndex = 1;
     else
         ++FSincIndex;

@@ -6,15 +6,20 @@
 #include "window/TfrmConectar.h"
 #include "window/UserColumn.h"
 
+// A line cut short ("1001" alone) names no account: nothing to list.
 void TfrmMain::GatewayChat1ShowUser(const QString& User, const QString& Flags,
                                     const QString& UserType)
 {
+    if (User.isEmpty())
+        return;
     m_users->addUser(User, Flags, UserType);
     updateChannelLabel();
 }
 
 void TfrmMain::GatewayChat1Join(const QString& User, const QString& Flags, const QString& UserType)
 {
+    if (User.isEmpty())
+        return;
     m_users->addUser(User, Flags, UserType);
     updateChannelLabel();
 }

@@ -137,6 +137,67 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(iniPath()), !before.isNull());
     }
 
+    void countsOnlyWhatTheKeysCanHold_data()
+    {
+        QTest::addColumn<List>("list");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("stored");
+
+        // clang-format off
+        QTest::newRow("count and keys agree") << List::Suspects << QByteArray("[Lista]\r\nnL=2\r\nAcc1=a\r\nMot1=ra\r\nAcc2=b\r\n") << 2 << 2;
+        QTest::newRow("keys above the count are no entries") << List::Suspects << QByteArray("[Lista]\r\nnL=1\r\nAcc1=a\r\nAcc2=b\r\n") << 1 << 1;
+        QTest::newRow("count above the keys: the highest number") << List::Suspects << QByteArray("[Lista]\r\nnL=5\r\nAcc1=a\r\nAcc2=b\r\nAcc3=c\r\n") << 3 << 5;
+        QTest::newRow("two billion") << List::Suspects << QByteArray("[Lista]\r\nnL=2000000000\r\nAcc1=a\r\nAcc2=b\r\n") << 2 << 2000000000;
+        QTest::newRow("largest int") << List::Suspects << QByteArray("[Lista]\r\nnL=2147483647\r\nAcc1=a\r\n") << 1 << 2147483647;
+        QTest::newRow("two billion, a reason alone is highest") << List::Suspects << QByteArray("[Lista]\r\nnL=2000000000\r\nAcc1=a\r\nMot4=r\r\n") << 4 << 2000000000;
+        QTest::newRow("two billion, an empty value is a key") << List::Suspects << QByteArray("[Lista]\r\nnL=2000000000\r\nAcc1=a\r\nAcc7=\r\n") << 7 << 2000000000;
+        QTest::newRow("two billion, no entry") << List::Suspects << QByteArray("[Lista]\r\nnL=2000000000\r\n") << 0 << 2000000000;
+        QTest::newRow("a key numbered beyond int") << List::Suspects << QByteArray("[Lista]\r\nnL=2000000000\r\nAcc9999999999=a\r\n") << 0 << 2000000000;
+        QTest::newRow("names that are no entries") << List::Suspects << QByteArray("[Lista]\r\nnL=90\r\nAcc1=a\r\nAcc09=z\r\nAccx=y\r\nAcc8x=w\r\nAcc=v\r\nMotivo9=u\r\n") << 1 << 90;
+        QTest::newRow("names in another case") << List::Suspects << QByteArray("[lista]\r\nNL=90\r\nACC3=a\r\n") << 3 << 90;
+        QTest::newRow("keys of another section") << List::Suspects << QByteArray("[Lista]\r\nnL=90\r\nAcc1=a\r\n[Outra]\r\nAcc50=b\r\n") << 1 << 90;
+        QTest::newRow("keys of a repeated section") << List::Suspects << QByteArray("[Lista]\r\nnL=90\r\nAcc1=a\r\n[Outra]\r\n[Lista]\r\nAcc5=b\r\n") << 5 << 90;
+        QTest::newRow("duplicated count: the first") << List::Suspects << QByteArray("[Lista]\r\nnL=1\r\nnL=9\r\nAcc1=a\r\nAcc2=b\r\n") << 1 << 1;
+        QTest::newRow("negative") << List::Suspects << QByteArray("[Lista]\r\nnL=-5\r\nAcc1=a\r\n") << 0 << 0;
+        QTest::newRow("lowest int") << List::Suspects << QByteArray("[Lista]\r\nnL=-2147483648\r\nAcc1=a\r\n") << 0 << 0;
+        QTest::newRow("beyond int is no number") << List::Suspects << QByteArray("[Lista]\r\nnL=99999999999\r\nAcc1=a\r\n") << 0 << 0;
+        QTest::newRow("missing") << List::Suspects << QByteArray("[Lista]\r\nAcc1=a\r\n") << 0 << 0;
+        QTest::newRow("no file") << List::Suspects << QByteArray() << 0 << 0;
+        QTest::newRow("phrases: any part of an entry counts") << List::Phrases << QByteArray("[Respostas]\r\nnRF=2000000000\r\nF1=p\r\nRF31=r\r\nnRF5=1\r\n") << 5 << 2000000000;
+        QTest::newRow("phrases: whispers are no phrases") << List::Phrases << QByteArray("[Respostas]\r\nnRF=2000000000\r\nF1=p\r\nW9=w\r\nRW91=r\r\nnRW9=1\r\nnRW=9\r\n") << 1 << 2000000000;
+        QTest::newRow("whispers: phrases are no whispers") << List::Whispers << QByteArray("[Respostas]\r\nnRW=2000000000\r\nW2=w\r\nF9=p\r\nnRF=9\r\n") << 2 << 2000000000;
+        QTest::newRow("synchronized messages") << List::Timers << QByteArray("[Timers]\r\nnTS=2000000000\r\nSTimer1=a\r\nSTimer2=b\r\nSTempo=300\r\n") << 2 << 2000000000;
+        QTest::newRow("favourites: count is one more") << List::Favourites << QByteArray("[Canais]\r\nn=2000000000\r\nc1=x\r\nc2=y\r\n") << 2 << 1999999999;
+        QTest::newRow("favourites: a gap below the last key is listed") << List::Favourites << QByteArray("[Canais]\r\nn=5\r\nc1=a\r\nc3=c\r\n") << 3 << 4;
+        QTest::newRow("an entry with only its second part") << List::Suspects << QByteArray("[Lista]\r\nnL=4\r\nAcc1=a\r\nMot2=r\r\n") << 2 << 4;
+        QTest::newRow("favourites: n = 0") << List::Favourites << QByteArray("[Canais]\r\nn=0\r\nc1=x\r\n") << 0 << 0;
+        // clang-format on
+    }
+    void countsOnlyWhatTheKeysCanHold()
+    {
+        QFETCH(List, list);
+        QFETCH(QByteArray, file);
+        QFETCH(int, count);
+        QFETCH(int, stored);
+        if (!file.isNull())
+            put(file);
+        const TIniFile ini(iniPath());
+        QCOMPARE(listOf(list).count(ini), count);
+        QCOMPARE(listOf(list).storedCount(ini), stored);
+    }
+
+    void countSeesAnOpenBatch()
+    {
+        put("[Lista]\r\nnL=2000000000\r\nAcc1=a\r\n");
+        TIniFile ini(iniPath());
+        TIniFile::Batch batch(ini);
+        ini.WriteString(QStringLiteral("Lista"), QStringLiteral("Acc6"), QStringLiteral("f"));
+        QCOMPARE(NumberedList::suspectAccounts().count(ini), 6);
+        ini.DeleteKey(QStringLiteral("Lista"), QStringLiteral("Acc6"));
+        QCOMPARE(NumberedList::suspectAccounts().count(ini), 1);
+    }
+
     void removalJoinsAnOpenBatch()
     {
         // The options dialog works out the moved reply counts afresh in the same write.
@@ -204,31 +265,6 @@ private Q_SLOTS:
         const NumberedList l = listOf(list);
         QCOMPARE(l.section(), section);
         QCOMPARE(part < 0 ? l.countKey() : l.key(part, entry), key);
-    }
-
-    void listedCount_data()
-    {
-        QTest::addColumn<List>("list");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<int>("listed");
-
-        // clang-format off
-        QTest::newRow("count and keys agree") << List::Favourites << QByteArray("[Canais]\r\nn=3\r\nc1=a\r\nc2=b\r\n") << 2;
-        QTest::newRow("keys above the count ignored") << List::Favourites << QByteArray("[Canais]\r\nn=2\r\nc1=a\r\nc2=b\r\n") << 1;
-        QTest::newRow("gap below the last key listed") << List::Favourites << QByteArray("[Canais]\r\nn=5\r\nc1=a\r\nc3=c\r\n") << 3;
-        QTest::newRow("huge count ends at the last key") << List::Favourites << QByteArray("[Canais]\r\nn=2147483647\r\nc1=a\r\nc250=z\r\n") << 250;
-        QTest::newRow("count without keys") << List::Favourites << QByteArray("[Canais]\r\nn=9\r\n") << 0;
-        QTest::newRow("count missing") << List::Favourites << QByteArray("[Canais]\r\nc1=a\r\n") << 0;
-        QTest::newRow("an entry with only its second part") << List::Suspects << QByteArray("[Lista]\r\nnL=4\r\nAcc1=a\r\nMot2=r\r\n") << 2;
-        // clang-format on
-    }
-    void listedCount()
-    {
-        QFETCH(List, list);
-        QFETCH(QByteArray, stored);
-        put(stored);
-        TIniFile ini(iniPath());
-        QTEST(listOf(list).listedCount(ini), "listed");
     }
 };
 

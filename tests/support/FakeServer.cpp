@@ -65,6 +65,12 @@ bool FakeServer::waitForDisconnect(int timeoutMs, int i)
                            timeoutMs);
 }
 
+bool FakeServer::waitForWritten(int timeoutMs, int i)
+{
+    return QTest::qWaitFor(
+        [&] { return i < clientCount() && m_clients[i]->socket->bytesToWrite() == 0; }, timeoutMs);
+}
+
 QByteArray FakeServer::received(int i) const
 {
     return i < clientCount() ? m_clients[i]->received : QByteArray();

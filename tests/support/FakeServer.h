@@ -25,6 +25,9 @@ public:
     bool waitForBytes(qsizetype bytes, int timeoutMs = 5000, int i = 0);
     bool waitForData(const QByteArray& needle, int timeoutMs = 5000, int i = 0);
     bool waitForDisconnect(int timeoutMs = 5000, int i = 0);
+    // Waits until everything sent to client i has been handed to the system, so a test can send
+    // a large stream piece by piece without holding it all.
+    bool waitForWritten(int timeoutMs = 5000, int i = 0);
 
     QByteArray received(int i = 0) const;
     void clearReceived(int i = 0);

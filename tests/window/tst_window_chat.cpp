@@ -280,6 +280,7 @@ void TestWindowChat::userDisconnects()
 {
     QStringList ini = with(Plain, QStringLiteral("[Timers]"), QStringLiteral("TimersOn=1"));
     ini = with(ini, QStringLiteral("[Timers]"), QStringLiteral("nTS=1"));
+    ini = with(ini, QStringLiteral("[Timers]"), QStringLiteral("STimer1=oi"));
     WindowHarness h(ini);
     TfrmMain* w = h.window.get();
     auto* sinc = w->findChild<QTimer*>(QStringLiteral("tmrSinc"));

@@ -157,6 +157,15 @@ void TestWindowCommands::sendPath_data()
     QTest::newRow("blanks only") << "up" << "   " << QByteArray() << false << "locks=0 scroll=1 lines=+0";
     QTest::newRow("control characters only") << "up" << "\x01\x02 \x7f" << QByteArray("\x01\x02 \x7f\r") << true << "locks=0 scroll=1 lines=+1";
     QTest::newRow("control characters and blanks") << "up" << "\x01 \x1f" << QByteArray() << false << "locks=0 scroll=1 lines=+0";
+    QTest::newRow("lock without an account") << "up" << "/lock" << QByteArray() << true << "locks=0 scroll=1 lines=+0";
+    QTest::newRow("lock, a quote that never closes") << "up" << "/lock ana \"bia cid" << QByteArray() << true << "locks=2 scroll=1 lines=+0";
+    QTest::newRow("lock, a quote alone") << "up" << "/lock \"" << QByteArray() << true << "locks=1 scroll=1 lines=+0";
+    QTest::newRow("ascroll, a quote that never closes") << "up" << "/ascroll \"sim" << QByteArray() << true << "locks=0 scroll=0 lines=+0";
+    QTest::newRow("acset, a quote that never closes") << "up" << "/acset \"stimers on" << QByteArray() << true << "locks=0 scroll=1 lines=+0";
+    QTest::newRow("acset, a quote alone") << "up" << "/acset \"" << QByteArray() << true << "locks=0 scroll=1 lines=+0";
+    QTest::newRow("opmode with more words") << "up" << "/opmode agora \"ja" << QByteArray() << true << "locks=0 scroll=1 lines=+0";
+    QTest::newRow("help, a quote that never closes") << "down" << "/achelp \"lock" << QByteArray() << true << "locks=0 scroll=1 lines=+6";
+    QTest::newRow("help, unknown topic in an open quote") << "up" << "/achelp \"lock acset" << QByteArray() << true << "locks=0 scroll=1 lines=+3";
     // clang-format on
 }
 
@@ -310,6 +319,9 @@ void TestWindowCommands::acsetStimers_data()
     QTest::newRow("another option") << true << false << "/acset foo on" << QString() << false << "";
     QTest::newRow("long s is not an ASCII s") << true << false << "/acset \u017ftimers on" << QString() << false << "";
     QTest::newRow("quoted words") << true << false << "/acset \"stimers\" \"on\"" << on << true << "1";
+    QTest::newRow("more words after the state") << true << false << "/acset stimers on agora mesmo" << on << true << "1";
+    QTest::newRow("the state in a quote that never closes") << true << false << "/acset stimers \"off" << off << false << "0";
+    QTest::newRow("an empty quoted state") << true << true << "/acset stimers \"\"" << login << true << "";
     // clang-format on
 }
 

@@ -132,6 +132,7 @@ void TestWindowCustomList::add_data()
     QTest::newRow("user list") << two << "users" << true << "Mod" << none << QStringList{"nL=3", "Acc1=ana", "Mot1=flood", "Acc2=bob", "Acc3=Mod"} << QStringList{"ana|flood", "bob|", "Mod|"};
     QTest::newRow("user list, nothing selected") << two << "users" << true << "" << none << two.mid(1) << twoRows;
     QTest::newRow("user list, not in operator mode") << two << "users" << false << "Mod" << none << two.mid(1) << twoRows;
+    QTest::newRow("box, count raised by hand to two billion") << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=flood", "Acc2=bob"} << "box" << false << "" << QStringList{"x"} << QStringList{"nL=3", "Acc1=ana", "Mot1=flood", "Acc2=bob", "Acc3=x"} << QStringList{"ana|flood", "bob|", "x|"};
     // clang-format on
 }
 
@@ -233,6 +234,8 @@ void TestWindowCustomList::remove_data()
     QTest::newRow("first entry removed by hand: the entry found by its account") << Three << QStringList{"[Lista]", "nL=2", "Acc1=bob", "Acc2=cid", "Mot2=spam"} << QList<int>{1} << QStringList{"nL=1", "Acc1=cid", "Mot1=spam"} << QStringList{"ana|flood", "cid|spam"};
     QTest::newRow("count removed by hand: nothing written") << Three << QStringList{"[Lista]", "Acc1=ana", "Mot1=flood"} << QList<int>{0} << QStringList{"Acc1=ana", "Mot1=flood"} << QStringList{"bob|", "cid|spam"};
     QTest::newRow("nothing selected") << Three << none << QList<int>{-1} << Three.mid(1) << QStringList{"ana|flood", "bob|", "cid|spam"};
+    QTest::newRow("count raised by hand to two billion: the stored count drops by one") << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=flood", "Acc2=bob"} << none << QList<int>{0} << QStringList{"nL=1999999999", "Acc1=bob", "Mot1="} << QStringList{"bob|"};
+    QTest::newRow("a key numbered two billion by hand: found without a walk to it") << Three << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=flood", "Acc2000000000=bob"} << QList<int>{1} << QStringList{"nL=1999999999", "Acc1=ana", "Mot1=flood"} << QStringList{"ana|flood", "cid|spam"};
     // clang-format on
 }
 

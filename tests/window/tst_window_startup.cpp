@@ -121,6 +121,9 @@ void TestWindowStartup::handWrittenSettings_data()
     QTest::newRow("position beyond any screen") << QStringList{"[Form]", "X=2147483647", "Y=-2147483648"} << "position" << "within reach";
     QTest::newRow("two favourites, stray ignored") << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Stray"} << "favourites" << "Chat,R&&D";
     QTest::newRow("suspects") << QStringList{"[Lista]", "nL=2", "Acc1=ana", "Mot1=spam", "Acc2=bob"} << "suspects" << "ana:spam,bob:";
+    QTest::newRow("suspects under a count of two billion") << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=spam", "Acc2=bob"} << "suspects" << "ana:spam,bob:";
+    QTest::newRow("suspects up to the highest number stored") << QStringList{"[Lista]", "nL=2147483647", "Acc1=ana", "Mot4=spam"} << "suspects" << "ana:,:,:,:spam";
+    QTest::newRow("suspects under a negative count") << QStringList{"[Lista]", "nL=-5", "Acc1=ana"} << "suspects" << "";
     QTest::newRow("minimize shortcut") << QStringList{"[Geral]", "AtalhoMin=Ctrl+M"} << "minimize" << "Ctrl+M";
     QTest::newRow("server") << QStringList{"[Geral]", "Servidor=chat.example.org"} << "server" << "chat.example.org";
     QTest::newRow("tray") << QStringList{"[Geral]", "Tray=1"} << "tray" << "1";

@@ -18,6 +18,8 @@ class TestWindowSync : public QObject
 private Q_SLOTS:
     void syncRotation();
     void syncEmptyPositionRestarts();
+    void syncRotationUnderAHandEditedCount_data();
+    void syncRotationUnderAHandEditedCount();
     void syncSwitching_data();
     void syncSwitching();
     void syncRotationSurvivesReconnection();
@@ -65,6 +67,31 @@ void TestWindowSync::syncEmptyPositionRestarts()
     QCOMPARE(s.sentSoFar(), QByteArray("um\rdois\rum\r"));
 }
 
+void TestWindowSync::syncRotationUnderAHandEditedCount_data()
+{
+    QTest::addColumn<QStringList>("keys"); // of [Timers]
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QByteArray>("sent");
+
+    // clang-format off
+    QTest::newRow("two billion: back to the first after the last stored") << QStringList{"nTS=2000000000", "STimer1=um", "STimer2=dois"} << 5 << QByteArray("um\rdois\rum\rdois\rum\r");
+    QTest::newRow("count above the messages") << QStringList{"nTS=5", "STimer1=um", "STimer2=dois", "STimer3=tres"} << 4 << QByteArray("um\rdois\rtres\rum\r");
+    QTest::newRow("count below the messages") << QStringList{"nTS=1", "STimer1=um", "STimer2=dois"} << 3 << QByteArray("um\rum\rum\r");
+    // clang-format on
+}
+
+void TestWindowSync::syncRotationUnderAHandEditedCount()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(int, ticks);
+    QFETCH(QByteArray, sent);
+    WindowSession s(Timers, QStringList{QStringLiteral("TimersOn=1")} + keys);
+    QVERIFY(s.connect());
+    for (int i = 0; i < ticks; ++i)
+        s.w->tmrSincTimer();
+    QCOMPARE(s.sentSoFar(), sent);
+}
+
 void TestWindowSync::syncSwitching_data()
 {
     QTest::addColumn<QStringList>("keys"); // of [Timers]
@@ -83,6 +110,8 @@ void TestWindowSync::syncSwitching_data()
     QTest::newRow("options keep the minimum period") << QStringList{"TimersOn=1", "nTS=1", "STempo=0"} << true << "options" << true << 120;
     QTest::newRow("options while disconnected stop it") << QStringList{"TimersOn=1", "nTS=1"} << false << "start,options" << false << 120;
     QTest::newRow("started while logged in") << QStringList{} << true << "start" << true << 120;
+    QTest::newRow("login with a raised count but no message does not") << QStringList{"TimersOn=1", "nTS=2000000000"} << true << "" << false << 120;
+    QTest::newRow("login with a raised count and a message starts") << QStringList{"TimersOn=1", "nTS=2000000000", "STimer7=x"} << true << "" << true << 120;
     QTest::newRow("stopped") << QStringList{"TimersOn=1", "nTS=1"} << true << "stop" << false << 120;
     // clang-format on
 }
