@@ -1,5 +1,9 @@
 #include "ChatProgram.h"
 
+#include <csignal>
+
+#include <sys/prctl.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +26,8 @@ const QString ConnectDialogTitle = QStringLiteral("^Conectando \\.\\.\\.$");
 ChatProgram::ChatProgram(const QStringList& confs) : m_confs(confs)
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    // A suite that dies on the way takes its programs along instead of leaving them running.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
 ChatProgram::~ChatProgram()

@@ -100,11 +100,11 @@ bool confirm(Session& s)
     s.server.sendLine(PlainAfterLogin);
     if (!step(s.server.waitForData(Login + Join), "the program joins its channel"))
         return false;
-    for (const char* line :
-         {"1007 CHANNEL \"Brasil\"", "1001 USER rafa 0010 [CHAT]", "1001 USER bob 0000 [D2XP]",
-          "1001 USER carol 0000 [W3XP]", "1009 USER carol 0000", "1009 USER carol 0000",
-          "1003 LEAVE bob 0000", "1018 INFO \"Bem-vindo ao canal Brasil.\""})
-        s.server.sendLine(QString::fromLatin1(line));
+    // The listing comes in one piece, as servers write it.
+    s.server.send("1007 CHANNEL \"Brasil\"\r\n1001 USER rafa 0010 [CHAT]\r\n"
+                  "1001 USER bob 0000 [D2XP]\r\n1001 USER carol 0000 [W3XP]\r\n"
+                  "1009 USER carol 0000\r\n1009 USER carol 0000\r\n1003 LEAVE bob 0000\r\n"
+                  "1018 INFO \"Bem-vindo ao canal Brasil.\"\r\n");
     return true;
 }
 
@@ -196,10 +196,11 @@ void TestEndToEnd::initTestCase()
     m_sync = std::make_unique<Session>(QStringList{
         QStringLiteral("[Timers]"), QStringLiteral("TimersOn=1"), QStringLiteral("STempo=120"),
         QStringLiteral("nTS=1"), QStringLiteral("STimer1=Visitem o site: regras e ajuda")});
-    m_current = m_sync.get();
-    QVERIFY(logIn(*m_sync));
+    const bool loggedIn = logIn(*m_sync);
+    if (!loggedIn)
+        report(m_sync.get());
+    QVERIFY(loggedIn);
     m_syncClock.start();
-    m_current = nullptr;
 }
 
 Session& TestEndToEnd::ownSession(const QStringList& more, int timeout)
@@ -229,7 +230,8 @@ void TestEndToEnd::report(Session* s)
 {
     if (!s)
         return;
-    qWarning().noquote() << "the server received:" << s->server.received();
+    for (int i = 0; i < s->server.clientCount(); ++i)
+        qWarning().noquote() << "connection" << i << "received:" << s->server.received(i);
     qWarning().noquote() << "the program's standard error:" << s->program.diagnostics();
 }
 
@@ -268,6 +270,10 @@ void TestEndToEnd::conversation()
     all += "cedo demais\r";
 
     QVERIFY(s.program.sendLine(QStringLiteral("ola a todos")));
+    QVERIFY(receivedAfter(s, all, "ola a todos\r"));
+    all += "ola a todos\r";
+    // Up brings the last line back.
+    QVERIFY(s.program.key({QStringLiteral("Up"), QStringLiteral("Return")}));
     QVERIFY(receivedAfter(s, all, "ola a todos\r"));
     all += "ola a todos\r";
 
@@ -317,11 +323,26 @@ void TestEndToEnd::conversation()
     QVERIFY(receivedAfter(s, all, answer));
     all += answer;
 
-    // The server goes away: the program says so and carries on.
+    // The server goes away: the program says so and carries on. A line typed meanwhile goes
+    // nowhere, not even to the next connection.
     s.server.closeClient();
     QVERIFY(s.program.settle());
     QVERIFY(s.program.running());
     QCOMPARE(s.server.received(), all);
+    QVERIFY(s.program.sendLine(QStringLiteral("perdida")));
+    QVERIFY(s.program.settle());
+
+    // Connecting again logs in afresh.
+    QVERIFY(s.program.pressConnect());
+    QVERIFY(s.server.waitForClient(2));
+    QVERIFY(s.server.waitForData(Login, 5000, 1));
+    QVERIFY(s.program.waitForConnectDialogToClose());
+    s.server.sendLine(QStringLiteral("2010 NAME rafa"), 1);
+    QVERIFY(s.server.waitForData(Login + Join, 5000, 1));
+    QVERIFY(s.program.sendLine(QStringLiteral("de novo")));
+    QVERIFY(s.server.waitForData("de novo\r", 5000, 1));
+    QCOMPARE(s.server.received(1), Login + Join + "de novo\r");
+    QCOMPARE(s.server.received(0), all);
     QVERIFY(quits(s));
 }
 
@@ -474,11 +495,14 @@ void TestEndToEnd::savedChatPane()
     QVERIFY(receivedAfter(s, QByteArray(), Login + Join));
     s.server.sendLine(QStringLiteral("1005 TALK carol 0000 \"Olá, ação!\""));
     s.server.sendLine(QStringLiteral("1023 EMOTE carol 0000 \"acena\""));
+    // Handled before anything is typed: the pane's order is then known.
+    const QByteArray answer = versionQuery(s, QStringLiteral("ADM-SUNDO"));
+    QVERIFY(receivedAfter(s, Login + Join, answer));
     QVERIFY(s.program.sendLine(QStringLiteral("ola a todos")));
-    QVERIFY(receivedAfter(s, Login + Join, "ola a todos\r"));
+    QVERIFY(receivedAfter(s, Login + Join + answer, "ola a todos\r"));
     QVERIFY(s.program.sendLine(QStringLiteral("/acset")));
     QVERIFY(s.program.sendLine(QStringLiteral("marca")));
-    QVERIFY(receivedAfter(s, Login + Join + "ola a todos\r", "marca\r"));
+    QVERIFY(receivedAfter(s, Login + Join + answer + "ola a todos\r", "marca\r"));
 
     const QString text = s.program.folder() + QStringLiteral("/canal");
     QVERIFY(s.program.key(QStringLiteral("alt+a")));
@@ -496,8 +520,10 @@ void TestEndToEnd::savedChatPane()
         "Bem-vindo ao canal Brasil.",
         "<carol> Olá, ação!",
         "<carol acena> ",
+        "<ADM-SUNDO> \\ac",
         "<rafa> ola a todos",
         "SINTAXE: /acset <opcao> <parametro>",
+        "<rafa> marca",
     };
     // clang-format on
     QCOMPARE(textLines(saved.readAll()), expected);
