@@ -4,7 +4,6 @@
 
 #include <sys/prctl.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -85,7 +84,17 @@ bool ChatProgram::start()
             },
             ToolTimeoutMs))
         return false;
+    m_target = m_window;
     return !m_window.isEmpty();
+}
+
+bool ChatProgram::useWindow(const QString& titlePattern)
+{
+    const QStringList windows = visibleWindows(titlePattern);
+    if (windows.size() != 1)
+        return false;
+    m_target = windows.first();
+    return true;
 }
 
 bool ChatProgram::running() const
@@ -95,14 +104,14 @@ bool ChatProgram::running() const
 
 bool ChatProgram::key(const QStringList& keys)
 {
-    return xdo(QStringList{QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_window,
+    return xdo(QStringList{QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_target,
                            QStringLiteral("key"), QStringLiteral("--delay"), KeyDelayMs} +
                keys);
 }
 
 bool ChatProgram::type(const QString& text)
 {
-    return xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_window,
+    return xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_target,
                 QStringLiteral("type"), QStringLiteral("--delay"), KeyDelayMs, QStringLiteral("--"),
                 text});
 }

@@ -31,12 +31,17 @@ public:
     QString folder() const { return m_dir.path(); }
     bool running() const;
 
+    // Keys and text go to the main window, or to the program's window whose title matches the
+    // pattern (a dialog): the main window takes no keys while a dialog is open.
+    bool useWindow(const QString& titlePattern);
+    void useMainWindow() { m_target = m_window; }
+
     // Keys as xdotool names them ("Return", "ctrl+n", "shift+Tab"), one argument per key, typed
-    // into the main window after focusing it.
+    // into the window in use after focusing it.
     bool key(const QStringList& keys);
     bool key(const QString& keys) { return key(QStringList{keys}); }
-    // Types the text into the main window's focused control (ASCII only: the display's keyboard
-    // map has no other letters).
+    // Types the text into the focused control of the window in use (ASCII only: the display's
+    // keyboard map has no other letters).
     bool type(const QString& text);
     // Types the text and presses Enter.
     bool sendLine(const QString& text);
@@ -71,4 +76,5 @@ private:
     QProcess m_process;
     QByteArray m_stderr;
     QString m_window;
+    QString m_target; // the window that takes keys
 };

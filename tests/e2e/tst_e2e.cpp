@@ -142,6 +142,21 @@ bool quits(Session& s)
            s.program.exitCode() == 0;
 }
 
+// "Salvar Tela de Chat", the first item of the "&Arquivo" menu, and the file dialog: the keys
+// given, then the name typed and Enter.
+bool saveChatPane(ChatProgram& program, const QString& name, const QStringList& keys)
+{
+    const QString dialog = QStringLiteral("^Salvar LOG da Tela de Chat$");
+    const bool saved = program.key(QStringLiteral("alt+a")) && program.waitForPopup(true) &&
+                       program.key(QStringLiteral("Return")) &&
+                       step(program.waitForWindow(dialog, true), "the save dialog shows") &&
+                       program.useWindow(dialog) && (keys.isEmpty() || program.key(keys)) &&
+                       program.sendLine(name) &&
+                       step(program.waitForWindow(dialog, false), "the save dialog closes");
+    program.useMainWindow();
+    return saved;
+}
+
 QStringList textLines(const QByteArray& bytes)
 {
     QString text = Cp1252::decode(bytes);
@@ -505,11 +520,7 @@ void TestEndToEnd::savedChatPane()
     QVERIFY(receivedAfter(s, Login + Join + answer + "ola a todos\r", "marca\r"));
 
     const QString text = s.program.folder() + QStringLiteral("/canal");
-    QVERIFY(s.program.key(QStringLiteral("alt+a")));
-    QVERIFY(s.program.key(QStringLiteral("Return")));
-    QVERIFY(s.program.waitForWindow(QStringLiteral("^Salvar LOG da Tela de Chat$"), true));
-    QVERIFY(s.program.sendLine(text));
-    QVERIFY(s.program.waitForWindow(QStringLiteral("^Salvar LOG da Tela de Chat$"), false));
+    QVERIFY(saveChatPane(s.program, text, {}));
     QFile saved(text + QStringLiteral(".txt"));
     QVERIFY(QTest::qWaitFor([&] { return saved.exists(); }));
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -528,16 +539,12 @@ void TestEndToEnd::savedChatPane()
     // clang-format on
     QCOMPARE(textLines(saved.readAll()), expected);
 
-    // The second type of the dialog is HTML: from the name, past the two buttons to the list of
-    // types, one down, and back to the name.
+    // The second type of the dialog is HTML. With the name still empty, the save button takes no
+    // focus: one Tab reaches the list of types, one Shift+Tab goes back to the name.
     const QString page = s.program.folder() + QStringLiteral("/pagina");
-    QVERIFY(s.program.key(QStringLiteral("alt+a")));
-    QVERIFY(s.program.key(QStringLiteral("Return")));
-    QVERIFY(s.program.waitForWindow(QStringLiteral("^Salvar LOG da Tela de Chat$"), true));
-    const QStringList toHtml{"Tab", "Tab", "Tab", "Down", "shift+Tab", "shift+Tab", "shift+Tab"};
-    QVERIFY(s.program.key(toHtml));
-    QVERIFY(s.program.sendLine(page));
-    QVERIFY(s.program.waitForWindow(QStringLiteral("^Salvar LOG da Tela de Chat$"), false));
+    QVERIFY(
+        saveChatPane(s.program, page,
+                     {QStringLiteral("Tab"), QStringLiteral("Down"), QStringLiteral("shift+Tab")}));
     QFile html(page + QStringLiteral(".html"));
     QVERIFY(QTest::qWaitFor([&] { return html.exists(); }));
     QVERIFY(html.open(QIODevice::ReadOnly));
