@@ -178,8 +178,8 @@ private Q_SLOTS:
     void cleanup();
     void cleanupTestCase();
     void conversation();
-    void clientCommands_data();
-    void clientCommands();
+    void typedLines_data();
+    void typedLines();
     void automaticReplies_data();
     void automaticReplies();
     void refusedLogin_data();
@@ -361,7 +361,7 @@ void TestEndToEnd::conversation()
     QVERIFY(quits(s));
 }
 
-void TestEndToEnd::clientCommands_data()
+void TestEndToEnd::typedLines_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QByteArray>("sent"); // what reaches the server before the marker
@@ -386,12 +386,15 @@ void TestEndToEnd::clientCommands_data()
     QTest::newRow("blanks before the command") << "   /achelp ascroll" << QByteArray();
     QTest::newRow("a longer word is the server's") << "/lockx ana" << QByteArray("/lockx ana\r");
     QTest::newRow("so is this one") << "/achelpx" << QByteArray("/achelpx\r");
+    QTest::newRow("talk keeps its blanks") << "  oi  " << QByteArray("  oi  \r");
+    QTest::newRow("blanks alone") << "   " << QByteArray();
     // clang-format on
 }
 
-// Each command is followed by a marker line: when the marker arrives, the command was handled,
-// and the bytes before it are all it sent.
-void TestEndToEnd::clientCommands()
+// Client commands never reach the server; other lines go out as typed. Each line is followed by
+// a marker line: when the marker arrives, the line was handled, and the bytes before it are all
+// it sent.
+void TestEndToEnd::typedLines()
 {
     QFETCH(QString, line);
     QFETCH(QByteArray, sent);
