@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libjpeg-dev
     fonts-dejavu-core fonts-liberation2
-    xvfb xauth
+    xvfb xauth xdotool
     clang libclang-rt-14-dev
 )
 

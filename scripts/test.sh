@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: headless on the offscreen platform, the
-# keyboard, shortcut and geometry tests again under Xvfb, the install and the Debian package, then
-# everything once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and last a
-# short run of each fuzz target.
+# keyboard, shortcut and geometry tests again under Xvfb, the end-to-end suite (the real program
+# typed into with xdotool) under Xvfb, the install and the Debian package, then all of it once
+# more in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and last a short run of
+# each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,11 +11,15 @@ bash scripts/deps.sh
 bash scripts/build.sh build
 
 echo "== tests (offscreen)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+QT_QPA_PLATFORM=offscreen ctest --test-dir build -LE e2e --output-on-failure -j2
 
 echo "== keyboard, shortcut and geometry tests (xcb under Xvfb)"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build -L xcb --output-on-failure
+
+echo "== end-to-end suite (the program on xcb under Xvfb, typed into with xdotool)"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build -L e2e --output-on-failure
 
 echo "== install, Debian package, the installed program"
 bash scripts/package.sh build
@@ -23,7 +28,10 @@ echo "== tests (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTULMO_SANITIZE=ON
 # Qt and fontconfig keep caches alive until exit; leak reports there are not ours.
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
-    ctest --test-dir build-asan --output-on-failure -j2
+    ctest --test-dir build-asan -LE e2e --output-on-failure -j2
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build-asan -L e2e --output-on-failure
 
 echo "== fuzz targets (a short run each)"
 bash scripts/fuzz.sh

@@ -64,6 +64,10 @@ bool TGatewayChat::Login()
 {
     if (!ChatInterface)
         return false;
+    // A new session: lines queued for an earlier connection, or while there was none, would
+    // reach this server before it has taken the login. The tick that drops them while the
+    // connection is down may not have come yet.
+    m_queue.clear();
     ChatInterface->LoginScript.clear();
     ChatInterface->LoginScript.append(QString(GatewayProtocol::LoginPrefix) + UserName +
                                       QLatin1Char('\r') + Password + QLatin1Char('\r'));

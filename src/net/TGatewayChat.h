@@ -21,7 +21,8 @@ public:
     int FloodInterval() const;
     void setFloodInterval(int ms);
 
-    // Sends 0x03 0x04 UserName CR Password CR CR in one send; false without a connection.
+    // Sends 0x03 0x04 UserName CR Password CR CR in one send; false without a connection. Lines
+    // still queued from before are dropped.
     bool Login();
 
     QString ExtractUser(const QString& line) const override;

@@ -288,6 +288,28 @@ private Q_SLOTS:
         QCOMPARE(c.server.received(), QByteArray("1\r"));
     }
 
+    // A quick reconnection comes before the tick that would empty the queue; the login starts a
+    // new session, and nothing queued before it, for the old connection or for none, follows.
+    void aNewLoginDropsWhatWasQueuedBefore()
+    {
+        Connected c;
+        QVERIFY(c.open());
+        c.chat.SendLine(QStringLiteral("1\r"));
+        c.chat.SendLine(QStringLiteral("2\r"));
+        QVERIFY(c.server.waitForData("1\r"));
+        c.server.closeClient();
+        QVERIFY(QTest::qWaitFor([&] { return !c.connection.Connected(); }));
+        c.chat.SendLine(QStringLiteral("3\r"));
+        QVERIFY(c.open());
+        QVERIFY(c.server.waitForClient(2));
+        QVERIFY(c.chat.Login());
+        c.chat.FloodTimerTick();
+        c.chat.SendLine(QStringLiteral("4\r"));
+        QVERIFY(c.server.waitForData("4\r", 5000, 1));
+        QCOMPARE(c.server.received(1), QByteArray("\x03\x04Guest\r\r\r4\r"));
+        QCOMPARE(c.server.received(0), QByteArray("1\r"));
+    }
+
     void sendLineWhileNotConnected()
     {
         TChatInterface connection;

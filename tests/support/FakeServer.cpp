@@ -9,6 +9,18 @@
 
 FakeServer::FakeServer() : m_server(new QTcpServer(this))
 {
+    acceptClients();
+    m_server->listen(QHostAddress::LocalHost, 0);
+}
+
+FakeServer::FakeServer(const QHostAddress& address, quint16 port) : m_server(new QTcpServer(this))
+{
+    acceptClients();
+    m_server->listen(address, port);
+}
+
+void FakeServer::acceptClients()
+{
     connect(m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             auto* client = new Client;
@@ -24,12 +36,16 @@ FakeServer::FakeServer() : m_server(new QTcpServer(this))
             });
         }
     });
-    m_server->listen(QHostAddress::LocalHost, 0);
 }
 
 FakeServer::~FakeServer()
 {
     qDeleteAll(m_clients);
+}
+
+bool FakeServer::isListening() const
+{
+    return m_server->isListening();
 }
 
 quint16 FakeServer::port() const

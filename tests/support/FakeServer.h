@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class QHostAddress;
 class QTcpServer;
 class QTcpSocket;
 
@@ -15,7 +16,11 @@ class FakeServer final : public QObject
     Q_OBJECT
 public:
     FakeServer();
+    // Listens on the given address and port instead, where a program expects its server.
+    FakeServer(const QHostAddress& address, quint16 port);
     ~FakeServer() override;
+
+    bool isListening() const;
 
     quint16 port() const;
     int clientCount() const;
@@ -47,6 +52,8 @@ Q_SIGNALS:
     void bytesReceived(int i);
 
 private:
+    void acceptClients();
+
     struct Client
     {
         QTcpSocket* socket = nullptr;
