@@ -109,6 +109,27 @@ bool ChatProgram::key(const QStringList& keys)
                keys);
 }
 
+bool ChatProgram::clickFromBottom(double xFraction, int aboveBottom)
+{
+    QByteArray shell;
+    if (!xdo({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_target}, &shell))
+        return false;
+    int width = 0;
+    int height = 0;
+    for (const QByteArray& line : shell.split('\n')) {
+        if (line.startsWith("WIDTH="))
+            width = line.mid(6).toInt();
+        else if (line.startsWith("HEIGHT="))
+            height = line.mid(7).toInt();
+    }
+    if (width <= 0 || height <= aboveBottom)
+        return false;
+    return xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+                m_target, QString::number(int(width * xFraction)),
+                QString::number(height - aboveBottom), QStringLiteral("click"),
+                QStringLiteral("1")});
+}
+
 bool ChatProgram::type(const QString& text)
 {
     return xdo({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_target,

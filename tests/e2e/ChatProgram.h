@@ -40,6 +40,9 @@ public:
     // into the window in use after focusing it.
     bool key(const QStringList& keys);
     bool key(const QString& keys) { return key(QStringList{keys}); }
+    // Clicks the window in use at a point given from its bottom edge: xFraction of its width from
+    // the left, aboveBottom pixels up from the bottom.
+    bool clickFromBottom(double xFraction, int aboveBottom);
     // Types the text into the focused control of the window in use (ASCII only: the display's
     // keyboard map has no other letters).
     bool type(const QString& text);
