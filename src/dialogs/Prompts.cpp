@@ -51,9 +51,11 @@ QString QtPrompts::openFileName(QWidget* parent, const QString& title, const QSt
 }
 
 QString QtPrompts::saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                QString* selectedFilter)
+                                QString* selectedFilter, bool askBeforeReplacing)
 {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter, selectedFilter,
+                                        askBeforeReplacing ? QFileDialog::Options()
+                                                           : QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompts::folderName(QWidget* parent, const QString& title, const QString& start)

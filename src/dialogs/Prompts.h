@@ -28,9 +28,10 @@ public:
                                             const QString& label, const QString& text) = 0;
     // Empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
-    // Empty when the user cancels; selectedFilter receives the filter chosen.
+    // Empty when the user cancels; selectedFilter receives the filter chosen. With
+    // askBeforeReplacing the dialog asks before it takes the name of an existing file.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 QString* selectedFilter) = 0;
+                                 QString* selectedFilter, bool askBeforeReplacing) = 0;
     virtual QString folderName(QWidget* parent, const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
@@ -51,7 +52,7 @@ public:
                                     const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         QString* selectedFilter) override;
+                         QString* selectedFilter, bool askBeforeReplacing) override;
     QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;

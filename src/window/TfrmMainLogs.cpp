@@ -115,7 +115,7 @@ void TfrmMain::salvarLog(ChatView* pane)
     const QString title = channel ? QStringLiteral("Salvar LOG da Tela de Chat")
                                   : QStringLiteral("Salvar LOG da Tela de Whisps");
     QString filter = m_logFilter;
-    const QString chosen = m_prompts->saveFileName(this, title, LogFilter, &filter);
+    const QString chosen = m_prompts->saveFileName(this, title, LogFilter, &filter, false);
     if (!chosen.isEmpty()) {
         m_logFilter = filter;
         const LogType type = logType(filter);

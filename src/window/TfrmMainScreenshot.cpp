@@ -75,8 +75,9 @@ void TfrmMain::btnScreenClick()
         }
     } else {
         // The dialog starts with an empty name each time; it asks before replacing a file.
-        const QString name = m_prompts->saveFileName(this, QStringLiteral("Salvar screenshot"),
-                                                     QStringLiteral("Imagem JPG (*.jpg)"), nullptr);
+        const QString name =
+            m_prompts->saveFileName(this, QStringLiteral("Salvar screenshot"),
+                                    QStringLiteral("Imagem JPG (*.jpg)"), nullptr, true);
         if (!name.isEmpty())
             salvaScreen(shot, name);
     }

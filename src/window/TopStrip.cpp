@@ -73,6 +73,9 @@ void TopStrip::setupToolBar(QMenu* channels, QMenu* games)
     btnDiablo->setMenu(games);
     btnDiablo->setPopupMode(QToolButton::MenuButtonPopup);
     btnDiablo->setFixedSize(45, 30);
+    // The buttons have no action of their own: a click beside the arrow opens the menu too.
+    for (QToolButton* button : {btnJoin, btnDiablo})
+        connect(button, &QToolButton::clicked, button, &QToolButton::showMenu);
     addGap(QStringLiteral("ToolButton5"), 33);
     btnSite = addButton(QStringLiteral("btnSite"), QStringLiteral("Abrir site do Tulmo"),
                         ToolbarPicture::SiteLogo);

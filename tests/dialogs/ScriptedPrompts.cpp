@@ -45,9 +45,10 @@ QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QStr
 }
 
 QString ScriptedPrompts::saveFileName(QWidget*, const QString& title, const QString& filter,
-                                      QString* selectedFilter)
+                                      QString* selectedFilter, bool askBeforeReplacing)
 {
     saveFilters << filter;
+    saveAsks << askBeforeReplacing;
     filterStarts << (selectedFilter ? *selectedFilter : QString());
     const QString chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
                                                    : chosenFilters.dequeue();

@@ -21,6 +21,7 @@ public:
     // The filter each save dialog offered, and the filter entry it answers with (by default the
     // first entry of the offered filter).
     QStringList saveFilters;
+    QList<bool> saveAsks; // whether each save dialog asked before replacing a file
     QQueue<QString> chosenFilters;
     // The filter entry each save dialog was opened with.
     QStringList filterStarts;
@@ -44,7 +45,7 @@ public:
                                     const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
-                         QString* selectedFilter) override;
+                         QString* selectedFilter, bool askBeforeReplacing) override;
     QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;

@@ -1,6 +1,10 @@
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "WindowHarness.h"
 #include "settings/SettingKeys.h"
@@ -44,6 +48,8 @@ private Q_SLOTS:
     void startsTheGame_data();
     void startsTheGame();
     void pathIsReadAtEachStart();
+    void buttonsOpenTheirMenus_data();
+    void buttonsOpenTheirMenus();
 };
 
 void TestWindowGames::startsTheGame_data()
@@ -99,6 +105,38 @@ void TestWindowGames::pathIsReadAtEachStart()
     QCOMPARE(starts(h.shell),
              (QStringList{"/jogos/sc/antigo|@/jogos/sc", "/outros/sc/novo|@/outros/sc"}));
     QCOMPARE(h.prompts.warnings, QStringList{missing(QStringLiteral("Starcraft"))});
+}
+
+void TestWindowGames::buttonsOpenTheirMenus_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("games") << "btnDiablo"
+                           << "popGames";
+    QTest::newRow("favourite channels") << "btnJoin"
+                                        << "popCanais";
+}
+
+// A click on the picture, not on the arrow, opens the menu as well.
+void TestWindowGames::buttonsOpenTheirMenus()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, menu);
+    WindowHarness h;
+    h.open();
+    QVERIFY(h.connectToServer());
+    auto* tool = h.window->findChild<QToolButton*>(button);
+    QVERIFY(tool && tool->isEnabled());
+    QString shown;
+    // The menu runs its own event loop: the check runs inside it, then closes it.
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            shown = popup->objectName();
+            popup->close();
+        }
+    });
+    QTest::mouseClick(tool, Qt::LeftButton, {}, QPoint(8, tool->height() / 2));
+    QCOMPARE(shown, menu);
 }
 
 QTEST_MAIN(TestWindowGames)

@@ -155,6 +155,8 @@ void TestWindowLogs::savedLog()
     const bool channel = item == QLatin1String("mnuSalvarChat");
     QCOMPARE(h.prompts.fileTitles, QStringList{channel ? ChatTitle : WhispsTitle});
     QCOMPARE(h.prompts.saveFilters, QStringList{LogFilter});
+    // An existing log is replaced without a question; the screenshot dialog asks.
+    QCOMPARE(h.prompts.saveAsks, QList<bool>{false});
     QCOMPARE(savedFiles(h.dir.path()), QStringList{saved});
     const QString text = fileText(h.path(saved));
     QVERIFY2(text.startsWith(begins), qPrintable(text.left(80)));

@@ -165,6 +165,7 @@ void TestWindowScreenshot::savedUnderTheChosenName()
 
     QCOMPARE(h.prompts.fileTitles, QStringList{"Salvar screenshot"});
     QCOMPARE(h.prompts.saveFilters, QStringList{"Imagem JPG (*.jpg)"});
+    QCOMPARE(h.prompts.saveAsks, QList<bool>{true});
     QVERIFY(h.prompts.errors.isEmpty());
     QStringList expected = before;
     if (!saved.isEmpty()) {
