@@ -210,7 +210,20 @@ public:
     void Organizarcanais1Click();
     void mnuOrgCanalClick();
 
+    // Screenshots, the game launcher and the tray icon.
+    void btnScreenClick();
+    void popGD2Click();
+    void popGSCClick();
+    void popGW3Click();
+    void popGW3XPClick();
+    void atalhoMinExecute();
+    // A click on the tray icon.
+    void TrayClick();
+    // Tests decide whether the desktop has a tray; nothing: ask the desktop.
+    void setTrayAvailableForTests(std::optional<bool> available);
+
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -245,6 +258,14 @@ private:
     void setupFavorites();
     // Builds the favourites of popCanais again from the file.
     void loadFavoriteChannels();
+    void setupScreenshotGamesTray();
+    // The screen area of the window's frame, as the screen shows it.
+    QImage capturaTela();
+    void salvaScreen(const QImage& image, const QString& name);
+    void startGame(const QString& executable, const QString& parameters,
+                   const QString& missingPathMessage);
+    bool trayAvailable() const;
+    void hideToTray();
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 
@@ -379,6 +400,7 @@ private:
     // The next release of the left button over "Auto-Rolagem" ends a double click.
     bool m_autoScrollDoubleClick = false;
     bool m_trayActive = false;
+    std::optional<bool> m_trayAvailableForTests;
     bool m_shown = false;
 
     // The stored outer size waits for the window frame to be known.
@@ -418,31 +440,4 @@ private:
     QAction* Ladoalado1 = nullptr;
     QAction* Esticado1 = nullptr;
     QAction* atalhoMin = nullptr;
-
-    // Screenshots, the game launcher and the tray icon.
-public:
-    void btnScreenClick();
-    void popGD2Click();
-    void popGSCClick();
-    void popGW3Click();
-    void popGW3XPClick();
-    void atalhoMinExecute();
-    // A click on the tray icon.
-    void TrayClick();
-    // Tests decide whether the desktop has a tray; nothing: ask the desktop.
-    void setTrayAvailableForTests(std::optional<bool> available);
-
-protected:
-    void changeEvent(QEvent* event) override;
-
-private:
-    void setupScreenshotGamesTray();
-    // The screen area of the window's frame, as the screen shows it.
-    QImage capturaTela();
-    void salvaScreen(const QImage& image, const QString& name);
-    void startGame(const QString& executable, const QString& parameters,
-                   const QString& missingPathMessage);
-    bool trayAvailable() const;
-    void hideToTray();
-    std::optional<bool> m_trayAvailableForTests;
 };
