@@ -2,14 +2,13 @@
 
 #include <exception>
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogPlacement.h"
 #include "dialogs/OptionsAppearanceTab.h"
 #include "dialogs/OptionsGeneralTab.h"
 #include "dialogs/OptionsRepliesTab.h"
@@ -35,7 +34,7 @@ TfrmOpcoes::TfrmOpcoes(const OptionsContext& context, QWidget* parent)
     setFont(tahoma);
     setFixedSize(ClientWidth, ClientHeight);
     FormCreate();
-    centreOnScreen();
+    DialogPlacement::centreOnScreen(*this);
 }
 
 TfrmOpcoes::~TfrmOpcoes() = default;
@@ -101,20 +100,6 @@ void TfrmOpcoes::FormCreate()
         accept();
     });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-// Qt would centre a dialog over its owner; this one stands in the middle of the screen the owner
-// is on. The frame is taken to be as thick as the owner's.
-void TfrmOpcoes::centreOnScreen()
-{
-    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - frame.width()) / 2,
-         area.y() + (area.height() - frame.height()) / 2);
 }
 
 // The tabs' keys go to the file in one write. A tab that stops storing (a period that is no

@@ -31,7 +31,6 @@ public:
 
 private:
     void FormCreate();
-    void centreOnScreen();
 
     OptionsContext m_context;
     std::unique_ptr<TIniFile> FIni;

@@ -2,11 +2,10 @@
 
 #include <exception>
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
+#include "dialogs/DialogPlacement.h"
 #include "dialogs/Prompts.h"
 #include "resources/Pictures.h"
 #include "settings/TIniFile.h"
@@ -39,7 +38,7 @@ BannerDialog::BannerDialog(const QString& name, const QString& title, QSize clie
     btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
     btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
     connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
-    centreOnScreen();
+    DialogPlacement::centreOnScreen(*this);
 }
 
 BannerDialog::~BannerDialog() = default;
@@ -59,18 +58,4 @@ void BannerDialog::placeButtons(int left, int top)
 {
     btnOK->setGeometry(left, top, ButtonWidth, ButtonHeight);
     btnCancelar->setGeometry(left + ButtonWidth + ButtonGap, top, ButtonWidth, ButtonHeight);
-}
-
-// Qt would centre a dialog over its owner; these stand in the middle of the owner's screen. The
-// frame is taken to be as thick as the owner's.
-void BannerDialog::centreOnScreen()
-{
-    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - frame.width()) / 2,
-         area.y() + (area.height() - frame.height()) / 2);
 }

@@ -34,7 +34,6 @@ protected:
     QPushButton* btnCancelar = nullptr;
 
 private:
-    void centreOnScreen();
 
     Prompts& m_prompts;
 };

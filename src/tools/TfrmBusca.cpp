@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "tools/DialogPlacement.h"
+#include "dialogs/DialogPlacement.h"
 #include "view/ChatView.h"
 
 TfrmBusca::TfrmBusca(ChatView* pane, QWidget* parent)

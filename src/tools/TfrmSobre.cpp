@@ -4,8 +4,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "dialogs/DialogPlacement.h"
 #include "resources/Pictures.h"
-#include "tools/DialogPlacement.h"
 
 namespace {
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
+#include "dialogs/DialogPlacement.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
@@ -72,21 +71,7 @@ TfrmConectar::TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent)
     tmrSegundos->setInterval(1000);
     connect(tmrSegundos, &QTimer::timeout, this, &TfrmConectar::tmrSegundosTimer);
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmConectar::btnCancelarClick);
-    centreOnScreen();
-}
-
-// Qt would centre a dialog over its parent; this one stands in the middle of the screen the
-// main window is on. The frame is taken to be as thick as the main window's.
-void TfrmConectar::centreOnScreen()
-{
-    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize frame = size() + (owner ? owner->frameGeometry().size() - owner->size() : QSize());
-    const QRect area = screen->availableGeometry();
-    move(area.x() + (area.width() - frame.width()) / 2,
-         area.y() + (area.height() - frame.height()) / 2);
+    DialogPlacement::centreOnScreen(*this);
 }
 
 void TfrmConectar::showEvent(QShowEvent* event)

@@ -36,7 +36,6 @@ protected:
 
 private:
     void FormShow();
-    void centreOnScreen();
 
     TChatInterface* m_chat;
     TIniFile* m_ini;
