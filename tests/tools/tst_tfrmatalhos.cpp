@@ -1,45 +1,26 @@
 #include "tools/TfrmAtalhos.h"
 
+#include <memory>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include "IniFolder.h"
 #include "ScriptedPrompts.h"
-
-namespace {
-QByteArray lines(const QStringList& ini)
-{
-    return ini.isEmpty() ? QByteArray() : (ini.join(QStringLiteral("\r\n")) + "\r\n").toLatin1();
-}
-} // namespace
 
 class TestTfrmAtalhos : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir* m_dir = nullptr;
+    std::unique_ptr<IniFolder> m_ini;
     ScriptedPrompts m_prompts;
 
-    QString iniPath() const { return m_dir->filePath(QStringLiteral("confs.ini")); }
-    void put(const QByteArray& bytes) const
-    {
-        if (bytes.isEmpty())
-            return;
-        QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    QByteArray contents() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     template <typename T>
     static T* child(QDialog& dialog, const char* name)
     {
@@ -54,19 +35,15 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_dir = new QTemporaryDir;
-        QVERIFY(m_dir->isValid());
+        m_ini = std::make_unique<IniFolder>();
+        QVERIFY(m_ini->isValid());
         m_prompts.errors.clear();
     }
-    void cleanup()
-    {
-        delete m_dir;
-        m_dir = nullptr;
-    }
+    void cleanup() { m_ini.reset(); }
 
     void controls()
     {
-        TfrmAtalhos dialog(iniPath(), m_prompts);
+        TfrmAtalhos dialog(m_ini->path(), m_prompts);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Configurar atalhos ..."));
         QCOMPARE(dialog.size(), QSize(355, 222));
         QCOMPARE(child<QLabel>(dialog, "imgTopo")->geometry(), QRect(0, 0, 355, 40));
@@ -120,8 +97,8 @@ private Q_SLOTS:
         QFETCH(QString, field);
         QFETCH(QString, check);
         QFETCH(QStringList, after);
-        put(lines(ini));
-        TfrmAtalhos dialog(iniPath(), m_prompts);
+        m_ini->put(IniFolder::lines(ini));
+        TfrmAtalhos dialog(m_ini->path(), m_prompts);
         if (!letter.isEmpty())
             choose(dialog, letter.at(0));
         QCOMPARE(child<QLineEdit>(dialog, "txtFrase")->text(), field);
@@ -132,7 +109,8 @@ private Q_SLOTS:
         QCOMPARE(state, check);
         if (check == QLatin1String("disabled"))
             QVERIFY(!chkAuto->isChecked());
-        QCOMPARE(contents(), after.isEmpty() ? lines(ini) : lines(after));
+        QCOMPARE(m_ini->contents(),
+                 after.isEmpty() ? IniFolder::lines(ini) : IniFolder::lines(after));
         QVERIFY(m_prompts.errors.isEmpty());
     }
 
@@ -167,9 +145,9 @@ private Q_SLOTS:
         QFETCH(QString, steps);
         QFETCH(QStringList, after);
         QFETCH(bool, enabled);
-        put(lines(ini));
+        m_ini->put(IniFolder::lines(ini));
         {
-            TfrmAtalhos dialog(iniPath(), m_prompts);
+            TfrmAtalhos dialog(m_ini->path(), m_prompts);
             dialog.show();
             choose(dialog, letter.at(0));
             auto* txtFrase = child<QLineEdit>(dialog, "txtFrase");
@@ -194,23 +172,23 @@ private Q_SLOTS:
             QTest::mouseClick(child<QPushButton>(dialog, "btnCancelar"), Qt::LeftButton);
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
-        QCOMPARE(contents(), lines(after));
+        QCOMPARE(m_ini->contents(), IniFolder::lines(after));
         QVERIFY(m_prompts.errors.isEmpty());
     }
 
     // A file that cannot be written: each refused change is reported and the dialog goes on.
     void refusedWriteIsReported()
     {
-        const QByteArray before = lines({"[Atalhos]", "AtalhoB=b"});
-        put(before);
-        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner));
-        TfrmAtalhos dialog(iniPath(), m_prompts);
+        const QByteArray before = IniFolder::lines({"[Atalhos]", "AtalhoB=b"});
+        m_ini->put(before);
+        QVERIFY(QFile::setPermissions(m_ini->path(), QFile::ReadOwner));
+        TfrmAtalhos dialog(m_ini->path(), m_prompts);
         dialog.show();
         choose(dialog, QLatin1Char('C'));
         QTest::keyClicks(child<QLineEdit>(dialog, "txtFrase"), QStringLiteral("xy"));
         QCOMPARE(m_prompts.errors.size(), 2);
         QVERIFY(m_prompts.errors.first().startsWith(QLatin1String("Unable to write to ")));
-        QCOMPARE(contents(), before);
+        QCOMPARE(m_ini->contents(), before);
     }
 };
 

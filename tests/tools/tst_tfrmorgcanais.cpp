@@ -1,21 +1,18 @@
 #include "tools/TfrmOrgCanais.h"
 
+#include <memory>
+
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include "IniFolder.h"
 #include "ScriptedPrompts.h"
 
 namespace {
-QByteArray lines(const QStringList& ini)
-{
-    return ini.isEmpty() ? QByteArray() : (ini.join(QStringLiteral("\r\n")) + "\r\n").toLatin1();
-}
-
 const QStringList Three = {"[Canais]", "n=4", "c1=Chat", "c2=R&D", "c3=Clan BR"};
 } // namespace
 
@@ -24,23 +21,9 @@ class TestTfrmOrgCanais : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir* m_dir = nullptr;
+    std::unique_ptr<IniFolder> m_ini;
     ScriptedPrompts m_prompts;
 
-    QString iniPath() const { return m_dir->filePath(QStringLiteral("confs.ini")); }
-    void put(const QByteArray& bytes) const
-    {
-        if (bytes.isEmpty())
-            return;
-        QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    QByteArray contents() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     template <typename T = QWidget>
     static T* child(QDialog& dialog, const char* name)
     {
@@ -79,19 +62,15 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_dir = new QTemporaryDir;
-        QVERIFY(m_dir->isValid());
+        m_ini = std::make_unique<IniFolder>();
+        QVERIFY(m_ini->isValid());
         m_prompts.errors.clear();
     }
-    void cleanup()
-    {
-        delete m_dir;
-        m_dir = nullptr;
-    }
+    void cleanup() { m_ini.reset(); }
 
     void controls()
     {
-        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        TfrmOrgCanais dialog(m_ini->path(), m_prompts);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Canais favoritos..."));
         QCOMPARE(dialog.size(), QSize(378, 267));
         QCOMPARE(child<QLabel>(dialog, "imgTopo")->geometry(), QRect(0, 0, 378, 40));
@@ -125,8 +104,8 @@ private Q_SLOTS:
     void opensWithTheStoredList()
     {
         QFETCH(QStringList, ini);
-        put(lines(ini));
-        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        m_ini->put(IniFolder::lines(ini));
+        TfrmOrgCanais dialog(m_ini->path(), m_prompts);
         QTEST(entries(dialog), "listed");
     }
 
@@ -154,17 +133,18 @@ private Q_SLOTS:
         QFETCH(QStringList, ini);
         QFETCH(QString, steps);
         QFETCH(QStringList, after);
-        put(lines(ini));
-        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        m_ini->put(IniFolder::lines(ini));
+        TfrmOrgCanais dialog(m_ini->path(), m_prompts);
         dialog.show();
         const bool ok = steps.endsWith(QLatin1String(",ok"));
         work(dialog, steps.left(steps.lastIndexOf(QLatin1Char(','))));
         QTEST(entries(dialog), "listed");
         QCOMPARE(child<QLineEdit>(dialog, "txtCanal")->text(), QString());
-        QCOMPARE(contents(), lines(ini));
+        QCOMPARE(m_ini->contents(), IniFolder::lines(ini));
         work(dialog, ok ? QStringLiteral("ok") : QStringLiteral("cancel"));
         QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(contents(), after.isEmpty() ? lines(ini) : lines(after));
+        QCOMPARE(m_ini->contents(),
+                 after.isEmpty() ? IniFolder::lines(ini) : IniFolder::lines(after));
         QVERIFY(m_prompts.errors.isEmpty());
     }
 
@@ -172,20 +152,21 @@ private Q_SLOTS:
     // dialog stays open with the list, to try again or cancel.
     void refusedWriteKeepsTheDialogOpen()
     {
-        put(lines(Three));
-        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner));
-        TfrmOrgCanais dialog(iniPath(), m_prompts);
+        m_ini->put(IniFolder::lines(Three));
+        QVERIFY(QFile::setPermissions(m_ini->path(), QFile::ReadOwner));
+        TfrmOrgCanais dialog(m_ini->path(), m_prompts);
         dialog.show();
         work(dialog, QStringLiteral("remove:0,add:novo,ok"));
         QCOMPARE(m_prompts.errors.size(), 1);
         QVERIFY(m_prompts.errors.first().startsWith(QLatin1String("Unable to write to ")));
         QVERIFY(dialog.isVisible());
         QCOMPARE(entries(dialog), (QStringList{"R&D", "Clan BR", "novo"}));
-        QCOMPARE(contents(), lines(Three));
-        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(m_ini->contents(), IniFolder::lines(Three));
+        QVERIFY(QFile::setPermissions(m_ini->path(), QFile::ReadOwner | QFile::WriteOwner));
         work(dialog, QStringLiteral("ok"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(contents(), lines({"[Canais]", "n=4", "c1=R&D", "c2=Clan BR", "c3=novo"}));
+        QCOMPARE(m_ini->contents(),
+                 IniFolder::lines({"[Canais]", "n=4", "c1=R&D", "c2=Clan BR", "c3=novo"}));
     }
 };
 
