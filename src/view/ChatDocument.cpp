@@ -12,6 +12,9 @@ namespace {
 
 // A paragraph stops growing here; only a runaway writer gets near it.
 constexpr quint32 MaxParagraphLength = 1u << 24;
+// How far an address split between pieces is looked for before the new piece; only a runaway
+// writer sends words longer than this.
+constexpr quint32 MaxLinkLookBack = 4096;
 
 const std::array<char16_t, 256>& cp1252Table()
 {
@@ -38,6 +41,17 @@ std::optional<QByteArray> narrowed(const QString& text)
         bytes[i] = char(b);
     }
     return bytes;
+}
+
+// Where the word that `at` continues begins, looking back no further than MaxLinkLookBack.
+template <typename Ch>
+quint32 wordStart(const Ch* text, quint32 at)
+{
+    quint32 start = at;
+    while (start > 0 && at - start < MaxLinkLookBack && text[start - 1] != Ch(' ') &&
+           text[start - 1] != Ch('\t'))
+        --start;
+    return start;
 }
 
 qint16 storedStyle(int style)
@@ -160,6 +174,8 @@ void ChatDocument::dropOldest(int count)
         else
             m_narrow.release(place);
     }
+    m_links.erase(m_links.cbegin(), firstLink(count));
+    m_firstParagraphNumber += quint32(count);
     const int runs = firstRun(count);
     m_runs.erase(m_runs.begin(), m_runs.begin() + runs);
     m_firstRunNumber += quint32(runs);
@@ -194,6 +210,7 @@ void ChatDocument::widenLast()
 void ChatDocument::addToLast(const QString& text, int style, bool tab)
 {
     Paragraph& par = m_paragraphs.back();
+    const quint32 pieceStart = par.length;
     const quint32 room = MaxParagraphLength - par.length;
     const QString piece = quint32(text.size()) > room ? text.left(room) : text;
     if (piece.isEmpty())
@@ -215,6 +232,58 @@ void ChatDocument::addToLast(const QString& text, int style, bool tab)
                                         std::size_t(bytes->size()));
     }
     par.length += quint32(piece.size());
+    findLinksInLast(pieceStart);
+}
+
+void ChatDocument::findLinksInLast(quint32 pieceStart)
+{
+    const int last = paragraphCount() - 1;
+    const Paragraph& par = m_paragraphs.back();
+    const bool wide = par.place & Wide;
+    const char16_t* wideText = wide ? m_wide.data(par.place & ~Wide) : nullptr;
+    const char* narrowText = wide ? nullptr : m_narrow.data(par.place);
+    // The piece may go on with an address begun before it ("www." then "site.com"): look again
+    // from the start of the word it continues, and of an address found there before.
+    quint32 from = wide ? wordStart(wideText, pieceStart) : wordStart(narrowText, pieceStart);
+    while (!m_links.empty() && paragraphOf(m_links.back()) == last &&
+           m_links.back().start + m_links.back().length >= from) {
+        from = std::min(from, m_links.back().start);
+        m_links.pop_back();
+    }
+    const qsizetype rest = qsizetype(par.length - from);
+    if (wide ? !LinkFinder::mayHoldLink(wideText + from, rest)
+             : !LinkFinder::mayHoldLink(narrowText + from, rest))
+        return;
+    const QString text = paragraphText(last);
+    for (const TextSpan& link : LinkFinder::find(text, int(from)))
+        m_links.push_back(
+            {m_firstParagraphNumber + quint32(last), quint32(link.start), quint32(link.length)});
+}
+
+std::deque<ChatDocument::Link>::const_iterator ChatDocument::firstLink(int p) const
+{
+    return std::lower_bound(
+        m_links.cbegin(), m_links.cend(), p,
+        [this](const Link& link, int paragraph) { return paragraphOf(link) < paragraph; });
+}
+
+QList<TextSpan> ChatDocument::links(int p) const
+{
+    QList<TextSpan> result;
+    for (auto it = firstLink(p); it != m_links.cend() && paragraphOf(*it) == p; ++it)
+        result.append({int(it->start), int(it->length)});
+    return result;
+}
+
+std::optional<TextSpan> ChatDocument::linkAt(ChatPosition position) const
+{
+    if (position.paragraph < 0 || position.paragraph >= paragraphCount())
+        return std::nullopt;
+    for (const TextSpan& link : links(position.paragraph)) {
+        if (link.start <= position.offset && position.offset < link.end())
+            return link;
+    }
+    return std::nullopt;
 }
 
 void ChatDocument::clear()
@@ -224,6 +293,9 @@ void ChatDocument::clear()
     m_runs.clear();
     m_runs.shrink_to_fit();
     m_firstRunNumber = 0;
+    m_links.clear();
+    m_links.shrink_to_fit();
+    m_firstParagraphNumber = 0;
     m_narrow.clear();
     m_wide.clear();
 }
@@ -267,7 +339,8 @@ QString ChatDocument::text(const ChatRange& range) const
 std::size_t ChatDocument::allocated() const
 {
     return m_paragraphs.size() * sizeof(Paragraph) + m_runs.size() * sizeof(Run) +
-           m_narrow.allocated() + m_wide.allocated() * sizeof(char16_t);
+           m_links.size() * sizeof(Link) + m_narrow.allocated() +
+           m_wide.allocated() * sizeof(char16_t);
 }
 
 bool ChatDocument::isWordDelimiter(QChar ch)
