@@ -12,9 +12,6 @@ namespace {
 
 // A paragraph stops growing here; only a runaway writer gets near it.
 constexpr quint32 MaxParagraphLength = 1u << 24;
-// How far an address split between pieces is looked for before the new piece; only a runaway
-// writer sends words longer than this.
-constexpr quint32 MaxLinkLookBack = 4096;
 
 const std::array<char16_t, 256>& cp1252Table()
 {
@@ -41,17 +38,6 @@ std::optional<QByteArray> narrowed(const QString& text)
         bytes[i] = char(b);
     }
     return bytes;
-}
-
-// Where the word that `at` continues begins, looking back no further than MaxLinkLookBack.
-template <typename Ch>
-quint32 wordStart(const Ch* text, quint32 at)
-{
-    quint32 start = at;
-    while (start > 0 && at - start < MaxLinkLookBack && text[start - 1] != Ch(' ') &&
-           text[start - 1] != Ch('\t'))
-        --start;
-    return start;
 }
 
 qint16 storedStyle(int style)
@@ -151,6 +137,9 @@ QList<ChatPiece> ChatDocument::pieces(int p) const
 
 int ChatDocument::appendLine(const QString& text, int style)
 {
+    // The last paragraph is complete: its addresses are found once, now.
+    if (!m_paragraphs.empty() && !m_lastLinksFound)
+        findLinksInLast();
     Paragraph par{m_narrow.append(nullptr, 0), 0, m_firstRunNumber + quint32(m_runs.size())};
     m_paragraphs.push_back(par);
     if (!text.isEmpty())
@@ -210,7 +199,6 @@ void ChatDocument::widenLast()
 void ChatDocument::addToLast(const QString& text, int style, bool tab)
 {
     Paragraph& par = m_paragraphs.back();
-    const quint32 pieceStart = par.length;
     const quint32 room = MaxParagraphLength - par.length;
     const QString piece = quint32(text.size()) > room ? text.left(room) : text;
     if (piece.isEmpty())
@@ -232,30 +220,22 @@ void ChatDocument::addToLast(const QString& text, int style, bool tab)
                                         std::size_t(bytes->size()));
     }
     par.length += quint32(piece.size());
-    findLinksInLast(pieceStart);
+    m_lastLinksFound = false;
 }
 
-void ChatDocument::findLinksInLast(quint32 pieceStart)
+void ChatDocument::findLinksInLast() const
 {
+    m_lastLinksFound = true;
     const int last = paragraphCount() - 1;
-    const Paragraph& par = m_paragraphs.back();
-    const bool wide = par.place & Wide;
-    const char16_t* wideText = wide ? m_wide.data(par.place & ~Wide) : nullptr;
-    const char* narrowText = wide ? nullptr : m_narrow.data(par.place);
-    // The piece may go on with an address begun before it ("www." then "site.com"): look again
-    // from the start of the word it continues, and of an address found there before.
-    quint32 from = wide ? wordStart(wideText, pieceStart) : wordStart(narrowText, pieceStart);
-    while (!m_links.empty() && paragraphOf(m_links.back()) == last &&
-           m_links.back().start + m_links.back().length >= from) {
-        from = std::min(from, m_links.back().start);
+    while (!m_links.empty() && paragraphOf(m_links.back()) == last)
         m_links.pop_back();
-    }
-    const qsizetype rest = qsizetype(par.length - from);
-    if (wide ? !LinkFinder::mayHoldLink(wideText + from, rest)
-             : !LinkFinder::mayHoldLink(narrowText + from, rest))
+    const Paragraph& par = m_paragraphs.back();
+    const bool mayHoldLink =
+        par.place & Wide ? LinkFinder::mayHoldLink(m_wide.data(par.place & ~Wide), par.length)
+                         : LinkFinder::mayHoldLink(m_narrow.data(par.place), par.length);
+    if (!mayHoldLink)
         return;
-    const QString text = paragraphText(last);
-    for (const TextSpan& link : LinkFinder::find(text, int(from)))
+    for (const TextSpan& link : LinkFinder::find(paragraphText(last)))
         m_links.push_back(
             {m_firstParagraphNumber + quint32(last), quint32(link.start), quint32(link.length)});
 }
@@ -269,6 +249,10 @@ std::deque<ChatDocument::Link>::const_iterator ChatDocument::firstLink(int p) co
 
 QList<TextSpan> ChatDocument::links(int p) const
 {
+    // The last paragraph may still grow; when it is shown meanwhile, what it holds so far is
+    // looked at.
+    if (p == paragraphCount() - 1 && !m_lastLinksFound)
+        findLinksInLast();
     QList<TextSpan> result;
     for (auto it = firstLink(p); it != m_links.cend() && paragraphOf(*it) == p; ++it)
         result.append({int(it->start), int(it->length)});
@@ -296,6 +280,7 @@ void ChatDocument::clear()
     m_links.clear();
     m_links.shrink_to_fit();
     m_firstParagraphNumber = 0;
+    m_lastLinksFound = false;
     m_narrow.clear();
     m_wide.clear();
 }

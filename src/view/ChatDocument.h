@@ -57,7 +57,7 @@ struct ChatRange
 // The content of one pane: paragraphs of styled runs and tabs, GUI-free. Text is kept as
 // Windows-1252 bytes while a paragraph fits that code page (nearly every chat line does) and as
 // UTF-16 otherwise; runs and paragraphs are flat arrays, so a line costs a few dozen bytes.
-// Web addresses are found once, as the text arrives, and kept beside the paragraphs.
+// Web addresses are found once, when a paragraph is complete, and kept beside the paragraphs.
 // A server decides how much arrives, so a pane keeps at most MaxParagraphs paragraphs: past
 // that the oldest go, a block at a time, and their memory is given back.
 class ChatDocument
@@ -102,7 +102,7 @@ public:
 
     ChatPosition endPosition() const;
     ChatRange wholeRange() const { return {ChatPosition{}, endPosition()}; }
-    // The web addresses in paragraph p, in order (see LinkFinder); found as the text arrived.
+    // The web addresses in paragraph p, in order (see LinkFinder).
     QList<TextSpan> links(int p) const;
     // The address holding the character at `position`, if any.
     std::optional<TextSpan> linkAt(ChatPosition position) const;
@@ -154,7 +154,7 @@ private:
     int firstRun(int p) const { return int(m_paragraphs[p].firstRun - m_firstRunNumber); }
     int paragraphOf(const Link& link) const { return int(link.paragraph - m_firstParagraphNumber); }
     std::deque<Link>::const_iterator firstLink(int p) const;
-    void findLinksInLast(quint32 pieceStart);
+    void findLinksInLast() const;
     int runEnd(int p) const;
     void dropOldest(int count);
     void addToLast(const QString& text, int style, bool tab);
@@ -166,8 +166,10 @@ private:
     std::deque<Paragraph> m_paragraphs;
     std::deque<Run> m_runs;
     quint32 m_firstRunNumber = 0;
-    std::deque<Link> m_links;
     quint32 m_firstParagraphNumber = 0;
+    // Addresses of the last paragraph are found once it is complete, or when it is shown before.
+    mutable std::deque<Link> m_links;
+    mutable bool m_lastLinksFound = false;
     int m_maxParagraphs = MaxParagraphs;
     TextPool<char> m_narrow;
     TextPool<char16_t> m_wide;
