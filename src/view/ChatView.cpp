@@ -602,8 +602,10 @@ void ChatView::mousePressEvent(QMouseEvent* event)
 void ChatView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_dragging || !(event->buttons() & Qt::LeftButton)) {
-        viewport()->setCursor(linkUnder(event->position().toPoint()) ? Qt::PointingHandCursor
-                                                                     : Qt::IBeamCursor);
+        const Qt::CursorShape shape =
+            linkUnder(event->position().toPoint()) ? Qt::PointingHandCursor : Qt::IBeamCursor;
+        if (viewport()->cursor().shape() != shape)
+            viewport()->setCursor(shape);
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }

@@ -130,6 +130,7 @@ private Q_SLOTS:
     void clicksOnAnAddress_data();
     void clicksOnAnAddress();
     void contextMenuKnowsTheAddress();
+    void pointerShowsAnAddress();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -898,6 +899,24 @@ void TestChatView::contextMenuKnowsTheAddress()
     QCOMPARE(spy.size(), 2);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("https://exemplo.com/ação"));
     QCOMPARE(spy.at(1).at(0).toString(), QString());
+}
+
+void TestChatView::pointerShowsAnAddress()
+{
+    const QString line = QStringLiteral("veja www.exemplo.com");
+    m_view->appendLine(line, StyleTable::Usuario);
+    m_view->reformat();
+    const QFont font = m_styles->font(StyleTable::Usuario);
+    QWidget* port = m_view->viewport();
+    const auto hover = [port](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, port->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(port, &move);
+        return port->cursor().shape();
+    };
+    QCOMPARE(hover(QPoint(middleOf(font, line, 10), firstLineY(font))), Qt::PointingHandCursor);
+    QCOMPARE(hover(QPoint(middleOf(font, line, 2), firstLineY(font))), Qt::IBeamCursor);
+    QCOMPARE(hover(QPoint(port->width() - 5, firstLineY(font))), Qt::IBeamCursor);
 }
 
 QTEST_MAIN(TestChatView)
