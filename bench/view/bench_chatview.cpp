@@ -29,6 +29,9 @@ constexpr int SmallLines = 1000;
 constexpr int CeilingLines = 100000;
 constexpr int CeilingSlice = 10000;
 constexpr int CeilingSlices = 60;
+constexpr int LinkSlices = 40;
+// Both panes of the address run are emptied this often, so that neither grows large.
+constexpr int LinkSlicesPerFill = 10;
 constexpr int Width = 500;
 
 size_t heapInUse()
@@ -55,12 +58,19 @@ QString message(int i)
     return QStringLiteral("hello there, message %1").arg(i % 100000);
 }
 
-void appendOurs(ChatView& view, int from, int to)
+// Every tenth line says a web address instead.
+QString linkedMessage(int i)
+{
+    return i % 10 == 0 ? QStringLiteral("hello there, www.site.com/%1").arg(i % 100000)
+                       : message(i);
+}
+
+void appendOurs(ChatView& view, int from, int to, bool withLinks = false)
 {
     for (int i = from; i < to; ++i) {
         view.appendLine(stamp(i), StyleTable::Horario);
         view.appendText(user(i), StyleTable::Acc);
-        view.appendText(message(i), StyleTable::Usuario);
+        view.appendText(withLinks ? linkedMessage(i) : message(i), StyleTable::Usuario);
         view.reformat();
         if ((i + 1) % 1000 == 0) {
             view.scrollToBottom();
@@ -316,5 +326,43 @@ int main(int argc, char** argv)
         "%.1f MB at the end\n",
         full.document().paragraphCount(), fullNext, heldAtCeiling / 1e6,
         full.document().allocated() / 1e6);
+
+    // Two panes take the same slices in turn, one with a web address in every tenth line.
+    std::printf(
+        "\nAppending with a web address in every tenth line, slices of %d lines, CPU time\n",
+        CeilingSlice);
+    StyleTable plainStyles, linkStyles;
+    ChatView plainPane(&plainStyles);
+    ChatView linkPane(&linkStyles);
+    for (ChatView* view : {&plainPane, &linkPane})
+        sizeView(*view);
+    QList<double> plainMs, linkMs;
+    int linksFound = 0;
+    int linkedLines = 0;
+    for (int slice = 0; slice < LinkSlices; ++slice) {
+        if (slice % LinkSlicesPerFill == 0) {
+            plainPane.clearView();
+            linkPane.clearView();
+            QCoreApplication::processEvents();
+        }
+        const int from = slice * CeilingSlice;
+        const int firstParagraph = linkPane.document().paragraphCount();
+        // Each goes first in every other slice.
+        for (const bool withLinks : {slice % 2 == 0, slice % 2 != 0}) {
+            const double start = cpuMs();
+            appendOurs(withLinks ? linkPane : plainPane, from, from + CeilingSlice, withLinks);
+            (withLinks ? linkMs : plainMs).append(cpuMs() - start);
+        }
+        for (int p = firstParagraph; p < linkPane.document().paragraphCount(); ++p)
+            linksFound += int(linkPane.document().links(p).size());
+        linkedLines += CeilingSlice / 10;
+    }
+    print("no address, median slice", median(plainMs), "ms");
+    print("an address in every tenth line, median slice", median(linkMs), "ms");
+    print("ratio of medians with / without (goal <= 1.2)", median(linkMs) / median(plainMs), "x");
+    print("no address, fastest slice", fastest(plainMs), "ms");
+    print("an address in every tenth line, fastest slice", fastest(linkMs), "ms");
+    print("ratio of fastest with / without (goal <= 1.2)", fastest(linkMs) / fastest(plainMs), "x");
+    std::printf("  addresses found: %d of %d\n", linksFound, linkedLines);
     return 0;
 }

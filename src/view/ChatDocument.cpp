@@ -137,6 +137,9 @@ QList<ChatPiece> ChatDocument::pieces(int p) const
 
 int ChatDocument::appendLine(const QString& text, int style)
 {
+    // The last paragraph is complete: its addresses are found once, now.
+    if (!m_paragraphs.empty() && !m_lastLinksFound)
+        findLinksInLast();
     Paragraph par{m_narrow.append(nullptr, 0), 0, m_firstRunNumber + quint32(m_runs.size())};
     m_paragraphs.push_back(par);
     if (!text.isEmpty())
@@ -160,6 +163,8 @@ void ChatDocument::dropOldest(int count)
         else
             m_narrow.release(place);
     }
+    m_links.erase(m_links.cbegin(), firstLink(count));
+    m_firstParagraphNumber += quint32(count);
     const int runs = firstRun(count);
     m_runs.erase(m_runs.begin(), m_runs.begin() + runs);
     m_firstRunNumber += quint32(runs);
@@ -215,6 +220,54 @@ void ChatDocument::addToLast(const QString& text, int style, bool tab)
                                         std::size_t(bytes->size()));
     }
     par.length += quint32(piece.size());
+    m_lastLinksFound = false;
+}
+
+void ChatDocument::findLinksInLast() const
+{
+    m_lastLinksFound = true;
+    const int last = paragraphCount() - 1;
+    while (!m_links.empty() && paragraphOf(m_links.back()) == last)
+        m_links.pop_back();
+    const Paragraph& par = m_paragraphs.back();
+    const bool mayHoldLink =
+        par.place & Wide ? LinkFinder::mayHoldLink(m_wide.data(par.place & ~Wide), par.length)
+                         : LinkFinder::mayHoldLink(m_narrow.data(par.place), par.length);
+    if (!mayHoldLink)
+        return;
+    for (const TextSpan& link : LinkFinder::find(paragraphText(last)))
+        m_links.push_back(
+            {m_firstParagraphNumber + quint32(last), quint32(link.start), quint32(link.length)});
+}
+
+std::deque<ChatDocument::Link>::const_iterator ChatDocument::firstLink(int p) const
+{
+    return std::lower_bound(
+        m_links.cbegin(), m_links.cend(), p,
+        [this](const Link& link, int paragraph) { return paragraphOf(link) < paragraph; });
+}
+
+QList<TextSpan> ChatDocument::links(int p) const
+{
+    // The last paragraph may still grow; when it is shown meanwhile, what it holds so far is
+    // looked at.
+    if (p == paragraphCount() - 1 && !m_lastLinksFound)
+        findLinksInLast();
+    QList<TextSpan> result;
+    for (auto it = firstLink(p); it != m_links.cend() && paragraphOf(*it) == p; ++it)
+        result.append({int(it->start), int(it->length)});
+    return result;
+}
+
+std::optional<TextSpan> ChatDocument::linkAt(ChatPosition position) const
+{
+    if (position.paragraph < 0 || position.paragraph >= paragraphCount())
+        return std::nullopt;
+    for (const TextSpan& link : links(position.paragraph)) {
+        if (link.start <= position.offset && position.offset < link.end())
+            return link;
+    }
+    return std::nullopt;
 }
 
 void ChatDocument::clear()
@@ -224,6 +277,10 @@ void ChatDocument::clear()
     m_runs.clear();
     m_runs.shrink_to_fit();
     m_firstRunNumber = 0;
+    m_links.clear();
+    m_links.shrink_to_fit();
+    m_firstParagraphNumber = 0;
+    m_lastLinksFound = false;
     m_narrow.clear();
     m_wide.clear();
 }
@@ -267,7 +324,8 @@ QString ChatDocument::text(const ChatRange& range) const
 std::size_t ChatDocument::allocated() const
 {
     return m_paragraphs.size() * sizeof(Paragraph) + m_runs.size() * sizeof(Run) +
-           m_narrow.allocated() + m_wide.allocated() * sizeof(char16_t);
+           m_links.size() * sizeof(Link) + m_narrow.allocated() +
+           m_wide.allocated() * sizeof(char16_t);
 }
 
 bool ChatDocument::isWordDelimiter(QChar ch)

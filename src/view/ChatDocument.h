@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include "view/LinkFinder.h"
 #include "view/TextPool.h"
 
 // One piece of a paragraph as the writers appended it. A tab's text is "\t".
@@ -56,6 +57,7 @@ struct ChatRange
 // The content of one pane: paragraphs of styled runs and tabs, GUI-free. Text is kept as
 // Windows-1252 bytes while a paragraph fits that code page (nearly every chat line does) and as
 // UTF-16 otherwise; runs and paragraphs are flat arrays, so a line costs a few dozen bytes.
+// Web addresses are found once, when a paragraph is complete, and kept beside the paragraphs.
 // A server decides how much arrives, so a pane keeps at most MaxParagraphs paragraphs: past
 // that the oldest go, a block at a time, and their memory is given back.
 class ChatDocument
@@ -100,6 +102,11 @@ public:
 
     ChatPosition endPosition() const;
     ChatRange wholeRange() const { return {ChatPosition{}, endPosition()}; }
+    // The web addresses in paragraph p, in order (see LinkFinder).
+    QList<TextSpan> links(int p) const;
+    // The address holding the character at `position`, if any.
+    std::optional<TextSpan> linkAt(ChatPosition position) const;
+
     // A position moved inside the content.
     ChatPosition clamped(ChatPosition position) const;
     // The text of the range, paragraphs separated by '\n'.
@@ -136,7 +143,18 @@ private:
         bool tab;
     };
 
+    // 12 bytes for each address; lines without one cost nothing.
+    struct Link
+    {
+        quint32 paragraph; // counted from the first paragraph ever appended, modulo 2^32
+        quint32 start;
+        quint32 length;
+    };
+
     int firstRun(int p) const { return int(m_paragraphs[p].firstRun - m_firstRunNumber); }
+    int paragraphOf(const Link& link) const { return int(link.paragraph - m_firstParagraphNumber); }
+    std::deque<Link>::const_iterator firstLink(int p) const;
+    void findLinksInLast() const;
     int runEnd(int p) const;
     void dropOldest(int count);
     void addToLast(const QString& text, int style, bool tab);
@@ -148,6 +166,10 @@ private:
     std::deque<Paragraph> m_paragraphs;
     std::deque<Run> m_runs;
     quint32 m_firstRunNumber = 0;
+    quint32 m_firstParagraphNumber = 0;
+    // Addresses of the last paragraph are found once it is complete, or when it is shown before.
+    mutable std::deque<Link> m_links;
+    mutable bool m_lastLinksFound = false;
     int m_maxParagraphs = MaxParagraphs;
     TextPool<char> m_narrow;
     TextPool<char16_t> m_wide;

@@ -87,6 +87,14 @@ std::unique_ptr<QTextLayout> ChatLayout::build(int p) const
         range.format.setForeground(m_styles.color(r.style));
         formats.append(range);
     }
+    // Merged with the runs' formats, so an address keeps their colours and fonts.
+    for (const TextSpan& link : m_document.links(p)) {
+        QTextLayout::FormatRange range;
+        range.start = link.start;
+        range.length = link.length;
+        range.format.setFontUnderline(true);
+        formats.append(range);
+    }
     layout->setFormats(formats);
     layout->setCacheEnabled(true);
     layout->beginLayout();
@@ -142,4 +150,18 @@ int ChatLayout::offsetAt(int p, QPointF point, bool onCharacter)
         }
     }
     return m_document.paragraphLength(p);
+}
+
+int ChatLayout::characterAt(int p, QPointF point)
+{
+    const auto l = layout(p);
+    for (int i = 0; i < l->lineCount(); ++i) {
+        const QTextLine line = l->lineAt(i);
+        if (point.y() < line.y() || point.y() >= line.y() + line.height())
+            continue;
+        if (point.x() < line.x() || point.x() >= line.x() + line.naturalTextWidth())
+            return -1;
+        return line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
+    }
+    return -1;
 }

@@ -39,6 +39,9 @@ public:
     // The offset of the cursor place nearest to `point` (relative to the paragraph's top left);
     // with `onCharacter`, the character under it instead.
     int offsetAt(int p, QPointF point, bool onCharacter);
+    // The offset of the character drawn at `point`, or -1 when there is none (beside or past the
+    // text of a line).
+    int characterAt(int p, QPointF point);
 
 private:
     struct Height

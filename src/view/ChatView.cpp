@@ -1,6 +1,7 @@
 #include "view/ChatView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -13,11 +14,13 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextLayout>
 #include <QWheelEvent>
 
 #include "view/ChatExporter.h"
 #include "view/ChatLayout.h"
+#include "view/LinkFinder.h"
 #include "view/StyleTable.h"
 
 namespace {
@@ -52,6 +55,9 @@ ChatView::ChatView(StyleTable* styles, QWidget* parent)
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
             &ChatView::scrollBarAction);
     m_layout->setWidth(layoutWidth());
+    viewport()->setMouseTracking(true);
+    m_linkTimer.setSingleShot(true);
+    connect(&m_linkTimer, &QTimer::timeout, this, [this] { Q_EMIT linkActivated(m_clickedLink); });
 }
 
 ChatView::~ChatView() = default;
@@ -589,12 +595,17 @@ void ChatView::mousePressEvent(QMouseEvent* event)
     m_hasSelection = true;
     m_dragging = true;
     m_mousePos = event->position().toPoint();
+    pressLink(m_mousePos);
     viewport()->update();
 }
 
 void ChatView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_dragging || !(event->buttons() & Qt::LeftButton)) {
+        const Qt::CursorShape shape =
+            linkUnder(event->position().toPoint()) ? Qt::PointingHandCursor : Qt::IBeamCursor;
+        if (viewport()->cursor().shape() != shape)
+            viewport()->setCursor(shape);
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
@@ -622,6 +633,8 @@ void ChatView::mouseReleaseEvent(QMouseEvent* event)
     m_autoScrollTimer.stop();
     if (hasSelection())
         copySelection();
+    else
+        releaseLink(event->position().toPoint());
 }
 
 void ChatView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -632,10 +645,55 @@ void ChatView::mouseDoubleClickEvent(QMouseEvent* event)
     }
     m_dragging = false;
     m_autoScrollTimer.stop();
+    // The second click of a double click: the first opens nothing.
+    m_linkTimer.stop();
+    m_pressedLink.reset();
     const ChatRange word = m_document->wordAt(positionAt(event->position().toPoint(), true));
     setSelection(word.start, word.end);
     if (hasSelection())
         copySelection();
+}
+
+std::optional<ChatRange> ChatView::linkUnder(QPoint point) const
+{
+    settle();
+    const int count = m_document->paragraphCount();
+    int y = m_margins.top() - m_position.offset;
+    for (int p = m_position.paragraph; p < count && y <= point.y(); ++p) {
+        const int height = m_layout->height(p);
+        if (point.y() < y + height) {
+            const QPointF local(point.x() - m_margins.left(), point.y() - y);
+            const int at = m_layout->characterAt(p, local);
+            const auto link = at < 0 ? std::nullopt : m_document->linkAt({p, at});
+            if (!link)
+                return std::nullopt;
+            return ChatRange{{p, link->start}, {p, link->end()}};
+        }
+        y += height;
+    }
+    return std::nullopt;
+}
+
+void ChatView::pressLink(QPoint point)
+{
+    // A press that follows a click without making a double click still takes the click's place.
+    m_linkTimer.stop();
+    m_pressedLink = linkUnder(point);
+    m_pressPos = point;
+}
+
+void ChatView::releaseLink(QPoint point)
+{
+    const auto pressed = std::exchange(m_pressedLink, std::nullopt);
+    if (!pressed || (point - m_pressPos).manhattanLength() >=
+                        QGuiApplication::styleHints()->startDragDistance())
+        return;
+    const auto released = linkUnder(point);
+    if (!released || released->start != pressed->start || released->end != pressed->end)
+        return;
+    // Opened only once the double-click interval has passed without a second click.
+    m_clickedLink = LinkFinder::url(m_document->text(*pressed));
+    m_linkTimer.start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
 }
 
 void ChatView::autoScrollTick()
@@ -657,6 +715,9 @@ void ChatView::autoScrollTick()
 void ChatView::contextMenuEvent(QContextMenuEvent* event)
 {
     if (m_popupMenu) {
+        const auto link =
+            event->reason() == QContextMenuEvent::Mouse ? linkUnder(event->pos()) : std::nullopt;
+        Q_EMIT popupOpening(link ? m_document->text(*link) : QString());
         m_popupMenu->popup(event->globalPos());
         event->accept();
     }

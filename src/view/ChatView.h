@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 
 #include "view/ChatDocument.h"
 
@@ -86,6 +87,13 @@ public:
     int topOffset() const;
     bool isAtBottom() const;
 
+Q_SIGNALS:
+    // A click on a web address: the button went up where it went down, and no second click
+    // followed within the double-click interval.
+    void linkActivated(const QUrl& url);
+    // The context menu is about to open, over `link` (an address as written) or over none (empty).
+    void popupOpening(const QString& link);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -129,6 +137,10 @@ private:
     void autoScrollTick();
     void keepBottomPinned();
     int layoutWidth() const;
+    // The address under a point of the viewport.
+    std::optional<ChatRange> linkUnder(QPoint point) const;
+    void pressLink(QPoint point);
+    void releaseLink(QPoint point);
 
     StyleTable* m_styles;
     std::unique_ptr<StyleTable> m_ownStyles;
@@ -153,4 +165,10 @@ private:
     QTimer m_refreshTimer;
     QTimer m_autoScrollTimer;
     bool m_syncingScrollBar = false;
+    // The address the left button went down on, and the one a click opens once no second click
+    // follows.
+    std::optional<ChatRange> m_pressedLink;
+    QPoint m_pressPos;
+    QUrl m_clickedLink;
+    QTimer m_linkTimer;
 };

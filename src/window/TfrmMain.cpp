@@ -186,6 +186,7 @@ void TfrmMain::setupConnections()
     setupLockConnections();
     setupLogs();
     setupLinks();
+    setupPaneLinks();
     setupScreenshotGamesTray();
     qApp->installEventFilter(this);
 }

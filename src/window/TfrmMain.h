@@ -24,6 +24,7 @@ class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
+class QUrl;
 class Shell;
 class StyleTable;
 class TChatInterface;
@@ -360,6 +361,16 @@ private:
     QTimer* tmrNotepad = nullptr;
     // The type of log chosen last, as its entry of the save dialog's filter.
     QString m_logFilter;
+
+    // Addresses in the panes: a click opens one, the context menu copies one.
+    void setupPaneLinks();
+    void paneLinkClick(const QUrl& url);
+    void popChatOpening(const QString& link);
+    void popCopyAddressClick();
+    QAction* popCopyAddress = nullptr;
+    QAction* popCopyAddressSeparator = nullptr;
+    // The address the panes' context menu was last opened over; empty: none.
+    QString m_popupLink;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;

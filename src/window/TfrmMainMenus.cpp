@@ -164,6 +164,12 @@ void TfrmMain::setupUsersPopup()
 void TfrmMain::setupChatPopup()
 {
     popChat = named(new QMenu(this), QStringLiteral("popChat"));
+    // Shown only while the menu is open over an address.
+    popCopyAddress =
+        menuItem(popChat, QStringLiteral("popCopyAddress"), QStringLiteral("Copiar endereço"));
+    popCopyAddressSeparator = separator(popChat, QStringLiteral("popCopyAddressSeparator"));
+    popCopyAddress->setVisible(false);
+    popCopyAddressSeparator->setVisible(false);
     Limpartela1 = menuItem(popChat, QStringLiteral("Limpartela1"), QStringLiteral("Limpar tela"));
     separator(popChat, QStringLiteral("N16"));
     menuItem(popChat, QStringLiteral("Usurios1"), QStringLiteral("Usuários"));

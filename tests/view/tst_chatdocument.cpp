@@ -5,6 +5,11 @@
 
 Q_DECLARE_METATYPE(ChatRange)
 
+char* toString(const TextSpan& span)
+{
+    return QTest::toString(QStringLiteral("[%1, %2)").arg(span.start).arg(span.end()));
+}
+
 char* toString(const ChatPosition& position)
 {
     return QTest::toString(QStringLiteral("(%1, %2)").arg(position.paragraph).arg(position.offset));
@@ -77,6 +82,10 @@ private Q_SLOTS:
     void ceilingDropsTheOldestInBlocks_data();
     void ceilingDropsTheOldestInBlocks();
     void droppedLinesGiveBackTheirMemory();
+    void linksOfLinesWrittenInPieces_data();
+    void linksOfLinesWrittenInPieces();
+    void linksFollowTheKeptLines_data();
+    void linksFollowTheKeptLines();
 };
 
 void TestChatDocument::runsAndTabs()
@@ -408,12 +417,100 @@ void TestChatDocument::droppedLinesGiveBackTheirMemory()
                 doc.appendText(QStringLiteral("0123456789"), StyleTable::Info);
             doc.appendText(QStringLiteral("Ω"), StyleTable::Info);
         }
+        // The addresses found go with their lines.
+        for (int i = from; i < to; i += 2)
+            doc.appendLine(QStringLiteral("veja www.site.com/%1").arg(i), StyleTable::Info);
     };
     // About 8 MB of text goes through; what is held stays a few chunks.
     for (int from = 0; from < 400000; from += 100000) {
         session(from, from + 100000);
         QVERIFY2(doc.allocated() < 1024 * 1024, qPrintable(QString::number(doc.allocated())));
     }
+}
+
+void TestChatDocument::linksOfLinesWrittenInPieces_data()
+{
+    QTest::addColumn<QString>("line");
+    // clang-format off
+    QTest::newRow("one address")      << QStringLiteral("<ana> veja www.exemplo.com.br.");
+    QTest::newRow("two addresses")    << QStringLiteral("(http://a.com/x) e https://b.org!");
+    QTest::newRow("outside the code page") << QStringLiteral("http://a.com/Ω e www.b.com");
+    QTest::newRow("trailing stops")   << QStringLiteral("http://a.com.......");
+    QTest::newRow("none")             << QStringLiteral("[21:05:09] <ana> olá, tudo bem?");
+    // clang-format on
+}
+
+void TestChatDocument::linksOfLinesWrittenInPieces()
+{
+    QFETCH(QString, line);
+    const QList<TextSpan> whole = LinkFinder::find(line);
+    // Cut in three pieces at every pair of places: an address may be split anywhere, even in its
+    // prefix, and a pane may show the line before its last piece arrives.
+    for (int i = 0; i <= line.size(); ++i) {
+        for (int j = i; j <= line.size(); ++j) {
+            ChatDocument doc;
+            doc.appendLine(line.left(i), StyleTable::Horario);
+            const bool shownEarly = (i + j) % 2 == 0;
+            if (shownEarly)
+                QCOMPARE(doc.links(0), LinkFinder::find(line.left(i)));
+            doc.appendText(line.mid(i, j - i), StyleTable::Acc);
+            doc.appendText(line.mid(j), StyleTable::Usuario);
+            QCOMPARE(doc.links(0), whole);
+            doc.appendLine(QStringLiteral("depois"), StyleTable::Info);
+            QCOMPARE(doc.links(0), whole);
+            QVERIFY(doc.links(1).isEmpty());
+        }
+    }
+}
+
+void TestChatDocument::linksFollowTheKeptLines_data()
+{
+    QTest::addColumn<int>("ceiling");
+    QTest::addColumn<int>("lines");
+    // clang-format off
+    QTest::newRow("below the ceiling")  << 64 << 40;
+    QTest::newRow("oldest lines gone")  << 16 << 40;
+    QTest::newRow("many blocks gone")   << 160 << 2000;
+    QTest::newRow("one line kept")      << 1 << 5;
+    // clang-format on
+}
+
+void TestChatDocument::linksFollowTheKeptLines()
+{
+    QFETCH(int, ceiling);
+    QFETCH(int, lines);
+    ChatDocument doc;
+    doc.setMaxParagraphs(ceiling);
+    // Every third line names an address of its own, every fifth is stored wide.
+    const auto line = [](int i) {
+        const QString text = i % 5 == 0 ? QStringLiteral("Ω %1 ") : QStringLiteral("linha %1 ");
+        return text.arg(i) + (i % 3 == 0 ? QStringLiteral("www.site%1.com.").arg(i) : QString());
+    };
+    const auto check = [&doc, &line](int first) {
+        for (int p = 0; p < doc.paragraphCount(); ++p) {
+            QCOMPARE(doc.paragraphText(p), line(first + p));
+            const QList<TextSpan> links = doc.links(p);
+            QCOMPARE(links.size(), (first + p) % 3 == 0 ? 1 : 0);
+            for (const TextSpan& link : links) {
+                QCOMPARE(doc.text({{p, link.start}, {p, link.end()}}),
+                         QStringLiteral("www.site%1.com").arg(first + p));
+                QCOMPARE(doc.linkAt({p, link.end() - 1}).value_or(TextSpan{}), link);
+                QVERIFY(!doc.linkAt({p, link.end()}));
+                QVERIFY(!doc.linkAt({p, link.start - 1}));
+            }
+        }
+    };
+    int dropped = 0;
+    for (int i = 0; i < lines; ++i)
+        dropped += doc.appendLine(line(i), StyleTable::Info);
+    check(dropped);
+
+    // A cleared pane starts counting its lines again.
+    doc.clear();
+    dropped = 0;
+    for (int i = 0; i < 7; ++i)
+        dropped += doc.appendLine(line(i), StyleTable::Info);
+    check(dropped);
 }
 
 QTEST_GUILESS_MAIN(TestChatDocument)

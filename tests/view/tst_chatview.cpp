@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
+#include <QUrl>
 #include <QtMath>
 
 #include "view/ChatLayout.h"
@@ -42,6 +43,21 @@ int middleOf(const QFont& font, const QString& line, int index)
 int firstLineY(const QFont& font)
 {
     return Top + QFontMetrics(font).height() / 2;
+}
+
+// The longest row of pixels of exactly one colour, as long as an underline and longer than any
+// stroke of a letter.
+int longestRowOf(const QImage& image, QRgb color)
+{
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = (image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
 }
 
 // Counts a widget's paint events. Every refresh of the view ends in one, so a test that waits for
@@ -110,6 +126,11 @@ private Q_SLOTS:
     void ceilingKeepsTheViewOnItsText();
     void ceilingClipsTheSelection();
     void findContinuesAcrossADrop();
+    void addressesAreUnderlinedInTheirColours();
+    void clicksOnAnAddress_data();
+    void clicksOnAnAddress();
+    void contextMenuKnowsTheAddress();
+    void pointerShowsAnAddress();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -754,6 +775,148 @@ void TestChatView::findContinuesAcrossADrop()
     QVERIFY(!m_view->hasSelection());
     QCOMPARE(hits(false), 0);
     QCOMPARE(hits(true), 16); // lines 12 to 72
+}
+
+void TestChatView::addressesAreUnderlinedInTheirColours()
+{
+    m_view->setBackgroundColor(Qt::black);
+    m_styles->setColor(StyleTable::Acc, QColor(255, 0, 0));
+    m_styles->setColor(StyleTable::Usuario, QColor(0, 255, 0));
+    m_styles->setColor(StyleTable::Emote, QColor(255, 0, 255));
+    // The address runs across two pieces of different colours.
+    m_view->appendLine(QStringLiteral("<ana> "), StyleTable::Acc);
+    m_view->appendText(QStringLiteral("veja www.exemplo"), StyleTable::Usuario);
+    m_view->appendText(QStringLiteral(".com.br"), StyleTable::Emote);
+    m_view->reformat();
+    const QImage image = m_view->viewport()->grab().toImage();
+    const auto width = [this](int style, const QString& text) {
+        return QFontMetrics(m_styles->font(style)).horizontalAdvance(text);
+    };
+    const int green = longestRowOf(image, qRgb(0, 255, 0));
+    const int linkInGreen = width(StyleTable::Usuario, QStringLiteral("www.exemplo"));
+    QVERIFY2(green >= linkInGreen - 2, qPrintable(QString::number(green)));
+    // "veja " is not underlined.
+    QVERIFY2(green <= linkInGreen + 2, qPrintable(QString::number(green)));
+    const int magenta = longestRowOf(image, qRgb(255, 0, 255));
+    QVERIFY2(magenta >= width(StyleTable::Emote, QStringLiteral(".com.br")) - 2,
+             qPrintable(QString::number(magenta)));
+    QVERIFY(longestRowOf(image, qRgb(255, 0, 0)) < width(StyleTable::Acc, QStringLiteral("<ana>")));
+}
+
+void TestChatView::clicksOnAnAddress_data()
+{
+    QTest::addColumn<int>("press");   // a character of the line; -1: past its end
+    QTest::addColumn<int>("release"); // the character the button goes up over
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("opened");
+    // "veja www.exemplo.com/x, ou não": the address is characters 5 to 21.
+    // clang-format off
+    QTest::newRow("click on the address")      << 10 << 10 << false << QStringLiteral("http://www.exemplo.com/x");
+    QTest::newRow("click on its first letter") << 5 << 5 << false << QStringLiteral("http://www.exemplo.com/x");
+    QTest::newRow("click on its last letter")  << 21 << 21 << false << QStringLiteral("http://www.exemplo.com/x");
+    QTest::newRow("click on the comma after")  << 22 << 22 << false << QString();
+    QTest::newRow("click beside it")           << 2 << 2 << false << QString();
+    QTest::newRow("click past the line's end") << -1 << -1 << false << QString();
+    QTest::newRow("drag along it")             << 6 << 14 << false << QString();
+    QTest::newRow("drag off it")               << 10 << 26 << false << QString();
+    QTest::newRow("double click")              << 10 << 10 << true << QString();
+    // clang-format on
+}
+
+void TestChatView::clicksOnAnAddress()
+{
+    QFETCH(int, press);
+    QFETCH(int, release);
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, opened);
+    const QString line = QStringLiteral("veja www.exemplo.com/x, ou não");
+    m_view->appendLine(line, StyleTable::Usuario);
+    m_view->appendLine(QStringLiteral("segunda linha"), StyleTable::Info);
+    m_view->reformat();
+    const QFont font = m_styles->font(StyleTable::Usuario);
+    const auto at = [&](int index) {
+        return QPoint(index < 0 ? m_view->viewport()->width() - 5 : middleOf(font, line, index),
+                      firstLineY(font));
+    };
+    QSignalSpy spy(m_view, &ChatView::linkActivated);
+    QWidget* port = m_view->viewport();
+    QGuiApplication::clipboard()->clear();
+    QTest::mousePress(port, Qt::LeftButton, {}, at(press));
+    if (release != press)
+        QTest::mouseMove(port, at(release));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, at(release));
+    if (doubleClick) {
+        QTest::mouseDClick(port, Qt::LeftButton, {}, at(press));
+        QTest::mouseRelease(port, Qt::LeftButton, {}, at(press));
+        // The second click still selects the word.
+        QCOMPARE(m_view->selectedText(), QStringLiteral("exemplo"));
+    }
+    // Nothing opens while a second click may still come.
+    QVERIFY(spy.isEmpty());
+    if (!opened.isEmpty()) {
+        QVERIFY(spy.wait());
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toUrl(), QUrl(opened));
+        QVERIFY(!m_view->hasSelection());
+        return;
+    }
+    // An address clicked in another pane opens one double-click interval after its click, by
+    // which time anything this pane was to open would have been opened.
+    ChatView other(m_styles);
+    other.setTextMargins(Left, Top, 2, 10);
+    other.resize(320, 200);
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    const QString mark = QStringLiteral("www.marca.com");
+    other.appendLine(mark, StyleTable::Usuario);
+    QSignalSpy otherSpy(&other, &ChatView::linkActivated);
+    QTest::mouseClick(other.viewport(), Qt::LeftButton, {},
+                      QPoint(middleOf(font, mark, 3), firstLineY(font)));
+    QVERIFY(otherSpy.wait());
+    QVERIFY(spy.isEmpty());
+    // A drag still selects and copies.
+    if (release != press)
+        QCOMPARE(QGuiApplication::clipboard()->text(), m_view->selectedText());
+}
+
+void TestChatView::contextMenuKnowsTheAddress()
+{
+    const QString line = QStringLiteral("veja https://exemplo.com/ação.");
+    m_view->appendLine(line, StyleTable::Usuario);
+    m_view->reformat();
+    QMenu menu;
+    menu.addAction(QStringLiteral("Limpar tela"));
+    m_view->setPopupMenu(&menu);
+    QSignalSpy spy(m_view, &ChatView::popupOpening);
+    const QFont font = m_styles->font(StyleTable::Usuario);
+    for (const int index : {10, 2}) {
+        const QPoint at(middleOf(font, line, index), firstLineY(font));
+        QTest::mouseClick(m_view->windowHandle(), Qt::RightButton, {},
+                          m_view->viewport()->mapTo(m_view, at));
+        QTRY_VERIFY(menu.isVisible());
+        menu.hide();
+    }
+    QCOMPARE(spy.size(), 2);
+    QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("https://exemplo.com/ação"));
+    QCOMPARE(spy.at(1).at(0).toString(), QString());
+}
+
+void TestChatView::pointerShowsAnAddress()
+{
+    const QString line = QStringLiteral("veja www.exemplo.com");
+    m_view->appendLine(line, StyleTable::Usuario);
+    m_view->reformat();
+    const QFont font = m_styles->font(StyleTable::Usuario);
+    QWidget* port = m_view->viewport();
+    const auto hover = [port](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, port->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(port, &move);
+        return port->cursor().shape();
+    };
+    QCOMPARE(hover(QPoint(middleOf(font, line, 10), firstLineY(font))), Qt::PointingHandCursor);
+    QCOMPARE(hover(QPoint(middleOf(font, line, 2), firstLineY(font))), Qt::IBeamCursor);
+    QCOMPARE(hover(QPoint(port->width() - 5, firstLineY(font))), Qt::IBeamCursor);
 }
 
 QTEST_MAIN(TestChatView)

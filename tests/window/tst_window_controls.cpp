@@ -100,7 +100,7 @@ void TestWindowControls::menus_data()
     QTest::newRow("Ban") << "Ban1" << "Banir1 Ban | BanMotivo1 Ban com motivo";
     QTest::newRow("Controle") << "Controle1" << "voice + Voice | devoice -  Voice";
     QTest::newRow("Tags") << "Tags1" << "D2XP1 D2XP | D2DV1 D2DV | STAR1 STAR | SEXP1 SEXP | WAR31 WAR3 | W3XP1 W3XP | CHAT1 CHAT | N21 - | DRTL1 DRTL | DSHR1 DSHR | SSHR1 SSHR | W2BN1 W2BN";
-    QTest::newRow("popChat") << "popChat" << "Limpartela1 Limpar tela | N16 - | Usurios1 Usuários | Canais1 Canais | Hora1 Hora | N11 - | Moderar1 Moderar | Rejoin1 Rejoin | Banidos1 Banidos | N22 - | ImagemdeFundo1 Imagem de Fundo | N12 - | SalvarLog1 Salvar log...";
+    QTest::newRow("popChat") << "popChat" << "popCopyAddress Copiar endereço | popCopyAddressSeparator - | Limpartela1 Limpar tela | N16 - | Usurios1 Usuários | Canais1 Canais | Hora1 Hora | N11 - | Moderar1 Moderar | Rejoin1 Rejoin | Banidos1 Banidos | N22 - | ImagemdeFundo1 Imagem de Fundo | N12 - | SalvarLog1 Salvar log...";
     QTest::newRow("Imagem de Fundo") << "ImagemdeFundo1" << "AlterarBg1 Alterar... | Remover1 Remover | N23 - | Centralizado1 Centralizado | Ladoalado1 Lado a lado | Esticado1 Esticado";
     // The item shows Ctrl+D; the key itself belongs to the action CrtlD.
     QTest::newRow("popCanais") << "popCanais" << "Adicionarcanal1 Adicionar Canal\tCtrl+D | Organizarcanais1 Organizar Canais | N13 -";
@@ -152,6 +152,7 @@ void TestWindowControls::menuItems_data()
     row("Tags1", "", -1, false, false);
     row("AdicionarLista1", "", -1, false, false);
     row("Moderar1", "", -1, false, false);
+    row("popCopyAddress", "", -1, false, false);
     row("Whois1", "", -1);
     row("Centralizado1", "", -1, true, true, "1");
     row("Ladoalado1", "", -1, true, true, "0");
