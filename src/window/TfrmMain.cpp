@@ -187,6 +187,7 @@ void TfrmMain::setupConnections()
     setupLogs();
     setupLinks();
     setupScreenshotGamesTray();
+    setupReadMarker();
     qApp->installEventFilter(this);
 }
 
