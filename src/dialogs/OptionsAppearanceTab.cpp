@@ -218,7 +218,7 @@ void OptionsAppearanceTab::buildUserColors()
     for (const UserEntry& entry : UserEntries) {
         auto* item = new QTreeWidgetItem(lstUsersConf, {text(entry.caption)});
         if (entry.picture >= 0)
-            item->setIcon(0, QIcon(Pictures::userTag(entry.picture)));
+            item->setIcon(0, Pictures::userTagIcon(entry.picture));
     }
     lstUsersConf->setFont(withFamilyAndSize(lstUsersConf->font(), Settings::read(FIni, UsersFonte),
                                             Settings::read(FIni, UsersFonteTam)));

@@ -51,7 +51,7 @@ void TfrmOpcoes::FormCreate()
     pnlTopo->setFixedHeight(TopHeight);
     imgTopo = new QLabel(pnlTopo);
     imgTopo->setObjectName(QStringLiteral("imgTopo"));
-    imgTopo->setPixmap(Pictures::dialogBanner(ClientWidth));
+    imgTopo->setPixmap(Pictures::dialogBanner(ClientWidth, imgTopo->devicePixelRatioF()));
     imgTopo->setScaledContents(true);
     imgTopo->setGeometry(0, 0, ClientWidth, TopHeight);
     layout->addWidget(pnlTopo);

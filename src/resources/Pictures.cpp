@@ -1,5 +1,7 @@
 #include "resources/Pictures.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <QImage>
@@ -17,20 +19,35 @@ constexpr QSize ToolbarSize(24, 24);
 constexpr QSize UserTagSize(27, 18);
 // Wider than any screen; a larger request is a caller's mistake, not a picture to allocate.
 constexpr int MaxBannerWidth = 16384;
+// The program icon's own drawings (each drawn for its size), for every common ratio of each.
+constexpr int IconSizes[] = {16, 32, 48};
+constexpr int LargeIconSize = 256;
 
-// Paints on a transparent canvas of size (in logical pixels) times scale.
-QPixmap render(QSize size, int scale, const std::function<void(QPainter&)>& paint)
+qreal sane(qreal ratio)
 {
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    return std::isfinite(ratio) ? std::clamp(ratio, qreal(1), Pictures::MaxRatio) : qreal(1);
+}
+
+QString ratioKey(qreal ratio)
+{
+    return QString::number(ratio, 'g', 6);
+}
+
+// Paints on a transparent canvas of the logical size times the ratio (rounded to whole device
+// pixels); the drawing is stretched to fill exactly the canvas.
+QPixmap render(QSize size, qreal ratio, const std::function<void(QPainter&)>& paint)
+{
+    const QSize device(qRound(size.width() * ratio), qRound(size.height() * ratio));
+    QImage image(device, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    painter.scale(scale, scale);
+    painter.scale(qreal(device.width()) / size.width(), qreal(device.height()) / size.height());
     paint(painter);
     painter.end();
     QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(scale);
+    pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
 
@@ -45,15 +62,6 @@ QPixmap cached(const QString& key, const std::function<QPixmap()>& draw)
     return pixmap;
 }
 
-QPixmap toolbarAt(ToolbarPicture picture, int scale)
-{
-    const QString key = QStringLiteral("tulmo/toolbar/%1@%2").arg(int(picture)).arg(scale);
-    return cached(key, [picture, scale] {
-        return render(ToolbarSize, scale,
-                      [picture](QPainter& p) { ToolbarArt::paint(p, picture); });
-    });
-}
-
 QPixmap iconAt(int size)
 {
     return cached(QStringLiteral("tulmo/icon/%1").arg(size), [size] {
@@ -62,27 +70,37 @@ QPixmap iconAt(int size)
     });
 }
 
+QIcon atCommonRatios(const std::function<QPixmap(qreal)>& draw)
+{
+    QIcon icon;
+    for (qreal ratio : Pictures::CommonRatios)
+        icon.addPixmap(draw(ratio));
+    return icon;
+}
+
 } // namespace
 
-QPixmap Pictures::toolbar(ToolbarPicture picture)
+QPixmap Pictures::toolbar(ToolbarPicture picture, qreal ratio)
 {
-    return toolbarAt(picture, 1);
+    ratio = sane(ratio);
+    const QString key =
+        QStringLiteral("tulmo/toolbar/%1@%2").arg(int(picture)).arg(ratioKey(ratio));
+    return cached(key, [picture, ratio] {
+        return render(ToolbarSize, ratio,
+                      [picture](QPainter& p) { ToolbarArt::paint(p, picture); });
+    });
 }
 
 QIcon Pictures::toolbarIcon(ToolbarPicture picture)
 {
-    QIcon icon;
-    icon.addPixmap(toolbarAt(picture, 1));
-    // A doubled drawing for screens with two device pixels per pixel.
-    icon.addPixmap(toolbarAt(picture, 2));
-    return icon;
+    return atCommonRatios([picture](qreal ratio) { return toolbar(picture, ratio); });
 }
 
-QPixmap Pictures::toolbar(int index)
+QPixmap Pictures::toolbar(int index, qreal ratio)
 {
     if (index < 0 || index >= ToolbarCount)
         return {};
-    return toolbar(ToolbarPicture(index));
+    return toolbar(ToolbarPicture(index), ratio);
 }
 
 QIcon Pictures::toolbarIcon(int index)
@@ -92,53 +110,78 @@ QIcon Pictures::toolbarIcon(int index)
     return toolbarIcon(ToolbarPicture(index));
 }
 
-QPixmap Pictures::userTag(int index)
+QPixmap Pictures::userTag(int index, qreal ratio)
 {
     if (index < 0 || index >= UserTagCount)
         return {};
-    return cached(QStringLiteral("tulmo/usertag/%1").arg(index), [index] {
-        const int base = UserTagArt::crossedBase(index);
-        if (base < 0)
-            return render(UserTagSize, 1, [index](QPainter& p) { UserTagArt::paint(p, index); });
-        const QPixmap under = userTag(base);
-        return render(UserTagSize, 1, [&under](QPainter& p) {
-            p.drawPixmap(0, 0, under);
-            Emblems::crossOut(p,
-                              QRectF(2.5, 2.5, UserTagSize.width() - 5, UserTagSize.height() - 5));
-        });
-    });
+    ratio = sane(ratio);
+    return cached(QStringLiteral("tulmo/usertag/%1@%2").arg(index).arg(ratioKey(ratio)),
+                  [index, ratio] {
+                      return render(UserTagSize, ratio, [index](QPainter& p) {
+                          const int base = UserTagArt::crossedBase(index);
+                          if (base < 0) {
+                              UserTagArt::paint(p, index);
+                              return;
+                          }
+                          UserTagArt::paint(p, base);
+                          Emblems::crossOut(p, QRectF(2.5, 2.5, UserTagSize.width() - 5,
+                                                      UserTagSize.height() - 5));
+                      });
+                  });
 }
 
-QPixmap Pictures::logoBanner()
+QIcon Pictures::userTagIcon(int index)
 {
-    return cached(QStringLiteral("tulmo/logo"), [] {
-        return render(QSize(BannerArt::LogoWidth, BannerArt::LogoHeight), 1,
+    if (index < 0 || index >= UserTagCount)
+        return {};
+    return atCommonRatios([index](qreal ratio) { return userTag(index, ratio); });
+}
+
+QPixmap Pictures::logoBanner(qreal ratio)
+{
+    ratio = sane(ratio);
+    return cached(QStringLiteral("tulmo/logo@%1").arg(ratioKey(ratio)), [ratio] {
+        return render(QSize(BannerArt::LogoWidth, BannerArt::LogoHeight), ratio,
                       [](QPainter& p) { BannerArt::logoBanner(p); });
     });
 }
 
-QPixmap Pictures::aboutPicture()
+QPixmap Pictures::aboutPicture(qreal ratio)
 {
-    return cached(QStringLiteral("tulmo/about"), [] {
-        return render(QSize(BannerArt::AboutWidth, BannerArt::AboutHeight), 1,
+    ratio = sane(ratio);
+    return cached(QStringLiteral("tulmo/about@%1").arg(ratioKey(ratio)), [ratio] {
+        return render(QSize(BannerArt::AboutWidth, BannerArt::AboutHeight), ratio,
                       [](QPainter& p) { BannerArt::aboutPicture(p); });
     });
 }
 
-QPixmap Pictures::dialogBanner(int width)
+QPixmap Pictures::dialogBanner(int width, qreal ratio)
 {
     if (width <= 0 || width > MaxBannerWidth)
         return {};
-    return cached(QStringLiteral("tulmo/dialog/%1").arg(width), [width] {
-        return render(QSize(width, BannerArt::DialogHeight), 1,
-                      [width](QPainter& p) { BannerArt::dialogBanner(p, width); });
-    });
+    ratio = sane(ratio);
+    return cached(QStringLiteral("tulmo/dialog/%1@%2").arg(width).arg(ratioKey(ratio)),
+                  [width, ratio] {
+                      return render(QSize(width, BannerArt::DialogHeight), ratio,
+                                    [width](QPainter& p) { BannerArt::dialogBanner(p, width); });
+                  });
 }
 
+// Each size is drawn for itself in device pixels: a 32-pixel icon at ratio 1.5 is the 48-pixel
+// drawing, whose strokes are made for that size.
 QIcon Pictures::programIcon()
 {
+    QList<int> sizes{LargeIconSize};
+    for (int size : IconSizes) {
+        for (qreal ratio : CommonRatios) {
+            const int device = qRound(size * ratio);
+            if (!sizes.contains(device))
+                sizes.append(device);
+        }
+    }
+    std::sort(sizes.begin(), sizes.end());
     QIcon icon;
-    for (int size : {16, 32, 48, 256})
+    for (int size : sizes)
         icon.addPixmap(iconAt(size));
     return icon;
 }

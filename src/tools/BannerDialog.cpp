@@ -29,7 +29,7 @@ BannerDialog::BannerDialog(const QString& name, const QString& title, QSize clie
 
     auto* imgTopo = new QLabel(this);
     imgTopo->setObjectName(QStringLiteral("imgTopo"));
-    imgTopo->setPixmap(Pictures::dialogBanner(client.width()));
+    imgTopo->setPixmap(Pictures::dialogBanner(client.width(), imgTopo->devicePixelRatioF()));
     imgTopo->setGeometry(0, 0, client.width(), BannerHeight);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);

@@ -38,7 +38,7 @@ TfrmSobre::TfrmSobre(QWidget* parent)
     setAutoFillBackground(true);
 
     ProgramIcon = label(QString(), QStringLiteral("ProgramIcon"), this);
-    ProgramIcon->setPixmap(Pictures::aboutPicture());
+    ProgramIcon->setPixmap(Pictures::aboutPicture(ProgramIcon->devicePixelRatioF()));
     ProgramIcon->setGeometry(23, 8, 235, 130);
 
     ProductName = label(QStringLiteral("Tulmo Chat"), QStringLiteral("ProductName"), this);

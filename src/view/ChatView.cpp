@@ -88,6 +88,8 @@ void ChatView::forgetOldest(int count)
         m_bottomAnchor = std::max(m_bottomAnchor - count, 0);
     if (m_pinned >= 0)
         m_pinned = m_pinned >= count ? m_pinned - count : -1;
+    if (m_readMarker >= 0)
+        m_readMarker = m_readMarker >= count ? m_readMarker - count : -1;
     // The bar counts paragraphs: renumber it now, so that a drag of it does not land on old
     // numbers, but without laying out the last lines (the next refresh does that).
     QScopedValueRollback<bool> guard(m_syncingScrollBar, true);
@@ -143,6 +145,7 @@ void ChatView::clearView()
     m_position = {};
     m_bottomAnchor = -1;
     m_pinned = -1;
+    m_readMarker = -1;
     m_hasSelection = false;
     m_dragging = false;
     m_autoScrollTimer.stop();
@@ -559,7 +562,31 @@ void ChatView::paintEvent(QPaintEvent*)
         }
         layout->draw(&painter, QPointF(m_margins.left(), y), selections);
         y += m_layout->height(p);
+        if (p == m_readMarker && isReadMarkerShown())
+            painter.fillRect(m_margins.left(), y - 1, layoutWidth(), 1, QColor(ReadMarkerColor));
     }
+}
+
+void ChatView::setReadMarker()
+{
+    m_readMarker = m_document->paragraphCount() - 1;
+    viewport()->update();
+}
+
+void ChatView::clearReadMarker()
+{
+    m_readMarker = -1;
+    viewport()->update();
+}
+
+int ChatView::readMarker() const
+{
+    return m_readMarker;
+}
+
+bool ChatView::isReadMarkerShown() const
+{
+    return m_readMarker >= 0 && m_readMarker + 1 < m_document->paragraphCount();
 }
 
 void ChatView::resizeEvent(QResizeEvent* event)

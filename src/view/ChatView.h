@@ -87,6 +87,18 @@ public:
     int topOffset() const;
     bool isAtBottom() const;
 
+    // The last line read: the pane remembers its last paragraph and draws a thin line under it
+    // once paragraphs follow. The line is drawn only; the document, the saved logs and find never
+    // see it. It follows the pane when the oldest lines go, and goes with its paragraph or with
+    // clearView.
+    void setReadMarker();
+    void clearReadMarker();
+    // The marked paragraph, or -1.
+    int readMarker() const;
+    // Whether the line is drawn: a paragraph is marked and others follow it.
+    bool isReadMarkerShown() const;
+    static constexpr QRgb ReadMarkerColor = 0xffd04040;
+
 Q_SIGNALS:
     // A click on a web address: the button went up where it went down, and no second click
     // followed within the double-click interval.
@@ -162,6 +174,7 @@ private:
     QColor m_backgroundColor = Qt::black;
     QMargins m_margins;
     QMenu* m_popupMenu = nullptr;
+    int m_readMarker = -1;
     QTimer m_refreshTimer;
     QTimer m_autoScrollTimer;
     bool m_syncingScrollBar = false;

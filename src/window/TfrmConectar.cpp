@@ -32,7 +32,7 @@ TfrmConectar::TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent)
     setFixedSize(325, 175);
 
     auto* banner = label(QString(), QStringLiteral("imgBanner"), this);
-    banner->setPixmap(Pictures::dialogBanner(325));
+    banner->setPixmap(Pictures::dialogBanner(325, banner->devicePixelRatioF()));
     banner->setGeometry(0, 0, 325, 40);
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("Bevel1"));

@@ -188,6 +188,7 @@ void TfrmMain::setupConnections()
     setupLinks();
     setupPaneLinks();
     setupScreenshotGamesTray();
+    setupReadMarker();
     qApp->installEventFilter(this);
 }
 

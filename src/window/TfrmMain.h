@@ -223,6 +223,10 @@ public:
     // Tests decide whether the desktop has a tray; nothing: ask the desktop.
     void setTrayAvailableForTests(std::optional<bool> available);
 
+    // The last line read in the channel pane: marked when the window loses the focus or goes to
+    // the tray, removed once the window has had the focus again for a while (tests shorten it).
+    void setReadMarkerDelayForTests(int ms);
+
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -413,6 +417,14 @@ private:
     bool m_trayActive = false;
     std::optional<bool> m_trayAvailableForTests;
     bool m_shown = false;
+
+    // The last line read.
+    void setupReadMarker();
+    void readMarkerActivationChanged();
+    void rememberLastRead();
+    QTimer* tmrLido = nullptr;
+    // The window is away (unfocused or in the tray) since its place was remembered.
+    bool m_readAway = false;
 
     // The stored outer size waits for the window frame to be known.
     QSize m_outerPending;

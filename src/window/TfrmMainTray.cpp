@@ -14,6 +14,8 @@
 void TfrmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        readMarkerActivationChanged();
     if (event->type() != QEvent::WindowStateChange || !isMinimized() || !m_trayActive ||
         !trayAvailable())
         return;
@@ -49,6 +51,7 @@ void TfrmMain::TrayClick()
 
 void TfrmMain::hideToTray()
 {
+    rememberLastRead();
     hide();
     Tray->show();
 }

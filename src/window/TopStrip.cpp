@@ -22,7 +22,7 @@ TopStrip::TopStrip(QMenu* channels, QMenu* games, QWidget* parent) : QWidget(par
     setupToolBar(channels, games);
 
     imgBanner = named(new QLabel(this), QStringLiteral("imgBanner"));
-    imgBanner->setPixmap(Pictures::logoBanner());
+    imgBanner->setPixmap(Pictures::logoBanner(imgBanner->devicePixelRatioF()));
     imgBanner->setGeometry(511, 0, 180, 34);
     imgPrintScreen = named(new QLabel(this), QStringLiteral("imgPrintScreen"));
     imgPrintScreen->setGeometry(616, 8, 39, 27);

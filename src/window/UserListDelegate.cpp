@@ -21,7 +21,7 @@ void UserListDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
     option->palette.setColor(QPalette::Text, m_styles->color(styleOfRank(rank)));
     const QVariant icon = index.data(UserListModel::IconRole);
     if (icon.isValid()) {
-        option->icon = QIcon(Pictures::userTag(icon.toInt()));
+        option->icon = Pictures::userTagIcon(icon.toInt());
         option->features |= QStyleOptionViewItem::HasDecoration;
         option->decorationSize = QSize(27, 18);
     }

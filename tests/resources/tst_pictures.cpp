@@ -3,7 +3,9 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QMap>
 #include <QSet>
+#include <functional>
 
 #include "resources/Pictures.h"
 
@@ -36,6 +38,63 @@ Coverage coverageOf(const QImage& image)
     return {double(painted) / (image.width() * image.height()), int(colours.size())};
 }
 
+// A picture as a screen of some density asks for it, and its size in logical pixels.
+struct Sample
+{
+    QSize logical;
+    std::function<QPixmap(qreal ratio)> draw;
+};
+
+const QMap<QString, Sample>& samples()
+{
+    static const QMap<QString, Sample> map{
+        {"first toolbar picture", {{24, 24}, [](qreal r) { return Pictures::toolbar(0, r); }}},
+        {"last toolbar picture",
+         {{24, 24}, [](qreal r) { return Pictures::toolbar(Pictures::ToolbarCount - 1, r); }}},
+        {"user tag", {{27, 18}, [](qreal r) { return Pictures::userTag(0, r); }}},
+        {"crossed-out user tag", {{27, 18}, [](qreal r) { return Pictures::userTag(12, r); }}},
+        {"logo banner", {{180, 34}, [](qreal r) { return Pictures::logoBanner(r); }}},
+        {"about picture", {{235, 130}, [](qreal r) { return Pictures::aboutPicture(r); }}},
+        {"dialog banner", {{325, 40}, [](qreal r) { return Pictures::dialogBanner(325, r); }}},
+        {"toolbar icon",
+         {{24, 24},
+          [](qreal r) {
+              return Pictures::toolbarIcon(5).pixmap({24, 24}, r);
+          }}},
+        {"user tag icon",
+         {{27, 18},
+          [](qreal r) {
+              return Pictures::userTagIcon(3).pixmap({27, 18}, r);
+          }}},
+        {"small program icon",
+         {{16, 16},
+          [](qreal r) {
+              return Pictures::programIcon().pixmap({16, 16}, r);
+          }}},
+        {"program icon",
+         {{48, 48},
+          [](qreal r) {
+              return Pictures::programIcon().pixmap({48, 48}, r);
+          }}},
+    };
+    return map;
+}
+
+// How far apart two pictures of one size are: the mean difference of their channels (0-255).
+double distance(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qAlpha(p) - qAlpha(q)) + std::abs(qRed(p) - qRed(q)) +
+                   std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (4.0 * a.width() * a.height());
+}
+
 bool isRed(QRgb px)
 {
     return qAlpha(px) > 200 && qRed(px) > 170 && qGreen(px) < 90 && qBlue(px) < 90;
@@ -59,6 +118,10 @@ private Q_SLOTS:
     void dialogBannerWidths_data();
     void dialogBannerWidths();
     void programIconSizes();
+    void sharpAtEveryRatio_data();
+    void sharpAtEveryRatio();
+    void iconsHoldTheDrawingForTheRatio();
+    void unusableRatios();
 };
 
 void TestPictures::toolbarPictures()
@@ -212,6 +275,66 @@ void TestPictures::programIconSizes()
         const Coverage c = coverageOf(imageOf(icon.pixmap(QSize(side, side), 1.0)));
         QVERIFY(c.painted > 0.3);
     }
+}
+
+void TestPictures::sharpAtEveryRatio_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<qreal>("ratio");
+    for (const QString& picture : samples().keys()) {
+        for (qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0})
+            QTest::addRow("%s at %g", qPrintable(picture), ratio) << picture << ratio;
+    }
+}
+
+void TestPictures::sharpAtEveryRatio()
+{
+    QFETCH(QString, picture);
+    QFETCH(qreal, ratio);
+    const Sample& sample = samples()[picture];
+    const QPixmap pixmap = sample.draw(ratio);
+    const QSize device(qRound(sample.logical.width() * ratio),
+                       qRound(sample.logical.height() * ratio));
+    QCOMPARE(pixmap.devicePixelRatio(), ratio);
+    QCOMPARE(pixmap.size(), device);
+    QCOMPARE(pixmap.deviceIndependentSize().toSize(), sample.logical);
+
+    const QImage plain = imageOf(sample.draw(1));
+    const QImage dense = imageOf(pixmap);
+    if (ratio > 1) {
+        // Drawn for the density, not the plain picture blown up...
+        for (Qt::TransformationMode mode : {Qt::FastTransformation, Qt::SmoothTransformation})
+            QVERIFY(dense != plain.scaled(device, Qt::IgnoreAspectRatio, mode));
+    }
+    // ...yet the same picture: brought back to its logical size it is close to the plain one.
+    const QImage back =
+        dense.scaled(sample.logical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY2(distance(back, plain) < 20, qPrintable(QString::number(distance(back, plain))));
+}
+
+// Qt takes an icon's drawing for the screen's ratio as it is, in every mode.
+void TestPictures::iconsHoldTheDrawingForTheRatio()
+{
+    for (qreal ratio : Pictures::CommonRatios) {
+        const QIcon toolbar = Pictures::toolbarIcon(ToolbarPicture(2));
+        QCOMPARE(imageOf(toolbar.pixmap({24, 24}, ratio)),
+                 imageOf(Pictures::toolbar(ToolbarPicture(2), ratio)));
+        QCOMPARE(imageOf(Pictures::userTagIcon(20).pixmap({27, 18}, ratio)),
+                 imageOf(Pictures::userTag(20, ratio)));
+        QCOMPARE(toolbar.pixmap({24, 24}, ratio, QIcon::Disabled).devicePixelRatio(), ratio);
+        // Drawn once for each ratio.
+        QCOMPARE(Pictures::logoBanner(ratio).cacheKey(), Pictures::logoBanner(ratio).cacheKey());
+    }
+    QVERIFY(Pictures::userTagIcon(Pictures::UserTagCount).isNull());
+}
+
+// A ratio no screen has is brought within reach rather than drawn at any size.
+void TestPictures::unusableRatios()
+{
+    QCOMPARE(Pictures::toolbar(0, 0).devicePixelRatio(), 1.0);
+    QCOMPARE(Pictures::toolbar(0, -2).devicePixelRatio(), 1.0);
+    QCOMPARE(Pictures::toolbar(0, qQNaN()).devicePixelRatio(), 1.0);
+    QCOMPARE(Pictures::dialogBanner(1000, 1000).size(), QSize(1000, 40) * int(Pictures::MaxRatio));
 }
 
 QTEST_MAIN(TestPictures)

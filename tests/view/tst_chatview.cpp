@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
@@ -58,6 +59,36 @@ int longestRowOf(const QImage& image, QRgb color)
         }
     }
     return longest;
+// The rows of the picture drawn wholly in the colour across [left, right).
+QList<int> rowsOf(const QImage& image, QRgb color, int left, int right)
+{
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        bool whole = true;
+        for (int x = left; x < right && whole; ++x)
+            whole = (image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF);
+        if (whole)
+            rows.append(y);
+    }
+    return rows;
+}
+
+// How many bands of rows holding text (anything but the background and the colour) lie above
+// row `end`: one per line of text.
+int textBandsAbove(const QImage& image, int end, QRgb background, QRgb except)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < end; ++y) {
+        bool text = false;
+        for (int x = 0; x < image.width() && !text; ++x) {
+            const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
+            text = pixel != (background & 0xFFFFFF) && pixel != (except & 0xFFFFFF);
+        }
+        bands += text && !inBand;
+        inBand = text;
+    }
+    return bands;
 }
 
 // Counts a widget's paint events. Every refresh of the view ends in one, so a test that waits for
@@ -131,6 +162,9 @@ private Q_SLOTS:
     void clicksOnAnAddress();
     void contextMenuKnowsTheAddress();
     void pointerShowsAnAddress();
+    void readMarker_data();
+    void readMarker();
+    void readMarkerIsOnlyDrawn();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -917,6 +951,98 @@ void TestChatView::pointerShowsAnAddress()
     QCOMPARE(hover(QPoint(middleOf(font, line, 10), firstLineY(font))), Qt::PointingHandCursor);
     QCOMPARE(hover(QPoint(middleOf(font, line, 2), firstLineY(font))), Qt::IBeamCursor);
     QCOMPARE(hover(QPoint(port->width() - 5, firstLineY(font))), Qt::IBeamCursor);
+void TestChatView::readMarker_data()
+{
+    QTest::addColumn<int>("ceiling"); // 0: the pane's own
+    QTest::addColumn<int>("before");  // lines when the place is remembered
+    QTest::addColumn<int>("after");   // lines that arrive after it
+    QTest::addColumn<bool>("clear");  // the pane is cleared, then two more lines arrive
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("no lines after") << 0 << 3 << 0 << false << "linha 2 texto" << false;
+    QTest::newRow("lines after") << 0 << 3 << 2 << false << "linha 2 texto" << true;
+    QTest::newRow("empty pane") << 0 << 0 << 3 << false << QString() << false;
+    QTest::newRow("oldest dropped") << 16 << 10 << 8 << false << "linha 9 texto" << true;
+    QTest::newRow("marked dropped") << 16 << 3 << 16 << false << QString() << false;
+    QTest::newRow("cleared") << 0 << 3 << 2 << true << QString() << false;
+}
+
+void TestChatView::readMarker()
+{
+    QFETCH(int, ceiling);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    QFETCH(bool, clear);
+    QFETCH(QString, marked);
+    QFETCH(bool, shown);
+
+    if (ceiling > 0)
+        m_view->setMaxParagraphs(ceiling);
+    addLines(*m_view, 0, before);
+    m_view->setReadMarker();
+    addLines(*m_view, before, after);
+    if (clear) {
+        m_view->clearView();
+        addLines(*m_view, 0, 2);
+    }
+    const ChatDocument& doc = m_view->document();
+    const int p = m_view->readMarker();
+    QCOMPARE(p >= 0 ? doc.paragraphText(p) : QString(), marked);
+    QCOMPARE(m_view->isReadMarkerShown(), shown);
+
+    // The line lies under the marked paragraph: the lines of text above it are those up to it.
+    QCOMPARE(m_view->topParagraph(), 0);
+    const QImage image = m_view->viewport()->grab().toImage();
+    const QList<int> rows = rowsOf(image, ChatView::ReadMarkerColor, Left, image.width() - 2);
+    QCOMPARE(rows.size(), shown ? 1 : 0);
+    if (shown) {
+        QCOMPARE(textBandsAbove(image, rows.first(), qRgb(0, 0, 0), ChatView::ReadMarkerColor),
+                 p + 1);
+        QVERIFY(textBandsAbove(image, image.height(), qRgb(0, 0, 0), ChatView::ReadMarkerColor) >
+                p + 1);
+    }
+}
+
+// The line is no paragraph: saved logs are the same with and without it, and find goes from the
+// marked paragraph straight to the next.
+void TestChatView::readMarkerIsOnlyDrawn()
+{
+    QTemporaryDir dir;
+    const auto saved = [this, &dir] {
+        QStringList files;
+        const QString text = dir.filePath(QStringLiteral("log.txt"));
+        const QString html = dir.filePath(QStringLiteral("log.html"));
+        const QString rtf = dir.filePath(QStringLiteral("log.rtf"));
+        if (!m_view->saveAsText(text, 100) ||
+            !m_view->saveAsHtml(html, QStringLiteral("LOG"), QString(), true) ||
+            !m_view->saveAsRtf(rtf, false))
+            return QList<QByteArray>();
+        QList<QByteArray> contents;
+        for (const QString& name : {text, html, rtf}) {
+            QFile file(name);
+            contents.append(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
+        return contents;
+    };
+    addLines(*m_view, 0, 3);
+    m_view->setReadMarker();
+    addLines(*m_view, 3, 2);
+    QVERIFY(m_view->isReadMarkerShown());
+    const QList<QByteArray> marked = saved();
+    QCOMPARE(marked.size(), 3);
+    m_view->clearReadMarker();
+    QVERIFY(!m_view->isReadMarkerShown());
+    QCOMPARE(saved(), marked);
+
+    m_view->setReadMarker();
+    addLines(*m_view, 5, 1);
+    QCOMPARE(m_view->readMarker(), 4);
+    QVERIFY(m_view->findText(QStringLiteral("linha 4"), {}));
+    QVERIFY(m_view->findText(QStringLiteral("texto"), {}));
+    QCOMPARE(m_view->selectedText(), QStringLiteral("texto"));
+    QVERIFY(m_view->findText(QStringLiteral("linha"), {}));
+    QCOMPARE(m_view->selectedText(), QStringLiteral("linha"));
 }
 
 QTEST_MAIN(TestChatView)
