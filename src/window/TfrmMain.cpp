@@ -187,6 +187,7 @@ void TfrmMain::setupConnections()
     setupLogs();
     setupLinks();
     setupScreenshotGamesTray();
+    setupNotices();
     qApp->installEventFilter(this);
 }
 
