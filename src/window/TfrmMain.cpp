@@ -189,6 +189,7 @@ void TfrmMain::setupConnections()
     setupPaneLinks();
     setupScreenshotGamesTray();
     setupReadMarker();
+    setupNotices();
     qApp->installEventFilter(this);
 }
 

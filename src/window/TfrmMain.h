@@ -19,6 +19,7 @@ class Prompts;
 class QAction;
 class QImage;
 class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class QMouseEvent;
 class QSplitter;
@@ -226,6 +227,14 @@ public:
     // The last line read in the channel pane: marked when the window loses the focus or goes to
     // the tray, removed once the window has had the focus again for a while (tests shorten it).
     void setReadMarkerDelayForTests(int ms);
+    // Where the notice of a whisper the user may not see goes: by default the tray icon's
+    // message and the taskbar entry's request for attention; tests record them.
+    struct NoticeSink
+    {
+        std::function<void(const QString& title, const QString& text)> message;
+        std::function<void()> alert;
+    };
+    void setNoticeSinkForTests(NoticeSink sink);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -271,6 +280,17 @@ private:
                    const QString& missingPathMessage);
     bool trayAvailable() const;
     void hideToTray();
+    // Whisper notices and typing from a pane into the input line.
+    void setupNotices();
+    void noticeWhisper(const QString& User, const QString& Mess);
+    void noticeActivation();
+    void noteInputLine(QObject* watched);
+    bool typeIntoInputLine(QObject* receiver, const QKeyEvent* event);
+    NoticeSink m_noticeSink;
+    // The tray icon was shown for a notice while the window was on screen.
+    bool m_trayForNotice = false;
+    // The input line or locked whisper line that had the focus last.
+    QPointer<QLineEdit> m_lastInput;
     // A slot that runs handler guarded.
     std::function<void()> guard(std::function<void()> handler);
 

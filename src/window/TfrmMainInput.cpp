@@ -233,6 +233,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
                 consumed = txtMsgKeyDown(static_cast<QKeyEvent*>(event)->key());
             if (!consumed)
                 consumed = listEnter(watched, static_cast<QKeyEvent*>(event));
+            if (!consumed)
+                consumed = typeIntoInputLine(watched, static_cast<QKeyEvent*>(event));
             break;
         case QEvent::ShortcutOverride:
             if (m_bottomStrip->isInputLine(watched) &&
@@ -242,6 +244,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             }
             break;
         case QEvent::FocusIn:
+            noteInputLine(watched);
             if (watched == m_bottomStrip->txtMsg) {
                 txtMsgEnter();
             } else {

@@ -123,6 +123,7 @@ void TfrmMain::GatewayChat1Whisper(const QString& User, const QString& Mess)
 {
     whisp(0, User, Mess);
     answerWhisper(User, Mess);
+    noticeWhisper(User, Mess);
 }
 
 void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)

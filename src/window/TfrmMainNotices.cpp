@@ -1,0 +1,61 @@
+#include "window/TfrmMain.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+#include <QWindow>
+
+#include "chat/AutoReplies.h"
+#include "chat/WhisperNotice.h"
+#include "core/AsciiCase.h"
+
+// A whisper that arrives while the window is behind others or in the tray is announced at the
+// tray icon and on the taskbar. The icon shows only while the window is in the tray, so for a
+// window still on screen it is shown for the message and hidden again as soon as the window is
+// active: meanwhile a click on it, or on its message, brings the window forward as from the tray.
+
+void TfrmMain::setupNotices()
+{
+    m_noticeSink.message = [this](const QString& title, const QString& text) {
+        Tray->showMessage(title, text, QSystemTrayIcon::Information);
+    };
+    m_noticeSink.alert = [this] { QApplication::alert(this); };
+    connect(Tray, &QSystemTrayIcon::messageClicked, this, guard([this] { TrayClick(); }));
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            guard([this] { noticeActivation(); }));
+}
+
+void TfrmMain::setNoticeSinkForTests(NoticeSink sink)
+{
+    m_noticeSink = std::move(sink);
+}
+
+void TfrmMain::noticeWhisper(const QString& User, const QString& Mess)
+{
+    WhisperNotice::Situation situation;
+    situation.windowActive = isActiveWindow();
+    situation.hiddenInTray = isHidden() && Tray->isVisible();
+    situation.trayAvailable = trayAvailable();
+    // Whispering our own account brings the whisper back from us.
+    situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(FLogin);
+    situation.versionEcho = AutoReplies::hidesEcho(Mess);
+    const std::optional<WhisperNotice> notice = WhisperNotice::forWhisper(situation, User, Mess);
+    if (!notice)
+        return;
+    if (notice->trayMessage) {
+        if (!Tray->isVisible()) {
+            Tray->show();
+            m_trayForNotice = true;
+        }
+        m_noticeSink.message(notice->title, notice->body);
+    }
+    if (notice->alert)
+        m_noticeSink.alert();
+}
+
+void TfrmMain::noticeActivation()
+{
+    if (!m_trayForNotice || !isVisible() || !isActiveWindow())
+        return;
+    m_trayForNotice = false;
+    Tray->hide();
+}

@@ -1,0 +1,94 @@
+#include "chat/WhisperNotice.h"
+
+#include <QTest>
+
+class TestWhisperNotice : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void decision_data();
+    void decision();
+    void preview_data();
+    void preview();
+};
+
+// where: "active", "inactive" (shown behind another window) or "tray" (hidden in the tray).
+// kind: "whisper", "own" or "echo" (of the version answer).
+// shown: "" nothing, "alert" the taskbar only, "message+alert" both.
+void TestWhisperNotice::decision_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("tray"); // the desktop has a tray
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("shown");
+    // clang-format off
+    QTest::newRow("active, whisper") << "active" << true << "whisper" << "";
+    QTest::newRow("active, own") << "active" << true << "own" << "";
+    QTest::newRow("active, echo") << "active" << true << "echo" << "";
+    QTest::newRow("inactive, whisper") << "inactive" << true << "whisper" << "message+alert";
+    QTest::newRow("inactive, own") << "inactive" << true << "own" << "";
+    QTest::newRow("inactive, echo") << "inactive" << true << "echo" << "";
+    QTest::newRow("tray, whisper") << "tray" << true << "whisper" << "message+alert";
+    QTest::newRow("tray, own") << "tray" << true << "own" << "";
+    QTest::newRow("tray, echo") << "tray" << true << "echo" << "";
+    QTest::newRow("no tray, inactive, whisper") << "inactive" << false << "whisper" << "alert";
+    QTest::newRow("no tray, active, whisper") << "active" << false << "whisper" << "";
+    QTest::newRow("no tray, inactive, own") << "inactive" << false << "own" << "";
+    // clang-format on
+}
+
+void TestWhisperNotice::decision()
+{
+    QFETCH(QString, where);
+    QFETCH(bool, tray);
+    QFETCH(QString, kind);
+    WhisperNotice::Situation situation;
+    situation.windowActive = where == QLatin1String("active");
+    situation.hiddenInTray = where == QLatin1String("tray");
+    situation.trayAvailable = tray;
+    situation.own = kind == QLatin1String("own");
+    situation.versionEcho = kind == QLatin1String("echo");
+    const std::optional<WhisperNotice> notice =
+        WhisperNotice::forWhisper(situation, QStringLiteral("bob"), QStringLiteral("psiu"));
+    QString shown;
+    if (notice) {
+        QStringList parts;
+        if (notice->trayMessage)
+            parts << QStringLiteral("message");
+        if (notice->alert)
+            parts << QStringLiteral("alert");
+        shown = parts.join(QLatin1Char('+'));
+        QCOMPARE(notice->title, QStringLiteral("bob"));
+        QCOMPARE(notice->body, QStringLiteral("psiu"));
+    }
+    QTEST(shown, "shown");
+}
+
+void TestWhisperNotice::preview_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("body");
+    const QString eighty = QString(79, QLatin1Char('a')) + QStringLiteral("é");
+    // clang-format off
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("short") << "até já" << "até já";
+    QTest::newRow("exactly 80") << eighty << eighty;
+    QTest::newRow("81 cut after 80") << eighty + "z" << eighty + QChar(0x2026);
+    QTest::newRow("long cut after 80") << eighty + QString(500, QLatin1Char('x')) << eighty + QChar(0x2026);
+    // clang-format on
+}
+
+// The message shows the first 80 characters; a longer text ends in an ellipsis.
+void TestWhisperNotice::preview()
+{
+    QFETCH(QString, text);
+    WhisperNotice::Situation situation;
+    situation.trayAvailable = true;
+    const std::optional<WhisperNotice> notice =
+        WhisperNotice::forWhisper(situation, QStringLiteral("bob"), text);
+    QVERIFY(notice);
+    QTEST(notice->body, "body");
+}
+
+QTEST_MAIN(TestWhisperNotice)
+#include "tst_whispernotice.moc"

@@ -1,0 +1,124 @@
+#include <QLineEdit>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "WindowHarness.h"
+#include "window/TfrmMain.h"
+
+namespace {
+
+QStringList ini()
+{
+    return {"[Geral]", "Login=visitante", "Senha=segredo", "Tray=1", "[Aparencia]", "HorarioMsg=0"};
+}
+
+QSystemTrayIcon* trayIcon(TfrmMain* w)
+{
+    return w->findChild<QSystemTrayIcon*>(QStringLiteral("Tray"));
+}
+
+// Lets every queued reaction of the window run.
+bool settle(TfrmMain* w)
+{
+    bool reached = false;
+    QMetaObject::invokeMethod(
+        w, [&reached] { reached = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([&reached] { return reached; });
+}
+
+// The notices the window gave, as "message title|text" and "alert".
+struct Recorder
+{
+    explicit Recorder(TfrmMain* w)
+    {
+        TfrmMain::NoticeSink sink;
+        sink.message = [this](const QString& title, const QString& text) {
+            shown << QStringLiteral("message ") + title + QLatin1Char('|') + text;
+        };
+        sink.alert = [this] { shown << QStringLiteral("alert"); };
+        w->setNoticeSinkForTests(sink);
+    }
+    QStringList shown;
+};
+
+} // namespace
+
+class TestWindowNotices : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void inTheTray_data();
+    void inTheTray();
+    void behindAnotherWindow();
+};
+
+void TestWindowNotices::inTheTray_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("shown");
+    const QString longText = QString(100, QLatin1Char('x'));
+    // clang-format off
+    QTest::newRow("whisper") << "1004 WHISPER bob 0000 \"psiu, tá aí?\"" << QStringList{"message bob|psiu, tá aí?", "alert"};
+    QTest::newRow("long whisper") << "1004 WHISPER bob 0000 \"" + longText + "\"" << QStringList{"message bob|" + longText.left(80) + QChar(0x2026), "alert"};
+    QTest::newRow("our own echo") << "1010 WHISPER bob 0000 \"psiu\"" << QStringList{};
+    QTest::newRow("from our own account") << "1004 WHISPER Visitante 0000 \"eu mesmo\"" << QStringList{};
+    QTest::newRow("version echo") << "1004 WHISPER bob 0000 \">> ___ >> usando TulmoChat v1.5!\"" << QStringList{};
+    // clang-format on
+}
+
+// In the tray, a whisper from another account is announced; a click on the message brings the
+// window back and the icon goes with the tray as before.
+void TestWindowNotices::inTheTray()
+{
+    QFETCH(QString, line);
+    WindowHarness h(ini());
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(true);
+    Recorder recorder(w);
+    QVERIFY(h.connectToServer());
+    w->showMinimized();
+    QVERIFY(settle(w));
+    QVERIFY(w->isHidden());
+    QVERIFY(h.serverLine(line));
+    QTEST(recorder.shown, "shown");
+
+    Q_EMIT trayIcon(w)->messageClicked();
+    QVERIFY(settle(w));
+    QVERIFY(w->isVisible());
+    QVERIFY(!trayIcon(w)->isVisible());
+}
+
+// On screen but not active: the icon appears for the message and leaves once the window is
+// active again; with no tray only the taskbar is asked.
+void TestWindowNotices::behindAnotherWindow()
+{
+    for (const bool tray : {true, false}) {
+        WindowHarness h(ini());
+        TfrmMain* w = h.window.get();
+        w->setTrayAvailableForTests(tray);
+        Recorder recorder(w);
+        QVERIFY(h.connectToServer());
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"aqui\"")));
+        QCOMPARE(recorder.shown, QStringList());
+
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(!w->isActiveWindow());
+        QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"ainda?\"")));
+        if (tray)
+            QCOMPARE(recorder.shown, QStringList({"message bob|ainda?", "alert"}));
+        else
+            QCOMPARE(recorder.shown, QStringList({"alert"}));
+        QCOMPARE(trayIcon(w)->isVisible(), tray);
+
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+        QTRY_VERIFY(!trayIcon(w)->isVisible());
+        QVERIFY(w->isVisible());
+    }
+}
+
+QTEST_MAIN(TestWindowNotices)
+#include "tst_window_notices.moc"
