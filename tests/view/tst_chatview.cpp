@@ -59,6 +59,8 @@ int longestRowOf(const QImage& image, QRgb color)
         }
     }
     return longest;
+}
+
 // The rows of the picture drawn wholly in the colour across [left, right).
 QList<int> rowsOf(const QImage& image, QRgb color, int left, int right)
 {
@@ -951,6 +953,8 @@ void TestChatView::pointerShowsAnAddress()
     QCOMPARE(hover(QPoint(middleOf(font, line, 10), firstLineY(font))), Qt::PointingHandCursor);
     QCOMPARE(hover(QPoint(middleOf(font, line, 2), firstLineY(font))), Qt::IBeamCursor);
     QCOMPARE(hover(QPoint(port->width() - 5, firstLineY(font))), Qt::IBeamCursor);
+}
+
 void TestChatView::readMarker_data()
 {
     QTest::addColumn<int>("ceiling"); // 0: the pane's own
