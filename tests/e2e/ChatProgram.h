@@ -59,8 +59,9 @@ public:
     bool settle();
     // A visible window of the program whose title matches the pattern, within the time.
     bool waitForWindow(const QString& titlePattern, bool shown, int timeoutMs = 5000);
-    // A menu of the program opening or closing.
-    bool waitForPopup(bool shown);
+    // A menu of the program opening or closing over `windows` windows of its own (the main
+    // window, and a dialog when one is open).
+    bool waitForPopup(bool shown, int windows = 1);
     // "Sair" in the "&Arquivo" menu, then waits for the program to end.
     bool quit(int timeoutMs = 10000);
     int exitCode() const { return m_process.exitCode(); }

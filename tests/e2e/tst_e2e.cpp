@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "ChatProgram.h"
@@ -144,8 +145,10 @@ bool quits(Session& s)
 
 // "Salvar Tela de Chat", the first item of the "&Arquivo" menu, and the file dialog: the keys
 // given, then the name typed and Enter.
-// typeSteps is how many entries down the list of types the saved type is from the first.
-bool saveChatPane(ChatProgram& program, const QString& name, int typeSteps)
+// typeSteps is how many entries down the list of types the saved type is from the first;
+// whileOpen runs once the dialog shows, the main window behind it.
+bool saveChatPane(ChatProgram& program, const QString& name, int typeSteps,
+                  const std::function<bool()>& whileOpen = {})
 {
     const QString dialog = QStringLiteral("^Salvar LOG da Tela de Chat$");
     // The name field keeps Tab for completing names, so the list of types, the bottom row of the
@@ -156,13 +159,14 @@ bool saveChatPane(ChatProgram& program, const QString& name, int typeSteps)
         QStringList keys;
         for (int i = 0; i < typeSteps; ++i)
             keys << QStringLiteral("Down");
-        return program.clickFromBottom(0.5, 24) && program.waitForPopup(true) &&
+        return program.clickFromBottom(0.5, 24) && program.waitForPopup(true, 2) &&
                program.key(keys + QStringList{QStringLiteral("Return")}) &&
                program.key(QStringLiteral("alt+n"));
     };
     const bool saved = program.key(QStringLiteral("alt+a")) && program.waitForPopup(true) &&
                        program.key(QStringLiteral("Return")) &&
                        step(program.waitForWindow(dialog, true), "the save dialog shows") &&
+                       step(!whileOpen || whileOpen(), "the steps behind the dialog") &&
                        program.useWindow(dialog) && step(chooseType(), "the type is chosen") &&
                        program.sendLine(name) &&
                        step(program.waitForWindow(dialog, false), "the save dialog closes");
@@ -198,6 +202,7 @@ private Q_SLOTS:
     void refusedLogin_data();
     void refusedLogin();
     void savedChatPane();
+    void addressesAndTheLastLineRead();
     void synchronizedMessage();
 
 private:
@@ -566,6 +571,73 @@ void TestEndToEnd::savedChatPane()
          {"&lt;rafa&gt; ", "ola a todos", "&lt;carol&gt; ", "Conexao estabelecida!"})
         QVERIFY2(body.contains(QLatin1String(piece)), piece);
     QVERIFY(!body.contains(PlainAfterLogin));
+    QVERIFY(quits(s));
+}
+
+// Lines holding web addresses, and lines that arrive while the window is behind its own dialog:
+// the pane underlines the addresses and draws a line under the last one read, but the saved logs
+// hold the lines exactly as they came, and nothing goes to the server that the user did not type.
+// A key typed with the channel pane focused goes to the input line.
+void TestEndToEnd::addressesAndTheLastLineRead()
+{
+    Session& s = ownSession();
+    QVERIFY(logIn(s));
+    QVERIFY(receivedAfter(s, QByteArray(), Login + Join));
+    s.server.sendLine(QStringLiteral(
+        "1005 TALK carol 0000 \"veja http://exemplo.com.br/x, e (www.tulmo.example).\""));
+    s.server.sendLine(QStringLiteral("1023 EMOTE carol 0000 \"manda https://a.com/b?c=1\""));
+    QByteArray all = Login + Join;
+    const QByteArray first = versionQuery(s, QStringLiteral("ADM-SUNDO"));
+    QVERIFY(receivedAfter(s, all, first));
+    all += first;
+
+    // The save dialog takes the focus from the window; meanwhile a whisper and more talk arrive.
+    const auto behindTheDialog = [&] {
+        s.server.sendLine(QStringLiteral("1004 WHISPER carol 0000 \"olha www.b.com/c\""));
+        s.server.sendLine(QStringLiteral("1005 TALK carol 0000 \"depois (https://d.org)\""));
+        const QByteArray answer = versionQuery(s, QStringLiteral("ADM-SUNDO"));
+        if (!receivedAfter(s, all, answer))
+            return false;
+        all += answer;
+        return true;
+    };
+    const QString text = s.program.folder() + QStringLiteral("/canal");
+    QVERIFY(saveChatPane(s.program, text, 0, behindTheDialog));
+    QFile saved(text + QStringLiteral(".txt"));
+    QVERIFY(QTest::qWaitFor([&] { return saved.exists(); }));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    // clang-format off
+    const QStringList expected{
+        Greeting,
+        "Conexao estabelecida!",
+        "Bem-vindo ao canal Brasil.",
+        "<carol> veja http://exemplo.com.br/x, e (www.tulmo.example).",
+        "<carol manda https://a.com/b?c=1> ",
+        "<ADM-SUNDO> \\ac",
+        "<carol> depois (https://d.org)",
+        "<ADM-SUNDO> \\ac",
+    };
+    // clang-format on
+    QCOMPARE(textLines(saved.readAll()), expected);
+
+    const QString page = s.program.folder() + QStringLiteral("/pagina");
+    QVERIFY(saveChatPane(s.program, page, 1));
+    QFile html(page + QStringLiteral(".html"));
+    QVERIFY(QTest::qWaitFor([&] { return html.exists(); }));
+    QVERIFY(html.open(QIODevice::ReadOnly));
+    const QString body = Cp1252::decode(html.readAll());
+    QVERIFY2(body.contains(QStringLiteral("veja http://exemplo.com.br/x, e (www.tulmo.example).")),
+             qPrintable(body));
+    for (const char* absent : {"href", "underline", "<u>"})
+        QVERIFY2(!body.contains(QLatin1String(absent)), absent);
+    QCOMPARE(s.server.received(), all);
+
+    // A click in the channel pane below its lines gives it the focus; typing goes on in the
+    // input line.
+    QVERIFY(s.program.clickFromBottom(0.4, 200));
+    QVERIFY(s.program.type(QStringLiteral("oi")));
+    QVERIFY(s.program.key(QStringLiteral("Return")));
+    QVERIFY(receivedAfter(s, all, "oi\r"));
     QVERIFY(quits(s));
 }
 
