@@ -13,6 +13,7 @@
 #include "dialogs/OptionsGeneralTab.h"
 #include "dialogs/OptionsRepliesTab.h"
 #include "dialogs/OptionsTimersTab.h"
+#include "dialogs/PictureLabel.h"
 #include "dialogs/Prompts.h"
 #include "resources/Pictures.h"
 #include "settings/TIniFile.h"
@@ -49,9 +50,9 @@ void TfrmOpcoes::FormCreate()
     pnlTopo = new QWidget(this);
     pnlTopo->setObjectName(QStringLiteral("pnlTopo"));
     pnlTopo->setFixedHeight(TopHeight);
-    imgTopo = new QLabel(pnlTopo);
+    imgTopo = new PictureLabel(
+        [](qreal ratio) { return Pictures::dialogBanner(ClientWidth, ratio); }, pnlTopo);
     imgTopo->setObjectName(QStringLiteral("imgTopo"));
-    imgTopo->setPixmap(Pictures::dialogBanner(ClientWidth, imgTopo->devicePixelRatioF()));
     imgTopo->setScaledContents(true);
     imgTopo->setGeometry(0, 0, ClientWidth, TopHeight);
     layout->addWidget(pnlTopo);

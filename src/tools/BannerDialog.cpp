@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/PictureLabel.h"
 #include "dialogs/Prompts.h"
 #include "resources/Pictures.h"
 #include "settings/TIniFile.h"
@@ -27,9 +28,10 @@ BannerDialog::BannerDialog(const QString& name, const QString& title, QSize clie
     setAttribute(Qt::WA_WindowPropagation);
     setFixedSize(client);
 
-    auto* imgTopo = new QLabel(this);
+    const int width = client.width();
+    auto* imgTopo = new PictureLabel(
+        [width](qreal ratio) { return Pictures::dialogBanner(width, ratio); }, this);
     imgTopo->setObjectName(QStringLiteral("imgTopo"));
-    imgTopo->setPixmap(Pictures::dialogBanner(client.width(), imgTopo->devicePixelRatioF()));
     imgTopo->setGeometry(0, 0, client.width(), BannerHeight);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);

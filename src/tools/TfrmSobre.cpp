@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/PictureLabel.h"
 #include "resources/Pictures.h"
 
 namespace {
@@ -37,8 +38,8 @@ TfrmSobre::TfrmSobre(QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    ProgramIcon = label(QString(), QStringLiteral("ProgramIcon"), this);
-    ProgramIcon->setPixmap(Pictures::aboutPicture(ProgramIcon->devicePixelRatioF()));
+    ProgramIcon = new PictureLabel(&Pictures::aboutPicture, this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(23, 8, 235, 130);
 
     ProductName = label(QStringLiteral("Tulmo Chat"), QStringLiteral("ProductName"), this);

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/PictureLabel.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
 #include "settings/SettingKeys.h"
@@ -31,8 +32,9 @@ TfrmConectar::TfrmConectar(TChatInterface* chat, TIniFile* ini, QWidget* parent)
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(325, 175);
 
-    auto* banner = label(QString(), QStringLiteral("imgBanner"), this);
-    banner->setPixmap(Pictures::dialogBanner(325, banner->devicePixelRatioF()));
+    auto* banner =
+        new PictureLabel([](qreal ratio) { return Pictures::dialogBanner(325, ratio); }, this);
+    banner->setObjectName(QStringLiteral("imgBanner"));
     banner->setGeometry(0, 0, 325, 40);
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("Bevel1"));

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "dialogs/PictureLabel.h"
 #include "resources/Pictures.h"
 #include "window/WidgetKit.h"
 
@@ -21,8 +22,7 @@ TopStrip::TopStrip(QMenu* channels, QMenu* games, QWidget* parent) : QWidget(par
 
     setupToolBar(channels, games);
 
-    imgBanner = named(new QLabel(this), QStringLiteral("imgBanner"));
-    imgBanner->setPixmap(Pictures::logoBanner(imgBanner->devicePixelRatioF()));
+    imgBanner = named(new PictureLabel(&Pictures::logoBanner, this), QStringLiteral("imgBanner"));
     imgBanner->setGeometry(511, 0, 180, 34);
     imgPrintScreen = named(new QLabel(this), QStringLiteral("imgPrintScreen"));
     imgPrintScreen->setGeometry(616, 8, 39, 27);
