@@ -5,7 +5,9 @@
 
 PictureLabel::PictureLabel(Drawing draw, QWidget* parent) : QLabel(parent), m_draw(std::move(draw))
 {
-    setPixmap(m_draw(devicePixelRatioF()));
+    m_drawnRatio = devicePixelRatioF();
+    m_drawn = m_draw(m_drawnRatio);
+    setPixmap(m_drawn);
 }
 
 void PictureLabel::paintEvent(QPaintEvent*)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "ChatProgram.h"
 #include "FakeServer.h"
@@ -172,6 +173,22 @@ bool saveChatPane(ChatProgram& program, const QString& name, int typeSteps,
                        step(program.waitForWindow(dialog, false), "the save dialog closes");
     program.useMainWindow();
     return saved;
+}
+
+// Saves the channel pane into the program's folder as `name` of the given type and reads the file
+// back, as saveChatPane; nothing when a step fails.
+std::optional<QByteArray> chatPaneFile(ChatProgram& program, const QString& name, int typeSteps,
+                                       const QString& extension,
+                                       const std::function<bool()>& whileOpen = {})
+{
+    const QString path = program.folder() + QLatin1Char('/') + name;
+    if (!saveChatPane(program, path, typeSteps, whileOpen))
+        return std::nullopt;
+    QFile file(path + extension);
+    if (!step(QTest::qWaitFor([&] { return file.exists(); }), "the file is written") ||
+        !step(file.open(QIODevice::ReadOnly), "the file opens"))
+        return std::nullopt;
+    return file.readAll();
 }
 
 QStringList textLines(const QByteArray& bytes)
@@ -539,11 +556,8 @@ void TestEndToEnd::savedChatPane()
     QVERIFY(s.program.sendLine(QStringLiteral("marca")));
     QVERIFY(receivedAfter(s, Login + Join + answer + "ola a todos\r", "marca\r"));
 
-    const QString text = s.program.folder() + QStringLiteral("/canal");
-    QVERIFY(saveChatPane(s.program, text, 0));
-    QFile saved(text + QStringLiteral(".txt"));
-    QVERIFY(QTest::qWaitFor([&] { return saved.exists(); }));
-    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const auto saved = chatPaneFile(s.program, QStringLiteral("canal"), 0, QStringLiteral(".txt"));
+    QVERIFY(saved);
     // clang-format off
     const QStringList expected{
         Greeting,
@@ -557,15 +571,12 @@ void TestEndToEnd::savedChatPane()
         "<rafa> marca",
     };
     // clang-format on
-    QCOMPARE(textLines(saved.readAll()), expected);
+    QCOMPARE(textLines(*saved), expected);
 
     // The second type of the dialog is HTML.
-    const QString page = s.program.folder() + QStringLiteral("/pagina");
-    QVERIFY(saveChatPane(s.program, page, 1));
-    QFile html(page + QStringLiteral(".html"));
-    QVERIFY(QTest::qWaitFor([&] { return html.exists(); }));
-    QVERIFY(html.open(QIODevice::ReadOnly));
-    const QString body = Cp1252::decode(html.readAll());
+    const auto html = chatPaneFile(s.program, QStringLiteral("pagina"), 1, QStringLiteral(".html"));
+    QVERIFY(html);
+    const QString body = Cp1252::decode(*html);
     QVERIFY2(body.contains(QStringLiteral("LOG .::. CANAL: Brasil - DATA: ")), qPrintable(body));
     for (const char* piece :
          {"&lt;rafa&gt; ", "ola a todos", "&lt;carol&gt; ", "Conexao estabelecida!"})
@@ -601,11 +612,9 @@ void TestEndToEnd::addressesAndTheLastLineRead()
         all += answer;
         return true;
     };
-    const QString text = s.program.folder() + QStringLiteral("/canal");
-    QVERIFY(saveChatPane(s.program, text, 0, behindTheDialog));
-    QFile saved(text + QStringLiteral(".txt"));
-    QVERIFY(QTest::qWaitFor([&] { return saved.exists(); }));
-    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const auto saved = chatPaneFile(s.program, QStringLiteral("canal"), 0, QStringLiteral(".txt"),
+                                    behindTheDialog);
+    QVERIFY(saved);
     // clang-format off
     const QStringList expected{
         Greeting,
@@ -618,14 +627,11 @@ void TestEndToEnd::addressesAndTheLastLineRead()
         "<ADM-SUNDO> \\ac",
     };
     // clang-format on
-    QCOMPARE(textLines(saved.readAll()), expected);
+    QCOMPARE(textLines(*saved), expected);
 
-    const QString page = s.program.folder() + QStringLiteral("/pagina");
-    QVERIFY(saveChatPane(s.program, page, 1));
-    QFile html(page + QStringLiteral(".html"));
-    QVERIFY(QTest::qWaitFor([&] { return html.exists(); }));
-    QVERIFY(html.open(QIODevice::ReadOnly));
-    const QString body = Cp1252::decode(html.readAll());
+    const auto html = chatPaneFile(s.program, QStringLiteral("pagina"), 1, QStringLiteral(".html"));
+    QVERIFY(html);
+    const QString body = Cp1252::decode(*html);
     QVERIFY2(body.contains(QStringLiteral("veja http://exemplo.com.br/x, e (www.tulmo.example).")),
              qPrintable(body));
     for (const char* absent : {"href", "underline", "<u>"})

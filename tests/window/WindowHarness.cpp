@@ -1,6 +1,7 @@
 #include "WindowHarness.h"
 
 #include <QFile>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "core/Cp1252.h"
@@ -125,4 +126,17 @@ QStringList WindowHarness::lastPieces(const ChatView* pane, int back)
             result << piece.text + QLatin1Char('|') + QString::number(piece.style);
     }
     return result;
+}
+
+bool WindowHarness::settle(TfrmMain* window)
+{
+    bool reached = false;
+    QMetaObject::invokeMethod(
+        window, [&reached] { reached = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([&reached] { return reached; });
+}
+
+QSystemTrayIcon* WindowHarness::trayIcon(TfrmMain* window)
+{
+    return window->findChild<QSystemTrayIcon*>(QStringLiteral("Tray"));
 }

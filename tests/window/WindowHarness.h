@@ -11,6 +11,7 @@
 #include <memory>
 
 class ChatView;
+class QSystemTrayIcon;
 class TfrmMain;
 struct ChatPiece;
 
@@ -42,6 +43,9 @@ public:
     static QString lastText(const ChatView* pane, int back = 0);
     // The pieces of a paragraph that hold text, each as "text|style".
     static QStringList lastPieces(const ChatView* pane, int back = 0);
+    // Lets every queued reaction of the window run: a marker queued now runs after them.
+    static bool settle(TfrmMain* window);
+    static QSystemTrayIcon* trayIcon(TfrmMain* window);
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;

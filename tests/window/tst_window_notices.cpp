@@ -12,20 +12,6 @@ QStringList ini()
     return {"[Geral]", "Login=visitante", "Senha=segredo", "Tray=1", "[Aparencia]", "HorarioMsg=0"};
 }
 
-QSystemTrayIcon* trayIcon(TfrmMain* w)
-{
-    return w->findChild<QSystemTrayIcon*>(QStringLiteral("Tray"));
-}
-
-// Lets every queued reaction of the window run.
-bool settle(TfrmMain* w)
-{
-    bool reached = false;
-    QMetaObject::invokeMethod(
-        w, [&reached] { reached = true; }, Qt::QueuedConnection);
-    return QTest::qWaitFor([&reached] { return reached; });
-}
-
 // The notices the window gave, as "message title|text" and "alert".
 struct Recorder
 {
@@ -77,15 +63,15 @@ void TestWindowNotices::inTheTray()
     Recorder recorder(w);
     QVERIFY(h.connectToServer());
     w->showMinimized();
-    QVERIFY(settle(w));
+    QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->isHidden());
     QVERIFY(h.serverLine(line));
     QTEST(recorder.shown, "shown");
 
-    Q_EMIT trayIcon(w)->messageClicked();
-    QVERIFY(settle(w));
+    Q_EMIT WindowHarness::trayIcon(w)->messageClicked();
+    QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->isVisible());
-    QVERIFY(!trayIcon(w)->isVisible());
+    QVERIFY(!WindowHarness::trayIcon(w)->isVisible());
 }
 
 // On screen but not active: the icon appears for the message and leaves once the window is
@@ -111,11 +97,11 @@ void TestWindowNotices::behindAnotherWindow()
             QCOMPARE(recorder.shown, QStringList({"message bob|ainda?", "alert"}));
         else
             QCOMPARE(recorder.shown, QStringList({"alert"}));
-        QCOMPARE(trayIcon(w)->isVisible(), tray);
+        QCOMPARE(WindowHarness::trayIcon(w)->isVisible(), tray);
 
         w->activateWindow();
         QTRY_VERIFY(w->isActiveWindow());
-        QTRY_VERIFY(!trayIcon(w)->isVisible());
+        QTRY_VERIFY(!WindowHarness::trayIcon(w)->isVisible());
         QVERIFY(w->isVisible());
     }
 }

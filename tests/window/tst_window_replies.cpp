@@ -73,9 +73,10 @@ void TestWindowReplies::phraseReplies()
 // names a random account or not.
 void TestWindowReplies::randomAccountIsDrawnForEveryReply()
 {
-    WindowSession s(Respostas, {QStringLiteral("RespFrase=1"), QStringLiteral("nRF=2"),
-                          QStringLiteral("F1=oi"), QStringLiteral("RF11=ola"),
-                          QStringLiteral("F2=vem"), QStringLiteral("RF21=<random> e <random>")});
+    WindowSession s(Respostas,
+                    {QStringLiteral("RespFrase=1"), QStringLiteral("nRF=2"),
+                     QStringLiteral("F1=oi"), QStringLiteral("RF11=ola"), QStringLiteral("F2=vem"),
+                     QStringLiteral("RF21=<random> e <random>")});
     QVERIFY(s.connect());
     for (const char* line : {"1007 CHANNEL \"Chat\"", "1001 USER a 0000 [CHAT]",
                              "1001 USER b 0000 [CHAT]", "1001 USER c 0000 [CHAT]"})

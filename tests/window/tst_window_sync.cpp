@@ -29,9 +29,9 @@ private Q_SLOTS:
 // Ticks are driven by hand here; runningCountdownIsNotRestarted lets the timer itself tick.
 void TestWindowSync::syncRotation()
 {
-    WindowSession s(Timers,
-              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
-               QStringLiteral("STimer2=/join Sala"), QStringLiteral("STimer3=tres <user>")});
+    WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"),
+                             QStringLiteral("STimer1=um"), QStringLiteral("STimer2=/join Sala"),
+                             QStringLiteral("STimer3=tres <user>")});
     QVERIFY(s.connect());
     const int before = WindowHarness::paragraphs(s.w->chatPane());
     for (int i = 0; i < 5; ++i)
@@ -48,9 +48,9 @@ void TestWindowSync::syncRotation()
 // Message 3 of three removed while it is next: that tick sends nothing, the next one message 1.
 void TestWindowSync::syncEmptyPositionRestarts()
 {
-    WindowSession s(Timers,
-              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
-               QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
+    WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"),
+                             QStringLiteral("STimer1=um"), QStringLiteral("STimer2=dois"),
+                             QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
     s.w->tmrSincTimer();
     s.w->tmrSincTimer();
@@ -143,9 +143,9 @@ void TestWindowSync::syncSwitching()
 
 void TestWindowSync::syncRotationSurvivesReconnection()
 {
-    WindowSession s(Timers,
-              {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"), QStringLiteral("STimer1=um"),
-               QStringLiteral("STimer2=dois"), QStringLiteral("STimer3=tres")});
+    WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=3"),
+                             QStringLiteral("STimer1=um"), QStringLiteral("STimer2=dois"),
+                             QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
     s.w->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\r"));
@@ -164,7 +164,7 @@ void TestWindowSync::syncRotationSurvivesReconnection()
 void TestWindowSync::runningCountdownIsNotRestarted()
 {
     WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=1"),
-                       QStringLiteral("STimer1=/tick")});
+                             QStringLiteral("STimer1=/tick")});
     s.w->setSyncSecondForTests(2);
     QVERIFY(s.connect());
     auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));

@@ -17,27 +17,13 @@ QStringList ini(bool tray)
             "[Aparencia]", "HorarioMsg=0"};
 }
 
-QSystemTrayIcon* trayIcon(TfrmMain* w)
-{
-    return w->findChild<QSystemTrayIcon*>(QStringLiteral("Tray"));
-}
-
-// Lets every queued reaction of the window run: a marker queued now runs after them.
-bool settle(TfrmMain* w)
-{
-    bool reached = false;
-    QMetaObject::invokeMethod(
-        w, [&reached] { reached = true; }, Qt::QueuedConnection);
-    return QTest::qWaitFor([&reached] { return reached; });
-}
-
 // "hidden", "minimized" or "shown", and whether the icon is in the tray.
 QString state(TfrmMain* w)
 {
     const QString window = w->isHidden()      ? QStringLiteral("hidden")
                            : w->isMinimized() ? QStringLiteral("minimized")
                                               : QStringLiteral("shown");
-    return window + (trayIcon(w)->isVisible() ? QStringLiteral("+icon") : QString());
+    return window + (WindowHarness::trayIcon(w)->isVisible() ? QStringLiteral("+icon") : QString());
 }
 
 // What the panes and the input line hold, to see that nothing touched them.
@@ -88,7 +74,7 @@ void TestWindowTray::minimizing()
     w->setTrayAvailableForTests(available);
     QCOMPARE(state(w), QStringLiteral("shown"));
     w->showMinimized();
-    QVERIFY(settle(w));
+    QVERIFY(WindowHarness::settle(w));
     QTEST(state(w), "after");
 }
 
@@ -123,7 +109,7 @@ void TestWindowTray::minimizeKey()
     QVERIFY(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w->findChild<QLineEdit*>(QStringLiteral("txtMsg")), Qt::Key_F11,
                     Qt::ControlModifier);
-    QVERIFY(settle(w));
+    QVERIFY(WindowHarness::settle(w));
     QTEST(state(w), "after");
 }
 
@@ -151,10 +137,10 @@ void TestWindowTray::clickRestores()
     const QStringList before = contents(w);
 
     w->showMinimized();
-    QVERIFY(settle(w));
+    QVERIFY(WindowHarness::settle(w));
     QCOMPARE(state(w), QStringLiteral("hidden+icon"));
-    Q_EMIT trayIcon(w)->activated(QSystemTrayIcon::ActivationReason(reason));
-    QVERIFY(settle(w));
+    Q_EMIT WindowHarness::trayIcon(w)->activated(QSystemTrayIcon::ActivationReason(reason));
+    QVERIFY(WindowHarness::settle(w));
     QTEST(state(w), "after");
     QCOMPARE(contents(w), before);
     QVERIFY(w->loggedIn());
@@ -162,7 +148,7 @@ void TestWindowTray::clickRestores()
     // Once back, it goes to the tray again.
     if (!w->isHidden()) {
         w->showMinimized();
-        QVERIFY(settle(w));
+        QVERIFY(WindowHarness::settle(w));
         QCOMPARE(state(w), QStringLiteral("hidden+icon"));
     }
     // The connection went on all along: the server's lines still arrive.
