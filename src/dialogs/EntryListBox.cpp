@@ -13,7 +13,8 @@ namespace {
 constexpr int MaxRows = 100000;
 } // namespace
 
-EntryListBox::EntryListBox(const QString& name, QWidget* parent) : QListWidget(parent)
+EntryListBox::EntryListBox(const QString& name, QWidget* parent)
+    : DeselectingView<QListWidget>(parent)
 {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -43,7 +44,5 @@ void EntryListBox::dropSelection()
 
 void EntryListBox::removeRow(int row)
 {
-    // Taking the current row away would make its neighbour current, and selected with it.
-    dropSelection();
     delete takeItem(row);
 }

@@ -2,13 +2,15 @@
 
 #include <QListWidget>
 
+#include "dialogs/DeselectingView.h"
+
 class NumberedList;
 class TIniFile;
 
 // A list box of the options dialog that shows one numbered list of confs.ini: row r shows the
 // text of entry r + 1. At most one row is selected; the selected row is the entry the dialog
 // edits or deletes.
-class EntryListBox final : public QListWidget
+class EntryListBox final : public DeselectingView<QListWidget>
 {
     Q_OBJECT
 

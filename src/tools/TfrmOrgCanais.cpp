@@ -2,11 +2,13 @@
 
 #include <limits>
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "dialogs/DeselectingView.h"
 #include "settings/NumberedList.h"
 #include "settings/TIniFile.h"
 
@@ -17,7 +19,7 @@ TfrmOrgCanais::TfrmOrgCanais(const QString& settingsPath, Prompts& prompts, QWid
     auto* label = new QLabel(QStringLiteral("Canais:"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(8, 48, 200, 16);
-    lstCanais = new QListWidget(this);
+    lstCanais = new DeselectingView<QListWidget>(this);
     lstCanais->setObjectName(QStringLiteral("lstCanais"));
     lstCanais->setGeometry(8, 66, 273, 134);
     btnRemover = new QPushButton(QStringLiteral("Remover"), this);
@@ -27,6 +29,7 @@ TfrmOrgCanais::TfrmOrgCanais(const QString& settingsPath, Prompts& prompts, QWid
     txtCanal->setObjectName(QStringLiteral("txtCanal"));
     txtCanal->setGeometry(8, 206, 273, 22);
     txtCanal->setMaxLength(std::numeric_limits<int>::max());
+    txtCanal->installEventFilter(this);
     btnAdd = new QPushButton(QStringLiteral("Adicionar"), this);
     btnAdd->setObjectName(QStringLiteral("btnAdd"));
     btnAdd->setGeometry(289, 204, 81, 25);
@@ -56,10 +59,25 @@ void TfrmOrgCanais::FormCreate()
     lstCanais->addItems(names);
 }
 
+// An empty name would be an entry nobody can see or join.
 void TfrmOrgCanais::btnAddClick()
 {
-    lstCanais->addItem(txtCanal->text());
+    if (!txtCanal->text().isEmpty())
+        lstCanais->addItem(txtCanal->text());
     txtCanal->clear();
+}
+
+// Enter in the name field adds the name instead of pressing "OK", which would drop it.
+bool TfrmOrgCanais::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtCanal && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([this] { btnAddClick(); });
+            return true;
+        }
+    }
+    return BannerDialog::eventFilter(watched, event);
 }
 
 void TfrmOrgCanais::btnRemoverClick()

@@ -19,6 +19,9 @@ public:
     void btnRemoverClick();
     void btnOKClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
 

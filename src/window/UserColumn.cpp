@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "chat/UserListModel.h"
+#include "dialogs/DeselectingView.h"
 #include "view/StyleTable.h"
 #include "window/UserListDelegate.h"
 #include "window/WidgetKit.h"
@@ -50,7 +51,7 @@ void UserColumn::setupUserList(UserListModel* users, StyleTable* styles)
     setColors(lblChannel, BarColor, Lime);
     columnLayout(pnlTopUsers)->addWidget(lblChannel);
 
-    lstUsers = named(new QTreeView(pnlUsers), QStringLiteral("lstUsers"));
+    lstUsers = named(new DeselectingView<QTreeView>(pnlUsers), QStringLiteral("lstUsers"));
     lstUsers->setModel(users);
     for (int column = UserListModel::FlagColumn; column < UserListModel::ColumnCount; ++column)
         lstUsers->setColumnHidden(column, true);
@@ -78,7 +79,7 @@ void UserColumn::setupUserList(UserListModel* users, StyleTable* styles)
 void UserColumn::setupCustomList()
 {
     pnlCustom = panel(QStringLiteral("pnlCustom"), m_splitter);
-    lstCustom = named(new QTreeWidget(pnlCustom), QStringLiteral("lstCustom"));
+    lstCustom = named(new DeselectingView<QTreeWidget>(pnlCustom), QStringLiteral("lstCustom"));
     lstCustom->setColumnCount(2);
     lstCustom->setHeaderLabels({QStringLiteral("Account"), QStringLiteral("Motivo")});
     lstCustom->setHeaderHidden(true);

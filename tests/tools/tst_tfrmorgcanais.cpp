@@ -37,7 +37,8 @@ private:
             names << list->item(i)->text();
         return names;
     }
-    // "add:<name>", "remove:<row>" (-1: nothing selected), "ok" or "cancel".
+    // "add:<name>", "enter:<name>" (typed, then Enter in the field), "remove:<row>" (-1: nothing
+    // selected), "remove" (again, whatever the list selects by then), "ok" or "cancel".
     static void work(QDialog& dialog, const QString& steps)
     {
         auto* list = child<QListWidget>(dialog, "lstCanais");
@@ -46,10 +47,16 @@ private:
             if (step.startsWith(QLatin1String("add:"))) {
                 QTest::keyClicks(child(dialog, "txtCanal"), arg);
                 QTest::mouseClick(child(dialog, "btnAdd"), Qt::LeftButton);
+            } else if (step.startsWith(QLatin1String("enter:"))) {
+                QTest::keyClicks(child(dialog, "txtCanal"), arg);
+                QTest::keyClick(child(dialog, "txtCanal"), Qt::Key_Return);
+            } else if (step == QLatin1String("remove")) {
+                QTest::mouseClick(child(dialog, "btnRemover"), Qt::LeftButton);
             } else if (step.startsWith(QLatin1String("remove:"))) {
                 list->clearSelection();
+                // As a click does: the row becomes current and selected.
                 if (arg.toInt() >= 0)
-                    list->item(arg.toInt())->setSelected(true);
+                    list->setCurrentRow(arg.toInt());
                 QTest::mouseClick(child(dialog, "btnRemover"), Qt::LeftButton);
             } else if (step == QLatin1String("ok")) {
                 QTest::mouseClick(child(dialog, "btnOK"), Qt::LeftButton);
@@ -119,7 +126,11 @@ private Q_SLOTS:
 
         // clang-format off
         QTest::newRow("added") << Three << "add:Op Sala,ok" << QStringList{"Chat", "R&D", "Clan BR", "Op Sala"} << QStringList{"[Canais]", "n=5", "c1=Chat", "c2=R&D", "c3=Clan BR", "c4=Op Sala"};
-        QTest::newRow("empty name added too") << Three << "add:,ok" << QStringList{"Chat", "R&D", "Clan BR", ""} << QStringList{"[Canais]", "n=5", "c1=Chat", "c2=R&D", "c3=Clan BR", "c4="};
+        QTest::newRow("empty name not added") << Three << "add:,ok" << QStringList{"Chat", "R&D", "Clan BR"} << QStringList{};
+        QTest::newRow("Enter in the field adds") << Three << "enter:Op Sala,ok" << QStringList{"Chat", "R&D", "Clan BR", "Op Sala"} << QStringList{"[Canais]", "n=5", "c1=Chat", "c2=R&D", "c3=Clan BR", "c4=Op Sala"};
+        QTest::newRow("Enter in an empty field adds nothing") << Three << "enter:,ok" << QStringList{"Chat", "R&D", "Clan BR"} << QStringList{};
+        QTest::newRow("second Remover removes nothing more") << Three << "remove:1,remove,ok" << QStringList{"Chat", "Clan BR"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=Clan BR", "c3=Clan BR"};
+        QTest::newRow("last removed, then Remover again") << Three << "remove:2,remove,ok" << QStringList{"Chat", "R&D"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=R&D", "c3=Clan BR"};
         QTest::newRow("same name twice") << QStringList{} << "add:Chat,add:Chat,ok" << QStringList{"Chat", "Chat"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=Chat"};
         QTest::newRow("middle removed, later ones move up") << Three << "remove:1,ok" << QStringList{"Chat", "Clan BR"} << QStringList{"[Canais]", "n=3", "c1=Chat", "c2=Clan BR", "c3=Clan BR"};
         QTest::newRow("no selection removes nothing") << Three << "remove:-1,ok" << QStringList{"Chat", "R&D", "Clan BR"} << QStringList{};

@@ -62,6 +62,9 @@ void run(TfrmMain* w, const char* name)
     w->findChild<QAction*>(QLatin1String(name))->trigger();
 }
 
+// A step of a table that chooses nothing new.
+constexpr int Again = -2;
+
 // What the window sent while `action` ran, up to a marker line sent after it.
 QByteArray sentDuring(WindowHarness& h, const std::function<void()>& action)
 {
@@ -100,6 +103,8 @@ private Q_SLOTS:
     void whois();
     void lockWhisper_data();
     void lockWhisper();
+    void nothingSelectedAfterADelete_data();
+    void nothingSelectedAfterADelete();
     void keptAcrossRuns();
 };
 
@@ -215,7 +220,8 @@ void TestWindowCustomList::remove_data()
 {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("handEdited"); // confs.ini rewritten after the start, if any
-    QTest::addColumn<QList<int>>("deletes");     // rows deleted one after another
+    // Rows deleted one after another; -1: nothing selected; Again: no new choice, the list's own.
+    QTest::addColumn<QList<int>>("deletes");
     QTest::addColumn<QStringList>("lista");
     QTest::addColumn<QStringList>("rows");
 
@@ -234,6 +240,8 @@ void TestWindowCustomList::remove_data()
     QTest::newRow("first entry removed by hand: the entry found by its account") << Three << QStringList{"[Lista]", "nL=2", "Acc1=bob", "Acc2=cid", "Mot2=spam"} << QList<int>{1} << QStringList{"nL=1", "Acc1=cid", "Mot1=spam"} << QStringList{"ana|flood", "cid|spam"};
     QTest::newRow("count removed by hand: nothing written") << Three << QStringList{"[Lista]", "Acc1=ana", "Mot1=flood"} << QList<int>{0} << QStringList{"Acc1=ana", "Mot1=flood"} << QStringList{"bob|", "cid|spam"};
     QTest::newRow("nothing selected") << Three << none << QList<int>{-1} << Three.mid(1) << QStringList{"ana|flood", "bob|", "cid|spam"};
+    QTest::newRow("deleted, then Excluir again: nothing more goes") << Three << none << QList<int>{1, Again} << QStringList{"nL=2", "Acc1=ana", "Mot1=flood", "Acc2=cid", "Mot2=spam"} << QStringList{"ana|flood", "cid|spam"};
+    QTest::newRow("last deleted, then Excluir twice more") << Three << none << QList<int>{2, Again, Again} << QStringList{"nL=2", "Acc1=ana", "Mot1=flood", "Acc2=bob"} << QStringList{"ana|flood", "bob|"};
     QTest::newRow("count raised by hand to two billion: the stored count drops by one") << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=flood", "Acc2=bob"} << none << QList<int>{0} << QStringList{"nL=1999999999", "Acc1=bob", "Mot1="} << QStringList{"bob|"};
     QTest::newRow("a key numbered two billion by hand: found without a walk to it") << Three << QStringList{"[Lista]", "nL=2000000000", "Acc1=ana", "Mot1=flood", "Acc2000000000=bob"} << QList<int>{1} << QStringList{"nL=1999999999", "Acc1=ana", "Mot1=flood"} << QStringList{"ana|flood", "cid|spam"};
     // clang-format on
@@ -252,7 +260,8 @@ void TestWindowCustomList::remove()
     if (!handEdited.isEmpty())
         rewrite(h, Plain + handEdited);
     for (const int row : deletes) {
-        suspects(w)->clearSelection();
+        if (row != Again)
+            suspects(w)->clearSelection();
         if (row >= 0)
             selectSuspect(w, row);
         run(w, "popDelCustom");
@@ -317,6 +326,36 @@ void TestWindowCustomList::whois()
     };
     QCOMPARE(sentDuring(h, action), sent);
     QTRY_VERIFY(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->hasFocus());
+}
+
+void TestWindowCustomList::nothingSelectedAfterADelete_data()
+{
+    QTest::addColumn<QString>("item");
+    // clang-format off
+    QTest::newRow("edit the reason") << "popMotCustom";
+    QTest::newRow("whois") << "popCustomWhois";
+    QTest::newRow("lock a whisper line") << "popCustomLockarWhisp";
+    // clang-format on
+}
+
+// After "Excluir" the list must not pass the selection to the next entry: the next action of
+// the menu would change or name an entry nobody chose.
+void TestWindowCustomList::nothingSelectedAfterADelete()
+{
+    QFETCH(QString, item);
+    WindowHarness h(Plain + Three);
+    TfrmMain* w = h.window.get();
+    QVERIFY(h.connectToServer());
+    h.prompts.files.enqueue(QStringLiteral("outro motivo"));
+    selectSuspect(w, 1);
+    run(w, "popDelCustom");
+    QVERIFY(suspects(w)->selectedItems().isEmpty());
+    QCOMPARE(sentDuring(h, [&] { run(w, qPrintable(item)); }), QByteArray());
+    QCOMPARE(h.prompts.inputs, QStringList());
+    QCOMPARE(::rows(w), (QStringList{"ana|flood", "cid|spam"}));
+    QCOMPARE(listaSection(h),
+             (QStringList{"nL=2", "Acc1=ana", "Mot1=flood", "Acc2=cid", "Mot2=spam"}));
+    QCOMPARE(w->lockWhisps()->getNumLocks(), 0);
 }
 
 void TestWindowCustomList::lockWhisper_data()
