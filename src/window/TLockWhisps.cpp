@@ -45,7 +45,7 @@ void TLockWhisps::addLock(const QString& account)
         FNumLocks = N;
         lock->txtWhisp->setFocus(Qt::OtherFocusReason);
     } else {
-        m_window->m_prompts->messageBox(m_window, QString(),
+        m_window->m_prompts->warningBox(m_window,
                                         QStringLiteral("Numero máximo de lock whisps atingido!"));
     }
     fitStrip();
