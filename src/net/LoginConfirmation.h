@@ -5,8 +5,10 @@
 // Whether the server took our login. The login line has no answer of its own: a server that
 // takes it names the account (2010 NAME) or simply starts sending events; one that refuses it
 // sends an error event, or plain lines of text ("Login failed.") and asks for the account again.
-// Until the server has shown which, nothing meant for a logged-in user may go out: the server
-// would read it as the next account name or password.
+// Plain text may start with digits ("2026-12-11 Login failed"), so only a known event code
+// followed by a blank (or ending the line) counts as an event. Until the server has shown which,
+// nothing meant for a logged-in user may go out: the server would read it as the next account
+// name or password.
 class LoginConfirmation
 {
 public:
@@ -21,10 +23,10 @@ public:
     // What to do with a received line.
     enum class Step
     {
-        Process,     // no login pending: the line is handled as usual
-        ShowAsError, // no event code while pending: the server's own words, shown as an error
-        Refuse,      // an error event while pending: shown, and the login is refused
-        Confirm,     // any other event while pending: the login holds, then the line is handled
+        Process,    // handled as usual: no login pending, or the null event while pending
+        ShowAsInfo, // no event while pending: the server's own words (its greeting, a prompt)
+        Refuse,     // an error event while pending: shown, and the login is refused
+        Confirm,    // any other event while pending: the login holds, then the line is handled
     };
 
     // The server gets at least this long to answer, whatever the settings say.

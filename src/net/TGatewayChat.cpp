@@ -201,7 +201,7 @@ void TGatewayChat::ProcessLine(const QString& line)
 
 void TGatewayChat::SendLine(const QString& line)
 {
-    if (!ChatInterface)
+    if (!ChatInterface || (OnHoldLine && OnHoldLine(line)))
         return;
     if (m_canSend && m_queue.isEmpty()) {
         // The first line after a quiet period goes at once; its result is the connection's.

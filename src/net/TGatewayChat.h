@@ -33,7 +33,10 @@ public:
     // The event code ProcessLine reads from a line's first four characters; 0 when they are not
     // a number, which no event claims.
     static int eventCode(const QString& line);
+    // Every line but the login's leaves here. A line that OnHoldLine holds back (it answers
+    // true) is dropped, not queued.
     void SendLine(const QString& line) override;
+    std::function<bool(const QString& line)> OnHoldLine;
 
     // The flood timer's tick; public so tests can drive the queue without waiting.
     void FloodTimerTick();

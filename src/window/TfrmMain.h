@@ -326,6 +326,7 @@ private:
     void refuseLogin();
     void showDisconnected();
     void sendLine(const QString& line);
+    bool loginHoldsLine();
     QString homeChannel() const;
 
     // Server events.

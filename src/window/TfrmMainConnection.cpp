@@ -58,11 +58,22 @@ void TfrmMain::wireGatewayChat()
     chat->OnRestricted = [this](const QString& m) { GatewayChat1Restricted(m); };
     chat->OnError = [this](const QString& m) { GatewayChat1Error(m); };
     chat->OnUnHandled = [this](const QString& m) { GatewayChat1UnHandled(m); };
+    chat->OnHoldLine = [this](const QString&) { return loginHoldsLine(); };
 }
 
 void TfrmMain::sendLine(const QString& line)
 {
     GatewayChat1->SendLine(line);
+}
+
+// The gate every line to the server passes: until the server has taken the login it reads what
+// we send as the next account name or password.
+bool TfrmMain::loginHoldsLine()
+{
+    if (!loginPending())
+        return false;
+    info(QStringLiteral("Aguardando a confirmação do login; a linha não foi enviada."));
+    return true;
 }
 
 QString TfrmMain::homeChannel() const
@@ -142,6 +153,10 @@ void TfrmMain::refuseLogin()
     tmrLogin->stop();
     m_login.refuse();
     erro(QStringLiteral("Falha no login: verifique a conta e a senha."));
+    // A refusal that comes at once must not leave the waiting dialog counting down to a
+    // time-out message.
+    if (m_connectDialog)
+        m_connectDialog->connectFailed();
     ChatInterface1->Disconnect();
     // Disconnect runs ChatInterface1Disconnect, which leaves the refused state; a connection
     // already without a socket fires nothing and is put down here.
@@ -193,8 +208,8 @@ void TfrmMain::ChatInterface1ConnectFailed()
 void TfrmMain::ChatInterface1DataReceived(const QString& DataString)
 {
     switch (m_login.take(DataString)) {
-    case LoginConfirmation::Step::ShowAsError:
-        erro(DataString);
+    case LoginConfirmation::Step::ShowAsInfo:
+        info(DataString);
         return;
     case LoginConfirmation::Step::Refuse:
         GatewayChat1->ProcessLine(DataString);

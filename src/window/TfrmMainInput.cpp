@@ -26,13 +26,11 @@
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
-// Until the server has taken the login it reads what we send as the next account name or
-// password: a typed line stays in the input line.
+// A typed line the gate would drop stays in the input line instead.
 bool TfrmMain::holdsBackLine()
 {
-    if (!loginPending())
+    if (!loginHoldsLine())
         return false;
-    info(QStringLiteral("Aguardando a confirmação do login; a linha não foi enviada."));
     m_bottomStrip->txtMsg->setFocus();
     return true;
 }

@@ -1,12 +1,21 @@
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
 
 #include "WindowHarness.h"
+#include "chat/UserListModel.h"
 #include "net/TChatInterface.h"
+#include "net/TGatewayChat.h"
 #include "view/ChatView.h"
+#include "window/LockedWhisperPanel.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -79,6 +88,8 @@ private Q_SLOTS:
     void refused_data();
     void refused();
     void emoteWaitsForTheConfirmation();
+    void nothingButTheLoginBeforeTheConfirmation();
+    void refusalAtOnceClosesTheWaitingDialog();
 };
 
 void TestWindowLogin::confirmed_data()
@@ -92,7 +103,9 @@ void TestWindowLogin::confirmed_data()
     QTest::newRow("the account named") << QStringList{"2010 NAME visitante"} << QStringList{"Conexao estabelecida!|7"} << QString();
     QTest::newRow("a channel first, then handled") << QStringList{"1007 CHANNEL \"Sala\""} << QStringList{"Conexao estabelecida!|7"} << "Sala";
     QTest::newRow("information first, shown after the confirmation") << QStringList{"1018 INFO \"Bem-vindo\""} << QStringList{"Conexao estabelecida!|7", "Bem-vindo|7"} << QString();
-    QTest::newRow("plain text first, shown as an error") << QStringList{"Bem-vindo ao servidor", "2010 NAME visitante"} << QStringList{"Bem-vindo ao servidor|8", "Conexao estabelecida!|7"} << QString();
+    QTest::newRow("the server's greeting first, shown as information") << QStringList{"Enter your account name and password.", "Username: visitante", "2010 NAME visitante"} << QStringList{"Enter your account name and password.|7", "Username: visitante|7", "Conexao estabelecida!|7"} << QString();
+    QTest::newRow("a date is no event code") << QStringList{"2026-12-11 Login ok", "2010 NAME visitante"} << QStringList{"2026-12-11 Login ok|7", "Conexao estabelecida!|7"} << QString();
+    QTest::newRow("the null event confirms nothing") << QStringList{"2000 NULL", "2010 NAME visitante"} << QStringList{"Conexao estabelecida!|7"} << QString();
     QTest::newRow("plain text after the confirmation ignored") << QStringList{"2010 NAME visitante", "Login failed."} << QStringList{"Conexao estabelecida!|7"} << QString();
     // clang-format on
 }
@@ -136,11 +149,12 @@ void TestWindowLogin::refused_data()
     QTest::addColumn<QStringList>("pane");
 
     // clang-format off
-    QTest::newRow("asked again, then an error event") << QString() << QStringList{"Login failed.", "Username:"} << "1019 ERROR \"Login inválido.\"" << QStringList{"Login failed.|8", "Username:|8", HeldBack, "Login inválido.|8", Refused};
+    QTest::newRow("asked again, then an error event") << QString() << QStringList{"Login failed.", "Username:"} << "1019 ERROR \"Login inválido.\"" << QStringList{"Login failed.|7", "Username:|7", HeldBack, "Login inválido.|8", Refused};
     QTest::newRow("an error event at once") << QString() << QStringList() << "1019 ERROR \"Conta bloqueada\"" << QStringList{HeldBack, "Conta bloqueada|8", Refused};
-    QTest::newRow("the server closes first") << QString() << QStringList{"Login failed."} << "close" << QStringList{"Login failed.|8", HeldBack, Refused};
-    QTest::newRow("no answer in time, at least five seconds") << "-2147483648" << QStringList{"Login failed.", "Username:"} << "deadline" << QStringList{"Login failed.|8", "Username:|8", HeldBack, Refused};
-    QTest::newRow("the user disconnects") << QString() << QStringList{"Login failed."} << "disconnect" << QStringList{"Login failed.|8", HeldBack, "Conexao finalizada|7"};
+    QTest::newRow("a refusal that starts with a date") << QString() << QStringList{"2026-12-11 Login failed: wrong password"} << "1019 ERROR \"Login inválido.\"" << QStringList{"2026-12-11 Login failed: wrong password|7", HeldBack, "Login inválido.|8", Refused};
+    QTest::newRow("the server closes first") << QString() << QStringList{"Login failed."} << "close" << QStringList{"Login failed.|7", HeldBack, Refused};
+    QTest::newRow("no answer in time, at least five seconds") << "-2147483648" << QStringList{"Login failed.", "Username:"} << "deadline" << QStringList{"Login failed.|7", "Username:|7", HeldBack, Refused};
+    QTest::newRow("the user disconnects") << QString() << QStringList{"Login failed."} << "disconnect" << QStringList{"Login failed.|7", HeldBack, "Conexao finalizada|7"};
     // clang-format on
 }
 
@@ -199,6 +213,91 @@ void TestWindowLogin::emoteWaitsForTheConfirmation()
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("btnEmote")), Qt::LeftButton);
     QVERIFY(h.server.waitForData("/me acena\r"));
     QCOMPARE(h.server.received(), Login + "/join Chat\r/me acena\r");
+}
+
+// Every action of the window that may send, tried while the login awaits its confirmation: the
+// one gate drops each line (a line typed stays where it is), and nothing but the login reaches
+// the server before the confirmation.
+void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
+{
+    const QStringList ini =
+        Plain + QStringList{"[Atalhos]",  "AtalhoA=oi a todos", "AtalhoASend=1", "[Lista]",
+                            "nL=2",       "Acc1=carol",         "Mot1=flood",    "[Geral]",
+                            "User2x=Kick"};
+    WindowHarness h(ini);
+    TfrmMain* w = h.window.get();
+    QVERIFY(sendLogin(h));
+    w->enterOpMode();
+    w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
+    auto* users = w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
+    auto* suspects = w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"));
+    const auto choose = [&] {
+        users->setCurrentIndex(w->users()->index(w->users()->indexOf(QStringLiteral("bob")), 0));
+        suspects->setCurrentItem(suspects->topLevelItem(0));
+    };
+    h.prompts.answer = true;
+
+    // Ending the session or hiding the window sends nothing and would end the test.
+    const QStringList leave = {"mnuSair", "mnuDesconectar", "btnDesconectar", "atalhoMin"};
+    for (QAction* action : w->findChildren<QAction*>()) {
+        if (leave.contains(action->objectName()) || action->menu())
+            continue;
+        choose();
+        // Reason boxes answer, so a line would be built.
+        if (action->objectName().contains(QLatin1String("Motivo")))
+            h.prompts.files.enqueue(QStringLiteral("motivo"));
+        action->trigger();
+        h.prompts.files.clear();
+    }
+    for (LockedWhisperPanel* lock : w->findChildren<LockedWhisperPanel*>()) {
+        if (lock->isHidden())
+            continue;
+        lock->txtWhisp->setText(QStringLiteral("psiu"));
+        QTest::mouseClick(lock->lblAccWhisp, Qt::LeftButton);
+    }
+    w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->setText(QStringLiteral("oi"));
+    for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
+        // A button with a menu only opens it; its items are actions, tried above.
+        if (leave.contains(button->objectName()) || !button->isEnabled() ||
+            button->objectName().startsWith(QLatin1String("btnFecharWhispLock")))
+            continue;
+        if (auto* tool = qobject_cast<QToolButton*>(button); tool && tool->menu())
+            continue;
+        if (auto* push = qobject_cast<QPushButton*>(button); push && push->menu())
+            continue;
+        choose();
+        button->click();
+    }
+    choose();
+    w->lstUsersDblClick();
+    w->lstCustom1DblClick();
+    QVERIFY(WindowHarness::settle(w));
+    QVERIFY(w->loginPending());
+    QCOMPARE(h.server.received(), Login);
+    QVERIFY(paneLines(w->chatPane()).contains(HeldBack));
+
+    h.server.sendLine(QStringLiteral("2010 NAME visitante"));
+    QVERIFY(QTest::qWaitFor([w] { return w->loggedIn(); }));
+    w->gatewayChat()->SendLine(QStringLiteral("MARCA\r"));
+    QVERIFY(h.server.waitForData("MARCA\r"));
+    QCOMPARE(h.server.received(), Login + "/join Chat\rMARCA\r");
+}
+
+// A real server refuses a wrong password at once: the waiting dialog closes at its next tick
+// instead of counting down the whole time-out and then blaming a silent server.
+void TestWindowLogin::refusalAtOnceClosesTheWaitingDialog()
+{
+    WindowHarness h(QStringList{Plain.first(), QStringLiteral("Timeout=60")} + Plain.mid(1));
+    h.confirmLogins = false;
+    TfrmMain* w = h.window.get();
+    QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
+    QVERIFY(h.server.waitForClient());
+    QVERIFY(h.server.waitForData(Login));
+    h.server.sendLine(QStringLiteral("1019 ERROR \"Senha incorreta.\""));
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor([w] { return !w->chatInterface()->Connected(); }));
+    QCOMPARE(paneLines(w->chatPane()), (QStringList{"Senha incorreta.|8", Refused}));
+    QCOMPARE(connectionControls(w), Disconnected);
 }
 
 QTEST_MAIN(TestWindowLogin)

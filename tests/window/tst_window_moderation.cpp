@@ -4,12 +4,14 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <functional>
 
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
+#include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -57,6 +59,11 @@ void run(TfrmMain* w, const QString& name)
     w->findChild<QToolButton*>(name)->click();
 }
 
+QTreeView* userList(TfrmMain* w)
+{
+    return w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
+}
+
 QLineEdit* input(TfrmMain* w)
 {
     return w->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
@@ -71,6 +78,10 @@ private Q_SLOTS:
     void actions();
     void listActionsWaitForTheServersWelcome_data();
     void listActionsWaitForTheServersWelcome();
+    void nothingSelectedAfterTheAccountGoes_data();
+    void nothingSelectedAfterTheAccountGoes();
+    void selectionFollowsAMovedAccount_data();
+    void selectionFollowsAMovedAccount();
     void operatorModeShowsItsControls();
     void doubleClick_data();
     void doubleClick();
@@ -195,9 +206,9 @@ void TestWindowModeration::listActionsWaitForTheServersWelcome_data()
     // clang-format on
 }
 
-// Connected, the login sent, the server not yet answering it: the list actions wait for the
-// login to be taken, even in operator mode, while an action on a selected user does not look at
-// the connection at all.
+// Connected, the login sent, the server not yet answering it: neither the list actions, even in
+// operator mode, nor an action on a selected user send anything; the server would read the line
+// as the next account name.
 void TestWindowModeration::listActionsWaitForTheServersWelcome()
 {
     QFETCH(QString, item);
@@ -209,11 +220,107 @@ void TestWindowModeration::listActionsWaitForTheServersWelcome()
     QVERIFY(h.server.waitForData("segredo\r\r"));
     QTRY_VERIFY(w->loginPending());
     w->enterOpMode();
-    QCOMPARE(sentDuring(h, [&] { run(w, item); }), QByteArray());
-
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     selectUser(w, QStringLiteral("bob"));
-    QCOMPARE(sentDuring(h, [&] { run(w, QStringLiteral("Whois1")); }), QByteArray("/whois bob\r"));
+    run(w, item);
+    run(w, QStringLiteral("Whois1"));
+    // Whatever went out before the confirmation would come before the join that follows it.
+    h.server.sendLine(QStringLiteral("2010 NAME visitante"));
+    QVERIFY(h.server.waitForData("/join Chat\r"));
+    QCOMPARE(h.server.received(), QByteArray("\x03\x04visitante\rsegredo\r\r/join Chat\r"));
+}
+
+void TestWindowModeration::nothingSelectedAfterTheAccountGoes_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("answers");   // of the reason boxes, were one asked
+    QTest::addColumn<QStringList>("departure"); // the server's lines as bob goes
+
+    const QStringList leave = {"1003 LEAVE bob 0000"};
+    const QStringList kick = {"1018 INFO \"bob was kicked out of the channel by Mod.\"",
+                              "1003 LEAVE bob 0000"};
+    const QStringList reason = {"flood"};
+    const QStringList none;
+    // clang-format off
+    QTest::newRow("kick after a leave") << "Kickar1" << none << leave;
+    QTest::newRow("kick after a kick") << "Kickar1" << none << kick;
+    QTest::newRow("kick with reason after a leave") << "KickMotivo1" << reason << leave;
+    QTest::newRow("ban after a kick") << "Banir1" << none << kick;
+    QTest::newRow("ban with reason after a kick") << "BanMotivo1" << reason << kick;
+    QTest::newRow("kill after a leave") << "Kill1" << none << leave;
+    QTest::newRow("kill after a kick") << "Kill1" << none << kick;
+    QTest::newRow("whois after a leave") << "Whois1" << none << leave;
+    QTest::newRow("whois after a kick") << "Whois1" << none << kick;
+    QTest::newRow("voice after a leave") << "voice" << none << leave;
+    QTest::newRow("devoice after a kick") << "devoice" << none << kick;
+    QTest::newRow("squelch after a leave") << "Squelch1" << none << leave;
+    QTest::newRow("unsquelch after a kick") << "Unsquelch1" << none << kick;
+    QTest::newRow("lock whisper after a leave") << "LockarWhisp1" << none << leave;
+    QTest::newRow("add to the list after a kick") << "AdicionarLista1" << reason << kick;
+    // clang-format on
+}
+
+// Left alone, the list would select the departed account's neighbour, and the action would hit
+// an account nobody chose.
+void TestWindowModeration::nothingSelectedAfterTheAccountGoes()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, departure);
+
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(enterChannel(h));
+    QVERIFY(h.serverLine(QStringLiteral("1001 USER carol 0000 [CHAT]")));
+    w->enterOpMode();
+    const int suspects =
+        w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"))->topLevelItemCount();
+    for (const QString& answer : answers)
+        h.prompts.files.enqueue(answer);
+    selectUser(w, QStringLiteral("bob"));
+    userList(w)->setFocus();
+    for (const QString& line : departure)
+        QVERIFY(h.serverLine(line));
+    QCOMPARE(w->users()->indexOf(QStringLiteral("bob")), -1);
+    QVERIFY(userList(w)->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(!userList(w)->currentIndex().isValid());
+
+    QCOMPARE(sentDuring(h, [&] { run(w, item); }), QByteArray());
+    QCOMPARE(h.prompts.inputs, QStringList());
+    QCOMPARE(h.prompts.messages, QStringList());
+    QCOMPARE(w->lockWhisps()->getNumLocks(), 0);
+    QCOMPARE(w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"))->topLevelItemCount(),
+             suspects);
+}
+
+void TestWindowModeration::selectionFollowsAMovedAccount_data()
+{
+    // The list sorts again at the next arrival after a change of flags.
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<bool>("moves"); // whether bob's row moves
+    // clang-format off
+    QTest::newRow("the chosen account rises") << QStringList{"1009 USER bob 0002", "1002 JOIN zed 0000 [CHAT]"} << true;
+    QTest::newRow("another account passes it") << QStringList{"1009 USER carol 0002", "1002 JOIN zed 0000 [CHAT]"} << true;
+    QTest::newRow("another account leaves") << QStringList{"1003 LEAVE ana 0000"} << true;
+    QTest::newRow("another account joins") << QStringList{"1002 JOIN aaa 0000 [CHAT]"} << false;
+    // clang-format on
+}
+
+// A row that only moves keeps its selection: the action still reaches the account chosen.
+void TestWindowModeration::selectionFollowsAMovedAccount()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(bool, moves);
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QVERIFY(enterChannel(h));
+    QVERIFY(h.serverLine(QStringLiteral("1001 USER carol 0000 [CHAT]")));
+    selectUser(w, QStringLiteral("bob"));
+    const int before = w->users()->indexOf(QStringLiteral("bob"));
+    for (const QString& line : changes)
+        QVERIFY(h.serverLine(line));
+    QCOMPARE(w->users()->indexOf(QStringLiteral("bob")) != before, moves);
+    QCOMPARE(sentDuring(h, [&] { run(w, QStringLiteral("Kickar1")); }), QByteArray("/kick bob\r"));
 }
 
 void TestWindowModeration::operatorModeShowsItsControls()
