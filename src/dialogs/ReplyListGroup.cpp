@@ -1,5 +1,6 @@
 #include "dialogs/ReplyListGroup.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <utility>
@@ -31,6 +32,14 @@ int replyCount(const QString& second, const QString& third)
     if (second.isEmpty())
         return 1;
     return third.isEmpty() ? 2 : 3;
+}
+
+// The limit is for typing only: a stored reply longer than it (a hand edit) is shown and kept
+// whole, and typing may not make it longer than it was.
+void showReply(QLineEdit* field, const QString& text)
+{
+    field->setMaxLength(std::max(MaxReplyLength, int(text.size())));
+    field->setText(text);
 }
 
 QLineEdit* addLabelledField(QVBoxLayout* layout, const QString& name, const QString& caption)
@@ -147,7 +156,7 @@ void ReplyListGroup::listClick()
         return;
     m_text->setText(read(TextPart, row + 1));
     for (int k = 1; k <= 3; ++k)
-        m_replies[k - 1]->setText(read(k, row + 1));
+        showReply(m_replies[k - 1], read(k, row + 1));
 }
 
 // Edits in place never touch the reply count: only adding and moving an entry set it.
@@ -183,7 +192,7 @@ void ReplyListGroup::emptyFields()
 {
     m_text->clear();
     for (QLineEdit* reply : m_replies)
-        reply->clear();
+        showReply(reply, QString());
 }
 
 // The dialog is not the main window: its handlers show their errors themselves.

@@ -1,34 +1,41 @@
 #include "tools/GameLauncher.h"
 
 #include <QFileInfo>
-#include <QProcess>
 
+#include "core/ArgumentSplitter.h"
 #include "tools/Shell.h"
 
-GameLauncher::GameLauncher(Shell& shell) : m_shell(shell) {}
-
-bool GameLauncher::needsWine(const QString& executable)
+GameLauncher::Platform GameLauncher::hostPlatform()
 {
 #ifdef Q_OS_WIN
-    Q_UNUSED(executable);
-    return false;
+    return Platform::Windows;
 #else
-    return executable.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
+    return Platform::Posix;
 #endif
+}
+
+GameLauncher::GameLauncher(Shell& shell, Platform platform) : m_shell(shell), m_platform(platform)
+{
 }
 
 GameLauncher::Outcome GameLauncher::start(const QString& executable, const QString& parameters)
 {
-    // The program starts directly, so no argument list comes from a shell: the text is split here.
-    const QStringList arguments = QProcess::splitCommand(parameters);
-    const QString folder = QFileInfo(executable).absolutePath();
-    if (!needsWine(executable)) {
-        m_shell.startDetached(executable, arguments, folder);
-        return Outcome::Asked;
+    ProgramStart game;
+    game.workingFolder = QFileInfo(executable).absolutePath();
+    if (m_platform == Platform::Windows) {
+        game.program = executable;
+        game.nativeArguments = parameters;
+    } else if (executable.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+        // Wine builds the game's command line again from the list, so the game reads the
+        // arguments the text stands for on Windows, backslashes of its paths included.
+        game.program = m_shell.findExecutable(QStringLiteral("wine"));
+        if (game.program.isEmpty())
+            return Outcome::WineMissing;
+        game.arguments = QStringList{executable} + ArgumentSplitter::windows(parameters);
+    } else {
+        game.program = executable;
+        game.arguments = ArgumentSplitter::posix(parameters);
     }
-    const QString wine = m_shell.findExecutable(QStringLiteral("wine"));
-    if (wine.isEmpty())
-        return Outcome::WineMissing;
-    m_shell.startDetached(wine, QStringList{executable} + arguments, folder);
+    m_shell.startDetached(game);
     return Outcome::Asked;
 }

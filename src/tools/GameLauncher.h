@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class Shell;
 
 // Starts an installed game: its executable, in the executable's folder, with the game's
-// parameters. On Linux a Windows executable (".exe") runs through Wine.
+// parameters, one text passed on unchanged. On Windows the game receives the text as its command
+// line as it stands. Elsewhere a Windows executable (".exe") runs through Wine, which gets the
+// text split by the Windows rules the game itself would apply, and any other program gets it
+// split as a POSIX shell would.
 class GameLauncher final
 {
 public:
@@ -16,14 +18,20 @@ public:
         WineMissing // a Windows executable on a system without Wine
     };
 
-    explicit GameLauncher(Shell& shell);
+    enum class Platform
+    {
+        Windows,
+        Posix
+    };
 
-    // parameters is one text, split into arguments as a shell would split it.
+    // The platform this program was built for.
+    static Platform hostPlatform();
+
+    explicit GameLauncher(Shell& shell, Platform platform = hostPlatform());
+
     Outcome start(const QString& executable, const QString& parameters);
-
-    // True where the executable must be run through Wine.
-    static bool needsWine(const QString& executable);
 
 private:
     Shell& m_shell;
+    Platform m_platform;
 };

@@ -319,8 +319,8 @@ private Q_SLOTS:
     {
         QFETCH(Which, which);
         const Group& group = groupOf(which);
-        // Reply 1, longer than the field takes (a hand edit), is not cut by showing it; reply 3 is
-        // missing and not made up.
+        // Reply 1, longer than typing allows (a hand edit), is copied whole; reply 3 is missing and
+        // not made up.
         const QString longer(200, QLatin1Char('a'));
         put(group.file({"N=1", "#1=oi", "R11=" + longer, "R12=b", "N1=2"}));
         const QByteArray before = contents();
@@ -331,7 +331,7 @@ private Q_SLOTS:
         QCOMPARE(contents(), before); // showing an entry writes nothing
         tabs.click(group.add);
         QCOMPARE(contents(), group.file({"N=2", "#1=oi", "R11=" + longer, "R12=b", "N1=2", "N2=2",
-                                         "#2=oi", "R21=" + longer.left(159), "R22=b", "R23="}));
+                                         "#2=oi", "R21=" + longer, "R22=b", "R23="}));
         QCOMPARE(rowsOf(tabs.list(group.list)), (QStringList{"oi", "oi"}));
         QCOMPARE(tabs.selectedRow(group.list), -1);
         QCOMPARE(tabs.field(group.text)->text(), QString());
@@ -371,6 +371,73 @@ private Q_SLOTS:
                  group.file({"N=2", "#1=um", "R11=a", "N1=1", "#2=dois" + expected.mid(4), "R21=b",
                              "N2=1", "R22=x", "R23=yz"}));
         QCOMPARE(tabs.prompts.errors, QStringList());
+    }
+
+    // The limit of a reply field is for typing: a stored reply longer than it (a hand edit) is
+    // shown whole, stays whole while the entry's other fields are edited, and an edit of its own
+    // starts from the whole text without making it longer.
+    void longStoredReplyStaysWhole_data()
+    {
+        QTest::addColumn<Which>("which");
+        QTest::newRow("phrases") << Which::Phrases;
+        QTest::newRow("whispers") << Which::Whispers;
+    }
+    void longStoredReplyStaysWhole()
+    {
+        QFETCH(Which, which);
+        const Group& group = groupOf(which);
+        const QString section = QStringLiteral("Respostas");
+        const QString longer = QString(199, QLatin1Char('a')) + QLatin1Char('z');
+        put(group.file({"N=2", "#1=oi", "R11=" + longer, "N1=1", "#2=tchau", "R21=b", "N2=1"}));
+        Tabs tabs(iniPath());
+        const auto stored = [&](const QString& key) {
+            return tabs.ini.ReadString(section, key, QString());
+        };
+        QLineEdit* first = tabs.field(group.replies[0]);
+
+        tabs.select(group.list, 0);
+        QCOMPARE(first->text(), longer);
+        tabs.type(group.text, "!");
+        tabs.type(group.replies[1], "x");
+        QCOMPARE(stored(group.entry + "1"), QStringLiteral("oi!"));
+        QCOMPARE(stored(group.reply + "12"), QStringLiteral("x"));
+        QCOMPARE(stored(group.reply + "11"), longer);
+
+        // Typing at the end is refused; a character taken away and another typed are written
+        // with the rest of the text.
+        tabs.type(group.replies[0], "b");
+        QCOMPARE(first->text(), longer);
+        QCOMPARE(stored(group.reply + "11"), longer);
+        QTest::keyClick(first, Qt::Key_Backspace);
+        QCOMPARE(stored(group.reply + "11"), longer.chopped(1));
+        tabs.type(group.replies[0], "y");
+        QCOMPARE(stored(group.reply + "11"), longer.chopped(1) + QLatin1Char('y'));
+
+        // Another entry's reply is held to the limit again.
+        tabs.select(group.list, 1);
+        QCOMPARE(first->text(), QStringLiteral("b"));
+        tabs.type(group.replies[0], QString(400, QLatin1Char('c')));
+        QCOMPARE(stored(group.reply + "21").size(), 159);
+        QCOMPARE(stored(group.reply + "11"), longer.chopped(1) + QLatin1Char('y'));
+        QCOMPARE(tabs.prompts.errors, QStringList());
+    }
+
+    // A stored message longer than typing allows (a hand edit) is listed whole and stays whole
+    // when other messages are added and removed around it.
+    void longStoredMessageStaysWhole()
+    {
+        const QByteArray longer(200, 'm');
+        put("[Timers]\r\nnTS=2\r\nSTimer1=m1\r\nSTimer2=" + longer + "\r\n");
+        Tabs tabs(iniPath());
+        QCOMPARE(rowsOf(tabs.list("lstSincTimers")),
+                 (QStringList{"m1", QString::fromLatin1(longer)}));
+        tabs.select("lstSincTimers", 0);
+        tabs.click("btnDelSincTimer");
+        tabs.type("txtSincTimer", "m3");
+        tabs.click("btnAddSincTimer");
+        QCOMPARE(contents(), "[Timers]\r\nnTS=2\r\nSTimer1=" + longer + "\r\nSTimer2=m3\r\n");
+        QCOMPARE(rowsOf(tabs.list("lstSincTimers")),
+                 (QStringList{QString::fromLatin1(longer), "m3"}));
     }
 
     void lengthLimits_data()

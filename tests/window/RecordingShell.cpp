@@ -10,10 +10,9 @@ bool RecordingShell::openUrl(const QUrl& url)
     return succeeds;
 }
 
-bool RecordingShell::startDetached(const QString& program, const QStringList& arguments,
-                                   const QString& workingFolder)
+bool RecordingShell::startDetached(const ProgramStart& start)
 {
-    started << Start{program, arguments, workingFolder};
+    started << start;
     if (whileAsked)
         whileAsked();
     return succeeds;

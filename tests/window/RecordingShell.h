@@ -11,12 +11,8 @@
 class RecordingShell final : public Shell
 {
 public:
-    struct Start
-    {
-        QString program;
-        QStringList arguments;
-        QString workingFolder;
-    };
+    // The program, its arguments, the native command-line text and the working folder.
+    using Start = ProgramStart;
 
     QList<QUrl> opened;
     QList<Start> started;
@@ -26,8 +22,9 @@ public:
     // Runs inside every openUrl and startDetached, while the window waits for the answer.
     std::function<void()> whileAsked;
 
+    using Shell::startDetached;
+
     bool openUrl(const QUrl& url) override;
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder) override;
+    bool startDetached(const ProgramStart& start) override;
     QString findExecutable(const QString& name) override;
 };

@@ -47,6 +47,8 @@ class TestWindowGames : public QObject
 private Q_SLOTS:
     void startsTheGame_data();
     void startsTheGame();
+    void parametersReachTheGame_data();
+    void parametersReachTheGame();
     void pathIsReadAtEachStart();
     void buttonsOpenTheirMenus_data();
     void buttonsOpenTheirMenus();
@@ -64,7 +66,7 @@ void TestWindowGames::startsTheGame_data()
                             "D2Param=-w -ns -title \"Meu jogo\""};
     const QStringList war3 = {"CaminhoWAR3=/jogos/w3/w3.exe", "D2Param=-w"};
     // clang-format off
-    QTest::newRow("popGD2, parameters split as a shell would") << d2 << true << "popGD2" << QStringList{Wine + "|/jogos/d2 lod/Game.exe|-w|-ns|-title|Meu jogo|@/jogos/d2 lod"} << QStringList{};
+    QTest::newRow("popGD2 through Wine, parameters split") << d2 << true << "popGD2" << QStringList{Wine + "|/jogos/d2 lod/Game.exe|-w|-ns|-title|Meu jogo|@/jogos/d2 lod"} << QStringList{};
     QTest::newRow("popGD2, a native program") << QStringList{"CaminhoD2XP=/jogos/d2/jogo", "D2Param=-w"} << false << "popGD2" << QStringList{"/jogos/d2/jogo|-w|@/jogos/d2"} << QStringList{};
     QTest::newRow("popGD2, no parameters") << QStringList{"CaminhoD2XP=/jogos/d2/jogo"} << true << "popGD2" << QStringList{"/jogos/d2/jogo|@/jogos/d2"} << QStringList{};
     QTest::newRow("popGSC takes no parameters") << QStringList{"CaminhoSTAR=/jogos/sc/Jogo.EXE", "D2Param=-w"} << true << "popGSC" << QStringList{Wine + "|/jogos/sc/Jogo.EXE|@/jogos/sc"} << QStringList{};
@@ -91,6 +93,38 @@ void TestWindowGames::startsTheGame()
     QTEST(h.prompts.warnings, "warnings");
     QVERIFY(h.prompts.errors.isEmpty());
     QTRY_VERIFY(h.window->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->hasFocus());
+}
+
+void TestWindowGames::parametersReachTheGame_data()
+{
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+
+    const QString game = QStringLiteral("/jogos/d2/Game.exe");
+    // clang-format off
+    QTest::newRow("Wine: as the game splits its command line") << game << "-title \"\" -path C:\\Jogos\\D2 \"C:\\Meus jogos\\\\\" 'x y' \"a\"\"b\"" << Wine << QStringList{game, "-title", "", "-path", "C:\\Jogos\\D2", "C:\\Meus jogos\\", "'x", "y'", "a\"b"};
+    QTest::newRow("native: as a shell splits it") << "/jogos/d2/jogo" << "-title \"\" -nome 'Meu jogo' \"a \\\"b\\\"\" C:\\\\Jogos \\$x ''" << "/jogos/d2/jogo" << QStringList{"-title", "", "-nome", "Meu jogo", "a \"b\"", "C:\\Jogos", "$x", ""};
+    // clang-format on
+}
+
+// Geral/D2Param is one text; the game gets the arguments it stands for, empty ones included.
+void TestWindowGames::parametersReachTheGame()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, parameters);
+    WindowHarness h(
+        {"[Geral]", "Login=visitante", "CaminhoD2XP=" + executable, "D2Param=" + parameters});
+    h.shell.installed << Wine;
+    choose(h.window.get(), QStringLiteral("popGD2"));
+    QCOMPARE(h.shell.started.size(), 1);
+    const RecordingShell::Start& start = h.shell.started.first();
+    QTEST(start.program, "program");
+    QTEST(start.arguments, "arguments");
+    QCOMPARE(start.nativeArguments, QString());
+    QCOMPARE(start.workingFolder, QStringLiteral("/jogos/d2"));
+    QVERIFY(h.prompts.warnings.isEmpty());
 }
 
 void TestWindowGames::pathIsReadAtEachStart()

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -55,6 +56,7 @@ class TestWindowOptions : public QObject
 private Q_SLOTS:
     void optionsTakenAfterOk_data();
     void optionsTakenAfterOk();
+    void refusedPeriodKeepsTheOtherTabs();
     void eachOpeningLoadsTheFile();
 };
 
@@ -122,6 +124,68 @@ void TestWindowOptions::optionsTakenAfterOk()
     QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("txtMsg"));
     QCOMPARE(windowState(w), after);
     QVERIFY(h.prompts.errors.isEmpty());
+}
+
+// A period that is no whole number stops "OK" at the period, the last thing it stores: the error
+// box names it, yet the dialog closes as confirmed, every change of the other tabs is stored, and
+// the window takes them.
+void TestWindowOptions::refusedPeriodKeepsTheOtherTabs()
+{
+    WindowHarness h(Stored);
+    TfrmMain* w = h.window.get();
+    int result = -1;
+    h.prompts.dialogs.enqueue([&](QDialog& dialog) {
+        const auto field = [&dialog](const char* name) {
+            return dialog.findChild<QLineEdit*>(QLatin1String(name));
+        };
+        const auto box = [&dialog](const char* name) {
+            return dialog.findChild<QCheckBox*>(QLatin1String(name));
+        };
+        field("txtLogin")->setText(QStringLiteral("outra"));
+        field("txtTimeout")->setText(QStringLiteral("30"));
+        field("txtGameParam")->setText(QStringLiteral("-title \"\""));
+        dialog.findChild<QRadioButton*>(QStringLiteral("rdo2xKick"))->setChecked(true);
+        box("chkChanPrin")->setChecked(false);
+        box("chkTray")->setChecked(true);
+        box("chkSalvarSS")->setChecked(true);
+        QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")), Qt::Key_M,
+                        Qt::AltModifier);
+        box("chkHorario")->setChecked(true);
+        box("chkMostrarBarra")->setChecked(false);
+        box("chkResponderFrase")->setChecked(true);
+        box("chkResponderWhisp")->setChecked(true);
+        box("chkTimers")->setChecked(true);
+        field("txtTempoSinc")->setText(QStringLiteral("dois"));
+        dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        result = dialog.result();
+        return result;
+    });
+    w->findChild<QAction*>(QStringLiteral("mnuOpcoes"))->trigger();
+
+    QCOMPARE(h.prompts.errors, QStringList{"'dois' is not a valid integer value"});
+    QCOMPARE(result, int(QDialog::Accepted));
+    TIniFile ini(w->settings()->path());
+    QCOMPARE((QStringList{Settings::read(ini, Keys::Geral::Login),
+                          Settings::read(ini, Keys::Geral::TimeoutShown),
+                          Settings::read(ini, Keys::Geral::D2Param),
+                          Settings::read(ini, Keys::Geral::User2x),
+                          Settings::read(ini, Keys::Geral::AtalhoMin)}),
+             (QStringList{"outra", "30", "-title \"\"", "Kick", "Alt+M"}));
+    QCOMPARE((QList<bool>{Settings::read(ini, Keys::Geral::JoinPrinc),
+                          Settings::read(ini, Keys::Geral::Tray),
+                          Settings::read(ini, Keys::Geral::SalvarSS),
+                          Settings::read(ini, Keys::Aparencia::HorarioMsg),
+                          Settings::read(ini, Keys::Aparencia::BarraChat),
+                          Settings::read(ini, Keys::Respostas::RespFrase),
+                          Settings::read(ini, Keys::Respostas::RespWhisp),
+                          Settings::read(ini, Keys::Timers::TimersOn)}),
+             (QList<bool>{false, true, true, true, false, true, true, true}));
+    QCOMPARE(Settings::read(ini, Keys::Timers::STempoShown), QStringLiteral("120"));
+    QCOMPARE(windowState(w),
+             (QStringList{"login=outra", "server=127.0.0.1", "tray=1", "minimize=Alt+M", "times=1",
+                          "whispers=1", "period=120000", "sync=0", "background=#000000"}));
+    QVERIFY(w->repliesToPhrases());
+    QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("txtMsg"));
 }
 
 // A second opening shows what the first wrote at once, though it was cancelled.
