@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -79,6 +80,8 @@ void ChatServer::acceptClients()
         // Counted before the newcomer joins the list, which holds it as logging in.
         const bool full = loggedInCount() >= m_options.maxClients;
         const bool crowded = loggingInCount() >= m_options.maxAnonymous;
+        const bool crowdedHere =
+            loggingInCountFrom(socket->peerAddress()) >= m_options.maxAnonymousPerAddress;
         auto* session = new Session(socket, m_options, this);
         session->OnLine = [this](Session* s, const QString& line) { lineFrom(s, line); };
         session->OnLinesDropped = [this](Session* s, int count) { linesDropped(s, count); };
@@ -89,6 +92,9 @@ void ChatServer::acceptClients()
         else if (crowded)
             session->closeWithError(
                 QStringLiteral("Conexões demais aguardando login; tente mais tarde."));
+        else if (crowdedHere)
+            session->closeWithError(QStringLiteral(
+                "Conexões demais aguardando login deste endereço; tente mais tarde."));
     }
 }
 
@@ -103,6 +109,13 @@ int ChatServer::loggingInCount() const
 {
     return int(std::count_if(m_sessions.cbegin(), m_sessions.cend(),
                              [](const Session* s) { return s->isLoggingIn(); }));
+}
+
+int ChatServer::loggingInCountFrom(const QHostAddress& host) const
+{
+    return int(std::count_if(m_sessions.cbegin(), m_sessions.cend(), [&host](const Session* s) {
+        return s->isLoggingIn() && s->peerHost() == host;
+    }));
 }
 
 void ChatServer::lineFrom(Session* session, const QString& line)

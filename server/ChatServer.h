@@ -11,6 +11,7 @@
 
 class CommandInterpreter;
 class Hub;
+class QHostAddress;
 class QTcpServer;
 class Session;
 class SimulatedUsers;
@@ -36,6 +37,7 @@ private:
     void acceptClients();
     int loggedInCount() const;
     int loggingInCount() const;
+    int loggingInCountFrom(const QHostAddress& host) const;
     void lineFrom(Session* session, const QString& line);
     // False when the flood limit drops the line (and tells or disconnects the sender).
     bool admitLine(Session* session);

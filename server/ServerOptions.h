@@ -26,6 +26,10 @@ struct ServerOptions
     // Connections that have not logged in get a cap of their own and a short deadline, so that
     // idle or slow connections cannot keep anyone who has logged in from being served.
     int maxAnonymous = 50;
+    // Connections not logged in yet from one address, so that one address cannot take the whole
+    // anonymous cap by reopening what the deadline closes. Logged-in clients are not counted per
+    // address: many players may share one.
+    int maxAnonymousPerAddress = 4;
     int loginTimeoutMs = 10000;
     // Lines a logged-in client may send: floodBurst at once after a quiet spell, then one per
     // floodIntervalMs; the client paces itself at one per 1500 ms after a first immediate one.

@@ -15,8 +15,8 @@ constexpr qint64 ReadSlice = 64 * 1024;
 
 Session::Session(QTcpSocket* socket, const ServerOptions& options, QObject* parent)
     : QObject(parent), Member(QString(), QStringLiteral("CHAT"), Member::ChatFlags),
-      m_socket(socket), m_loginTimer(new QTimer(this)), m_splitter(options.maxLineBytes),
-      m_maxPendingOutput(options.maxPendingOutput)
+      m_socket(socket), m_peerHost(socket->peerAddress()), m_loginTimer(new QTimer(this)),
+      m_splitter(options.maxLineBytes), m_maxPendingOutput(options.maxPendingOutput)
 {
     if (options.floodLimit)
         m_flood.emplace(options.floodBurst, options.floodIntervalMs);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include <QHostAddress>
 #include <QObject>
 
 #include "FloodGate.h"
@@ -36,6 +37,8 @@ public:
     void terminate(const QString& reason) override;
     bool isSimulated() const override { return false; }
     QString address() const override;
+    // The client's address, kept from the start since the socket forgets it once closed.
+    const QHostAddress& peerHost() const { return m_peerHost; }
 
     State state() const { return m_state; }
     void setState(State state) { m_state = state; }
@@ -64,6 +67,7 @@ private:
     void markClosed();
 
     QTcpSocket* m_socket;
+    QHostAddress m_peerHost;
     QTimer* m_loginTimer;
     LineSplitter m_splitter;
     std::optional<FloodGate> m_flood;

@@ -58,6 +58,7 @@ int main(int argc, char* argv[])
     const QString botSeconds = QStringLiteral("bot-seconds");
     const QString maxClients = QStringLiteral("max-clients");
     const QString maxAnonymous = QStringLiteral("max-anonymous");
+    const QString maxAnonymousPerAddress = QStringLiteral("max-anonymous-per-address");
     const QString loginSeconds = QStringLiteral("login-seconds");
     const QString noFloodLimit = QStringLiteral("no-flood-limit");
     const QString floodBurst = QStringLiteral("flood-burst");
@@ -89,6 +90,11 @@ int main(int argc, char* argv[])
          QStringLiteral("Most connections not logged in yet at once (default %1).")
              .arg(defaults.maxAnonymous),
          QStringLiteral("N"), QString::number(defaults.maxAnonymous)},
+        {maxAnonymousPerAddress,
+         QStringLiteral("Most connections not logged in yet from one address (default %1); "
+                        "logged-in clients are not limited per address.")
+             .arg(defaults.maxAnonymousPerAddress),
+         QStringLiteral("N"), QString::number(defaults.maxAnonymousPerAddress)},
         {loginSeconds,
          QStringLiteral("Seconds a connection has to log in (default %1).")
              .arg(defaults.loginTimeoutMs / 1000),
@@ -125,6 +131,7 @@ int main(int argc, char* argv[])
     options.botIntervalMs = number(parser, botSeconds, 1, 3600) * 1000;
     options.maxClients = number(parser, maxClients, 1, 100000);
     options.maxAnonymous = number(parser, maxAnonymous, 1, 100000);
+    options.maxAnonymousPerAddress = number(parser, maxAnonymousPerAddress, 1, 100000);
     options.loginTimeoutMs = number(parser, loginSeconds, 1, 3600) * 1000;
     options.floodLimit = !parser.isSet(noFloodLimit);
     options.floodBurst = number(parser, floodBurst, 1, 10000);

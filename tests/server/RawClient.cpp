@@ -6,8 +6,10 @@
 
 #include "core/Cp1252.h"
 
-RawClient::RawClient(quint16 port) : m_socket(new QTcpSocket)
+RawClient::RawClient(quint16 port, const QHostAddress& from) : m_socket(new QTcpSocket)
 {
+    if (!from.isNull())
+        m_socket->bind(from);
     m_socket->connectToHost(QStringLiteral("127.0.0.1"), port);
 }
 

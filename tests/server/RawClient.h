@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,8 @@ class QTcpSocket;
 class RawClient
 {
 public:
-    explicit RawClient(quint16 port);
+    // Connects from `from` when given (any 127.x.y.z works on loopback), else from 127.0.0.1.
+    explicit RawClient(quint16 port, const QHostAddress& from = QHostAddress());
     ~RawClient();
     RawClient(const RawClient&) = delete;
     RawClient& operator=(const RawClient&) = delete;

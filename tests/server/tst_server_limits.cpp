@@ -9,6 +9,7 @@
 #include "ChatServer.h"
 #include "Hub.h"
 #include "RawClient.h"
+#include "ReopeningClients.h"
 #include "ServerFixture.h"
 
 // What keeps the trial server serving: caps on connections, the login deadline, the line length
@@ -19,6 +20,35 @@ namespace {
 bool closedByServer(RawClient& client)
 {
     return client.waitForDisconnected(0);
+}
+
+// Two more loopback addresses, so that connections can come from several.
+const QHostAddress Attacker(QStringLiteral("127.0.0.2"));
+const QHostAddress Players(QStringLiteral("127.0.0.3"));
+
+const QString TooManyWaiting =
+    QStringLiteral("1019 ERROR \"Conexões demais aguardando login; tente mais tarde.\"");
+const QString TooManyWaitingHere = QStringLiteral(
+    "1019 ERROR \"Conexões demais aguardando login deste endereço; tente mais tarde.\"");
+const QString LoginTimedOut = QStringLiteral("1019 ERROR \"Tempo de login esgotado.\"");
+
+// Opens `count` connections from `from`, one at a time so that the server takes them in order.
+bool openFrom(std::vector<std::unique_ptr<RawClient>>& into, quint16 port, const QHostAddress& from,
+              int count)
+{
+    for (int i = 0; i < count; ++i) {
+        into.push_back(std::make_unique<RawClient>(port, from));
+        if (!into.back()->waitForConnected())
+            return false;
+    }
+    return true;
+}
+
+// A connection from `from` that the server turns away at once with `error`.
+bool turnedAway(quint16 port, const QHostAddress& from, const QString& error)
+{
+    RawClient client(port, from);
+    return client.next() == error && client.waitForDisconnected();
 }
 
 } // namespace
@@ -77,8 +107,7 @@ private Q_SLOTS:
         std::vector<RawClient*> held;
         for (const auto& client : idle) {
             if (closedByServer(*client)) {
-                QCOMPARE(client->next(0), QStringLiteral("1019 ERROR \"Conexões demais aguardando "
-                                                         "login; tente mais tarde.\""));
+                QCOMPARE(client->next(0), TooManyWaiting);
             } else {
                 held.push_back(client.get());
             }
@@ -100,6 +129,100 @@ private Q_SLOTS:
         QVERIFY(!held.back()->login(QStringLiteral("edu")));
         QVERIFY(held.back()->waitForDisconnected());
         QCOMPARE(f.server().hub().members().size(), qsizetype(3));
+    }
+
+    void oneAddressHoldsOnlyAFewConnectionsNotLoggedIn_data()
+    {
+        // 0 leaves the option at its default.
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("limit");
+        // clang-format off
+        QTest::newRow("default") << 0 << 4;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("six") << 6 << 6;
+        // clang-format on
+    }
+    void oneAddressHoldsOnlyAFewConnectionsNotLoggedIn()
+    {
+        QFETCH(int, setting);
+        QFETCH(int, limit);
+        ServerOptions options = ServerFixture::quietOptions();
+        if (setting > 0)
+            options.maxAnonymousPerAddress = setting;
+        options.loginTimeoutMs = 10 * 60 * 1000;
+        ServerFixture f;
+        QVERIFY(f.start(options));
+
+        std::vector<std::unique_ptr<RawClient>> waiting;
+        QVERIFY(openFrom(waiting, f.port(), Attacker, limit));
+        QVERIFY(turnedAway(f.port(), Attacker, TooManyWaitingHere));
+        QVERIFY(turnedAway(f.port(), Attacker, TooManyWaitingHere));
+        RawClient caio(f.port(), Players);
+        QVERIFY(ServerFixture::enter(caio, QStringLiteral("caio")));
+
+        // Those held may log in, and each login makes room for another from the same address:
+        // accounts logged in are not limited per address.
+        std::vector<std::unique_ptr<RawClient>> loggedIn;
+        for (int round = 0; round < 2; ++round) {
+            if (round > 0)
+                QVERIFY(openFrom(waiting, f.port(), Attacker, limit));
+            for (auto& client : waiting) {
+                QVERIFY(ServerFixture::enter(*client,
+                                             QStringLiteral("conta%1").arg(int(loggedIn.size()))));
+                loggedIn.push_back(std::move(client));
+            }
+            waiting.clear();
+        }
+        QCOMPARE(f.server().hub().members().size(), qsizetype(2 * limit + 1));
+
+        // A connection that goes away before logging in makes room as well.
+        QVERIFY(openFrom(waiting, f.port(), Attacker, limit));
+        QVERIFY(turnedAway(f.port(), Attacker, TooManyWaitingHere));
+        waiting.back()->socket()->abort();
+        QTRY_COMPARE(f.server().sessionCount(), 2 * limit + 1 + limit - 1);
+        RawClient last(f.port(), Attacker);
+        QVERIFY(ServerFixture::enter(last, QStringLiteral("ultima")));
+    }
+
+    void capOnAllConnectionsNotLoggedInStays()
+    {
+        ServerOptions options = ServerFixture::quietOptions();
+        options.maxAnonymous = 3;
+        options.maxAnonymousPerAddress = 2;
+        options.loginTimeoutMs = 10 * 60 * 1000;
+        ServerFixture f;
+        QVERIFY(f.start(options));
+
+        std::vector<std::unique_ptr<RawClient>> waiting;
+        QVERIFY(openFrom(waiting, f.port(), Attacker, 2));
+        QVERIFY(turnedAway(f.port(), Attacker, TooManyWaitingHere));
+        QVERIFY(openFrom(waiting, f.port(), Players, 1));
+        QVERIFY(turnedAway(f.port(), Players, TooManyWaiting));
+        QVERIFY(ServerFixture::enter(*waiting.back(), QStringLiteral("ana")));
+    }
+
+    void reopeningAttackerLeavesRoomForOthers()
+    {
+        ServerOptions options = ServerFixture::quietOptions();
+        options.loginTimeoutMs = 2000;
+        ServerFixture f;
+        QVERIFY(f.start(options));
+
+        // As many connections as the whole cap, from one address, reopening whatever is closed.
+        ReopeningClients attacker(Attacker, f.port(), options.maxAnonymous);
+        // The deadline has closed held connections of its own, which it opened again at once.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            attacker.received(LoginTimedOut) >= 2 * options.maxAnonymousPerAddress, 30000);
+
+        std::vector<std::unique_ptr<RawClient>> players;
+        for (int i = 0; i < 9; ++i) {
+            players.push_back(std::make_unique<RawClient>(f.port(), Players));
+            QVERIFY(ServerFixture::enter(*players.back(), QStringLiteral("jogador%1").arg(i)));
+        }
+        QCOMPARE(f.server().hub().members().size(), qsizetype(9));
+        // It never held more than its address may, so the cap on all of them was never reached.
+        QVERIFY(attacker.received(TooManyWaitingHere) > 0);
+        QCOMPARE(attacker.received(TooManyWaiting), 0);
     }
 
     void loginDeadlineFreesThePlaces()
