@@ -111,7 +111,7 @@ bool ChatProgram::key(const QStringList& keys)
                keys);
 }
 
-bool ChatProgram::clickFromBottom(double xFraction, int aboveBottom)
+bool ChatProgram::clickFromBottom(double xFraction, int aboveBottom, int button)
 {
     QByteArray shell;
     if (!xdo({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_target}, &shell))
@@ -130,7 +130,7 @@ bool ChatProgram::clickFromBottom(double xFraction, int aboveBottom)
     // click follows the move in order on the one connection to the X server anyway.
     return xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), m_target,
                 QString::number(int(width * xFraction)), QString::number(height - aboveBottom),
-                QStringLiteral("click"), QStringLiteral("1")});
+                QStringLiteral("click"), QString::number(button)});
 }
 
 bool ChatProgram::type(const QString& text)

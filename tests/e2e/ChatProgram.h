@@ -41,8 +41,8 @@ public:
     bool key(const QStringList& keys);
     bool key(const QString& keys) { return key(QStringList{keys}); }
     // Clicks the window in use at a point given from its bottom edge: xFraction of its width from
-    // the left, aboveBottom pixels up from the bottom.
-    bool clickFromBottom(double xFraction, int aboveBottom);
+    // the left, aboveBottom pixels up from the bottom; button 3 is the right one.
+    bool clickFromBottom(double xFraction, int aboveBottom, int button = 1);
     // Types the text into the focused control of the window in use (ASCII only: the display's
     // keyboard map has no other letters).
     bool type(const QString& text);

@@ -218,6 +218,8 @@ private Q_SLOTS:
     void automaticReplies();
     void refusedLogin_data();
     void refusedLogin();
+    void refusedAtOnce();
+    void actionAfterTheChosenAccountLeft();
     void savedChatPane();
     void addressesAndTheLastLineRead();
     void synchronizedMessage();
@@ -500,13 +502,15 @@ void TestEndToEnd::automaticReplies()
 
 void TestEndToEnd::refusedLogin_data()
 {
+    QTest::addColumn<QString>("text");    // a plain line of the server's before anything is typed
     QTest::addColumn<QString>("refusal"); // the server's last line, or none when it just closes
     QTest::addColumn<int>("timeout");     // Geral/Timeout
 
     // clang-format off
-    QTest::newRow("an error event") << "1019 ERROR \"Conta ou senha incorreta.\"" << 15;
-    QTest::newRow("the server closes") << QString() << 15;
-    QTest::newRow("the server keeps silent") << "Login failed." << 1;
+    QTest::newRow("an error event") << QString() << "1019 ERROR \"Conta ou senha incorreta.\"" << 15;
+    QTest::newRow("the server closes") << QString() << QString() << 15;
+    QTest::newRow("the server keeps silent") << QString() << "Login failed." << 1;
+    QTest::newRow("a dated line is no confirmation") << "2026-12-11 Login failed: wrong password" << "1019 ERROR \"Conta ou senha incorreta.\"" << 15;
     // clang-format on
 }
 
@@ -514,10 +518,13 @@ void TestEndToEnd::refusedLogin_data()
 // standing, disconnected.
 void TestEndToEnd::refusedLogin()
 {
+    QFETCH(QString, text);
     QFETCH(QString, refusal);
     QFETCH(int, timeout);
     Session& s = ownSession({}, timeout);
     QVERIFY(connectUnconfirmed(s));
+    if (!text.isEmpty())
+        s.server.sendLine(text);
     QVERIFY(s.program.sendLine(QStringLiteral("cedo demais")));
     QVERIFY(s.program.type(QStringLiteral("/me")));
     QVERIFY(s.program.key(QStringLiteral("alt+m")));
@@ -535,6 +542,61 @@ void TestEndToEnd::refusedLogin()
     QVERIFY(s.program.running());
     QCOMPARE(s.server.received(), Login);
     QCOMPARE(s.server.clientCount(), 1);
+    QVERIFY(quits(s));
+}
+
+// A real server refuses a wrong password as soon as it reads it: the waiting dialog goes at once,
+// not after the minute its count-down would take, and the refusal is all the pane says.
+void TestEndToEnd::refusedAtOnce()
+{
+    Session& s = ownSession({}, 60);
+    QVERIFY(s.server.isListening());
+    QVERIFY(s.program.start());
+    QVERIFY(s.program.pressConnect());
+    QVERIFY(s.server.waitForClient());
+    QVERIFY(s.server.waitForData(Login));
+    s.server.sendLine(QStringLiteral("1019 ERROR \"Conta ou senha incorreta.\""));
+    QVERIFY(s.server.waitForDisconnect(5000));
+    QVERIFY(s.program.waitForConnectDialogToClose());
+    const auto saved = chatPaneFile(s.program, QStringLiteral("recusa"), 0, QStringLiteral(".txt"));
+    QVERIFY(saved);
+    QCOMPARE(textLines(*saved), (QStringList{"Conta ou senha incorreta.",
+                                             "Falha no login: verifique a conta e a senha."}));
+    QCOMPARE(s.server.received(), Login);
+    QVERIFY(quits(s));
+}
+
+// bob is chosen in the user list and leaves; the list must not pass the choice to the account
+// next to him, so "Whois" from the list's menu asks about nobody.
+void TestEndToEnd::actionAfterTheChosenAccountLeft()
+{
+    Session& s = ownSession();
+    QVERIFY(logIn(s));
+    s.server.sendLine(QStringLiteral("1002 JOIN bob 0000 [CHAT]"));
+    s.server.sendLine(QStringLiteral("1002 JOIN dave 0000 [CHAT]"));
+    QByteArray all = Login + Join;
+    QByteArray answer = versionQuery(s, QStringLiteral("ADM-Ravok"));
+    QVERIFY(receivedAfter(s, all, answer));
+    all += answer;
+
+    // A click on the list's empty lower part gives it the keyboard; typing a name chooses it.
+    QVERIFY(s.program.clickFromBottom(0.95, 60));
+    QVERIFY(s.program.type(QStringLiteral("bob")));
+    QVERIFY(s.program.settle());
+    s.server.sendLine(QStringLiteral("1003 LEAVE bob 0000"));
+    answer = versionQuery(s, QStringLiteral("ADM-Ravok"));
+    QVERIFY(receivedAfter(s, all, answer));
+    all += answer;
+
+    // The menu over the list's empty part: Kick, Ban, then Whois.
+    QVERIFY(s.program.clickFromBottom(0.95, 60, 3));
+    QVERIFY(s.program.waitForPopup(true));
+    QVERIFY(s.program.key({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+                           QStringLiteral("Return")}));
+    QVERIFY(s.program.waitForPopup(false));
+    QVERIFY(s.program.settle());
+    answer = versionQuery(s, QStringLiteral("ADM-Ravok"));
+    QVERIFY(receivedAfter(s, all, answer));
     QVERIFY(quits(s));
 }
 
