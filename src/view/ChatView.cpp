@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -20,6 +19,7 @@
 
 #include "view/ChatExporter.h"
 #include "view/ChatLayout.h"
+#include "view/ChatMimeData.h"
 #include "view/LinkFinder.h"
 #include "view/StyleTable.h"
 
@@ -207,14 +207,8 @@ void ChatView::copySelection()
     const auto range = selection();
     if (!range)
         return;
-    auto* mime = new QMimeData;
-    mime->setText(m_document->text(*range));
-    mime->setHtml(ChatExporter::html(*m_document, *m_styles, *range, QString(), m_backgroundColor));
-    const QByteArray rtf = ChatExporter::rtf(*m_document, *m_styles, *range);
-    mime->setData(QStringLiteral("text/rtf"), rtf);
-    mime->setData(QStringLiteral("application/rtf"), rtf);
-    // Windows programs look for RTF only under the clipboard's own name for it.
-    mime->setData(QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\""), rtf);
+    // Cheap however much is selected: each format is rendered when a program asks for it.
+    auto* mime = new ChatMimeData(*m_document, *m_styles, *range, m_backgroundColor);
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 

@@ -54,7 +54,8 @@ public:
     void clearSelection();
     bool hasSelection() const;
     QString selectedText() const;
-    // Puts the selection on the clipboard as plain text, HTML and RTF.
+    // Puts the selection on the clipboard as plain text, HTML and RTF, each rendered when a
+    // program asks for it; more than about 4 MB of text goes as plain text only (ChatMimeData).
     void copySelection();
 
     // Finds the next occurrence from the current selection (or from the place clicked, when
