@@ -100,6 +100,9 @@ public:
     bool isReadMarkerShown() const;
     static constexpr QRgb ReadMarkerColor = 0xffd04040;
 
+    // The pane takes input methods, for dead keys; it has no text of its own to offer them.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 Q_SIGNALS:
     // A click on a web address: the button went up where it went down, and no second click
     // followed within the double-click interval.
@@ -118,6 +121,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     // Where the view is scrolled: the paragraph at the top and the pixels of it above the view.
