@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libjpeg-dev
     fonts-dejavu-core fonts-liberation2
-    xvfb xauth xdotool
+    xvfb xauth xdotool x11-xkb-utils
     clang libclang-rt-14-dev
 )
 

@@ -40,6 +40,23 @@ std::optional<QByteArray> narrowed(const QString& text)
     return bytes;
 }
 
+// The first and the last chunk of a pool that some texts live in.
+struct ChunkSpan
+{
+    std::optional<quint64> first;
+    std::optional<quint64> last;
+
+    template <typename Ch>
+    void include(const TextPool<Ch>& pool, quint64 where)
+    {
+        const std::size_t index = pool.chunkIndex(where);
+        if (!first || index < pool.chunkIndex(*first))
+            first = where;
+        if (!last || index > pool.chunkIndex(*last))
+            last = where;
+    }
+};
+
 qint16 storedStyle(int style)
 {
     return qint16(std::clamp(style, -1, int(std::numeric_limits<qint16>::max())));
@@ -119,6 +136,40 @@ void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& ou
             ++i;
         const int b = Cp1252::byteOf(ch);
         out += char(b < 0 ? '?' : b);
+    }
+}
+
+void ChatDocument::appendParagraphUtf8(int p, int from, int to, QByteArray& out) const
+{
+    const Paragraph& par = m_paragraphs[p];
+    from = std::clamp(from, 0, int(par.length));
+    to = std::clamp(to, from, int(par.length));
+    if (par.place & Wide) {
+        const auto* text = reinterpret_cast<const QChar*>(m_wide.data(par.place & ~Wide));
+        out += QStringView(text + from, to - from).toUtf8();
+        return;
+    }
+    const char* text = m_narrow.data(par.place);
+    const auto& table = cp1252Table();
+    int i = from;
+    while (i < to) {
+        // Runs of ASCII, nearly all of a chat line, go as they are.
+        int ascii = i;
+        while (ascii < to && static_cast<unsigned char>(text[ascii]) < 0x80)
+            ++ascii;
+        out.append(text + i, ascii - i);
+        if (ascii == to)
+            break;
+        // The code page's other characters all lie in the Basic Multilingual Plane.
+        const char16_t ch = table[static_cast<unsigned char>(text[ascii])];
+        if (ch < 0x800) {
+            out += char(0xC0 | (ch >> 6));
+        } else {
+            out += char(0xE0 | (ch >> 12));
+            out += char(0x80 | ((ch >> 6) & 0x3F));
+        }
+        out += char(0x80 | (ch & 0x3F));
+        i = ascii + 1;
     }
 }
 
@@ -311,14 +362,51 @@ QString ChatDocument::text(const ChatRange& range) const
     QString result;
     if (!(start < end))
         return result;
+    qsizetype length = end.paragraph - start.paragraph - start.offset + end.offset;
+    for (int p = start.paragraph; p < end.paragraph; ++p)
+        length += paragraphLength(p);
+    result.reserve(length);
+    QString text;
     for (int p = start.paragraph; p <= end.paragraph; ++p) {
         const int from = p == start.paragraph ? start.offset : 0;
         const int to = p == end.paragraph ? end.offset : paragraphLength(p);
         if (p != start.paragraph)
             result += QLatin1Char('\n');
-        result += QStringView(paragraphText(p)).mid(from, to - from);
+        fillText(p, text);
+        result += QStringView(text).mid(from, to - from);
     }
     return result;
+}
+
+std::unique_ptr<ChatDocument> ChatDocument::snapshot(int first, int last) const
+{
+    auto copy = std::make_unique<ChatDocument>();
+    first = std::max(first, 0);
+    last = std::min(last, paragraphCount() - 1);
+    if (first > last)
+        return copy;
+    // The chunks of each pool that hold the paragraphs' texts, from the first to the last.
+    ChunkSpan narrow, wide;
+    for (int p = first; p <= last; ++p) {
+        const quint64 place = m_paragraphs[p].place;
+        if (place & Wide)
+            wide.include(m_wide, place & ~Wide);
+        else
+            narrow.include(m_narrow, place);
+    }
+    if (narrow.first)
+        copy->m_narrow = m_narrow.shared(*narrow.first, *narrow.last);
+    if (wide.first)
+        copy->m_wide = m_wide.shared(*wide.first, *wide.last);
+    copy->m_paragraphs.assign(m_paragraphs.cbegin() + first, m_paragraphs.cbegin() + last + 1);
+    copy->m_runs.assign(m_runs.cbegin() + firstRun(first), m_runs.cbegin() + runEnd(last));
+    copy->m_firstRunNumber = m_paragraphs[first].firstRun;
+    copy->m_links.assign(firstLink(first), firstLink(last + 1));
+    copy->m_firstParagraphNumber = m_firstParagraphNumber + quint32(first);
+    // The addresses of a last paragraph still growing are found when asked for.
+    copy->m_lastLinksFound = last + 1 < paragraphCount() || m_lastLinksFound;
+    copy->m_maxParagraphs = std::max(m_maxParagraphs, last - first + 1);
+    return copy;
 }
 
 std::size_t ChatDocument::allocated() const

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 
 #include <QByteArray>
@@ -89,6 +90,8 @@ public:
     // Characters [from, to) of the text appended to `out` as Windows-1252 bytes; a character
     // the code page lacks becomes one "?".
     void appendParagraphCp1252(int p, int from, int to, QByteArray& out) const;
+    // The same as UTF-8, without going through a string.
+    void appendParagraphUtf8(int p, int from, int to, QByteArray& out) const;
     QList<ChatPiece> pieces(int p) const;
     int runCount(int p) const;
     ChatRun run(int p, int i) const;
@@ -123,6 +126,11 @@ public:
     // spans as many characters as the needle and selects exactly what matched.
     std::optional<ChatRange> find(const QString& needle, const FindOptions& options,
                                   const std::optional<ChatRange>& selection) const;
+
+    // A read-only copy of paragraphs first..last as they are now, unchanged by whatever happens
+    // to this document later. Their characters are shared rather than copied (about a third of
+    // what the paragraphs take); only the paragraphs and runs are. Never append to the copy.
+    std::unique_ptr<ChatDocument> snapshot(int first, int last) const;
 
     // Bytes held for the content, used or not.
     std::size_t allocated() const;

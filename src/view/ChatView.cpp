@@ -7,9 +7,9 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -20,6 +20,7 @@
 
 #include "view/ChatExporter.h"
 #include "view/ChatLayout.h"
+#include "view/ChatMimeData.h"
 #include "view/LinkFinder.h"
 #include "view/StyleTable.h"
 
@@ -44,6 +45,9 @@ ChatView::ChatView(StyleTable* styles, QWidget* parent)
     // Always shown, so that the first line that overflows does not narrow and re-wrap the text.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
+    // Dead keys (an accent, then the letter) compose through the input method, and only for a
+    // widget that takes one; see inputMethodEvent.
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_refreshTimer.setSingleShot(true);
@@ -207,14 +211,8 @@ void ChatView::copySelection()
     const auto range = selection();
     if (!range)
         return;
-    auto* mime = new QMimeData;
-    mime->setText(m_document->text(*range));
-    mime->setHtml(ChatExporter::html(*m_document, *m_styles, *range, QString(), m_backgroundColor));
-    const QByteArray rtf = ChatExporter::rtf(*m_document, *m_styles, *range);
-    mime->setData(QStringLiteral("text/rtf"), rtf);
-    mime->setData(QStringLiteral("application/rtf"), rtf);
-    // Windows programs look for RTF only under the clipboard's own name for it.
-    mime->setData(QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\""), rtf);
+    // Cheap however much is selected: each format is rendered when a program asks for it.
+    auto* mime = new ChatMimeData(*m_document, *m_styles, *range, m_backgroundColor);
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
@@ -795,4 +793,36 @@ void ChatView::wheelEvent(QWheelEvent* event)
     if (delta != 0)
         scrollByPixels(delta);
     event->accept();
+}
+
+// The pane holds no text being edited: what an input method composes (an accented letter from a
+// dead key and a letter) arrives as the key press that would have typed it, so whoever takes
+// text typed in the pane takes it as well. A composition still in progress is not shown.
+void ChatView::inputMethodEvent(QInputMethodEvent* event)
+{
+    event->accept();
+    const QString text = event->commitString();
+    if (text.isEmpty())
+        return;
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(this, &typed);
+}
+
+QVariant ChatView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImCursorRectangle:
+        // An input method's window goes at the pane's bottom left, nearest the input lines.
+        return QRect(0, std::max(0, height() - 1), 1, 1);
+    case Qt::ImSurroundingText:
+    case Qt::ImCurrentSelection:
+    case Qt::ImTextBeforeCursor:
+    case Qt::ImTextAfterCursor:
+        return QString();
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+        return 0;
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
 }

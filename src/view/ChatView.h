@@ -54,7 +54,8 @@ public:
     void clearSelection();
     bool hasSelection() const;
     QString selectedText() const;
-    // Puts the selection on the clipboard as plain text, HTML and RTF.
+    // Puts the selection on the clipboard as plain text, HTML and RTF, each rendered when a
+    // program asks for it; more than about 4 MB of text goes as plain text only (ChatMimeData).
     void copySelection();
 
     // Finds the next occurrence from the current selection (or from the place clicked, when
@@ -99,6 +100,9 @@ public:
     bool isReadMarkerShown() const;
     static constexpr QRgb ReadMarkerColor = 0xffd04040;
 
+    // The pane takes input methods, for dead keys; it has no text of its own to offer them.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 Q_SIGNALS:
     // A click on a web address: the button went up where it went down, and no second click
     // followed within the double-click interval.
@@ -117,6 +121,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     // Where the view is scrolled: the paragraph at the top and the pixels of it above the view.

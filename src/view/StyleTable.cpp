@@ -79,6 +79,12 @@ void StyleTable::setColor(int no, const QColor& color)
     Q_EMIT changed();
 }
 
+void StyleTable::assign(const StyleTable& other)
+{
+    m_styles = other.m_styles;
+    Q_EMIT changed();
+}
+
 QString StyleTable::paragraphStyleName(int no)
 {
     return no == 1 ? QStringLiteral("Centered") : QStringLiteral("Paragraph Style");

@@ -52,6 +52,8 @@ public:
 
     void setFont(int no, const QString& family, int pointSize);
     void setColor(int no, const QColor& color);
+    // Takes every style of `other` as it is now.
+    void assign(const StyleTable& other);
 
     // "Paragraph Style" (left-aligned, used by every line) and "Centered".
     static QString paragraphStyleName(int no);

@@ -73,7 +73,7 @@ quint64 TextPool<Ch>::extendLast(quint64 where, std::size_t length, const Ch* da
     std::memcpy(fresh.data.get() + length, data, count * sizeof(Ch));
     fresh.used = length + count;
     fresh.texts = 1;
-    if (atEnd)
+    if (atEnd && !isShared(chunk))
         chunk.used -= length;
     m_chunks.push_back(std::move(fresh));
     releaseIn(index);
@@ -86,7 +86,7 @@ void TextPool<Ch>::dropLast(quint64 where, std::size_t length)
     const std::size_t index = indexOf(where);
     const std::size_t offset = std::size_t(where & 0xFFFFFFFFu);
     Chunk& chunk = m_chunks[index];
-    if (index + 1 == m_chunks.size() && offset + length == chunk.used)
+    if (index + 1 == m_chunks.size() && offset + length == chunk.used && !isShared(chunk))
         chunk.used -= length;
     releaseIn(index);
 }
@@ -104,7 +104,9 @@ void TextPool<Ch>::releaseIn(std::size_t index)
     if (--chunk.texts > 0)
         return;
     if (index + 1 == m_chunks.size()) {
-        // The chunk being filled stays for the next texts.
+        // The chunk being filled stays for the next texts, in fresh memory when it is shared.
+        if (isShared(chunk))
+            chunk.data.reset(new Ch[chunk.capacity]);
         chunk.used = 0;
         return;
     }
@@ -122,6 +124,24 @@ template <typename Ch>
 const Ch* TextPool<Ch>::data(quint64 where) const
 {
     return m_chunks[indexOf(where)].data.get() + std::size_t(where & 0xFFFFFFFFu);
+}
+
+template <typename Ch>
+TextPool<Ch> TextPool<Ch>::shared(quint64 first, quint64 last) const
+{
+    TextPool copy;
+    const std::size_t from = indexOf(first);
+    const std::size_t to = indexOf(last);
+    copy.m_firstNumber = quint32(first >> 32) & NumberMask;
+    for (std::size_t i = from; i <= to; ++i) {
+        const Chunk& chunk = m_chunks[i];
+        Chunk view;
+        view.data = chunk.data;
+        view.capacity = chunk.capacity;
+        view.used = chunk.used;
+        copy.m_chunks.push_back(std::move(view));
+    }
+    return copy;
 }
 
 template <typename Ch>

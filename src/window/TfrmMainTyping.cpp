@@ -34,7 +34,8 @@ void TfrmMain::noteInputLine(QObject* watched)
 }
 
 // Text typed while a pane has the focus goes to the input line used last; the pane keeps its
-// own keys (copying, scrolling, selecting) and the window's shortcuts.
+// own keys (copying, scrolling, selecting) and the window's shortcuts. What an input method
+// composes in a pane (an accented letter from dead keys) arrives here as a key press too.
 bool TfrmMain::typeIntoInputLine(QObject* receiver, const QKeyEvent* event)
 {
     bool pane = false;

@@ -3,6 +3,8 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -93,6 +95,23 @@ int textBandsAbove(const QImage& image, int end, QRgb background, QRgb except)
     return bands;
 }
 
+// The texts of the key presses a widget receives.
+class KeyRecorder : public QObject
+{
+public:
+    explicit KeyRecorder(QWidget* widget) { widget->installEventFilter(this); }
+
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            texts.append(static_cast<QKeyEvent*>(event)->text());
+        return false;
+    }
+};
+
 // Counts a widget's paint events. Every refresh of the view ends in one, so a test that waits for
 // a repaint knows that appended lines, a resize or a style change have been taken in.
 class PaintCounter : public QObject
@@ -167,6 +186,7 @@ private Q_SLOTS:
     void readMarker_data();
     void readMarker();
     void readMarkerIsOnlyDrawn();
+    void composedTextArrivesAsATypedKey();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -1047,6 +1067,36 @@ void TestChatView::readMarkerIsOnlyDrawn()
     QCOMPARE(m_view->selectedText(), QStringLiteral("texto"));
     QVERIFY(m_view->findText(QStringLiteral("linha"), {}));
     QCOMPARE(m_view->selectedText(), QStringLiteral("linha"));
+}
+
+// Dead keys compose through the input method: the pane takes one, and what it commits arrives as
+// the key press that would have typed it, where the window takes typed text to the input line.
+void TestChatView::composedTextArrivesAsATypedKey()
+{
+    addLines(*m_view, 0, 3);
+    m_view->selectAll();
+    const QString selected = m_view->selectedText();
+    m_view->activateWindow();
+    m_view->setFocus();
+    QTRY_COMPARE(QGuiApplication::focusObject(), m_view);
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(m_view, &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
+
+    KeyRecorder keys(m_view);
+    // A composition still in progress shows nothing and types nothing.
+    QInputMethodEvent preedit(QStringLiteral("´"), {});
+    QCoreApplication::sendEvent(m_view, &preedit);
+    QCOMPARE(keys.texts, QStringList());
+    for (const QString& text : {QStringLiteral("ó"), QStringLiteral("ção")}) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(m_view, &commit);
+    }
+    QCOMPARE(keys.texts, (QStringList{QStringLiteral("ó"), QStringLiteral("ção")}));
+    // The pane itself is left as it was.
+    QCOMPARE(m_view->selectedText(), selected);
+    QCOMPARE(m_view->document().paragraphCount(), 3);
 }
 
 QTEST_MAIN(TestChatView)

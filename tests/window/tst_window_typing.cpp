@@ -1,9 +1,17 @@
+#include <optional>
+
 #include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "WindowHarness.h"
 #include "view/ChatView.h"
+#include "view/StyleTable.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -26,6 +34,66 @@ QString focused(const QWidget* pane)
     return focus ? focus->objectName() : QString();
 }
 
+// Puts the pane in front with the focus, after the input line `lastLine` had it.
+bool focusPane(TfrmMain* w, ChatView* pane, const QString& lastLine)
+{
+    edit(w, lastLine)->setFocus();
+    if (!QTest::qWaitFor([&] { return focused(pane) == lastLine; }))
+        return false;
+    pane->setFocus();
+    return QTest::qWaitFor([&] { return focused(pane) == QLatin1String("pane"); });
+}
+
+// Runs a program to its end; its standard output, or nothing when it failed.
+std::optional<QString> run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// The X display's keyboard layout switched for a test and given back afterwards: the display is
+// shared with the tests that run after this one.
+class KeyboardLayout
+{
+public:
+    // The layout (and variant) now in use, as "-layout us -variant intl".
+    KeyboardLayout()
+    {
+        const auto query = run(QStringLiteral("setxkbmap"), {QStringLiteral("-query")});
+        if (!query)
+            return;
+        for (const char* field : {"layout", "variant"}) {
+            const QRegularExpression line(
+                QStringLiteral("^%1:\\s*(\\S+)$").arg(QLatin1String(field)),
+                QRegularExpression::MultilineOption);
+            const auto match = line.match(*query);
+            if (match.hasMatch())
+                m_previous << QLatin1Char('-') + QLatin1String(field) << match.captured(1);
+        }
+    }
+    ~KeyboardLayout()
+    {
+        if (m_switched && !m_previous.isEmpty())
+            run(QStringLiteral("setxkbmap"), m_previous);
+    }
+
+    bool switchTo(const QString& layout)
+    {
+        m_switched =
+            !m_previous.isEmpty() &&
+            run(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), layout}).has_value();
+        return m_switched;
+    }
+
+private:
+    QStringList m_previous;
+    bool m_switched = false;
+};
+
 } // namespace
 
 class TestWindowTyping : public QObject
@@ -34,6 +102,9 @@ class TestWindowTyping : public QObject
 private Q_SLOTS:
     void keysInAPane_data();
     void keysInAPane();
+    void composedTextInAPane_data();
+    void composedTextInAPane();
+    void deadKeysOnABrazilianKeyboard();
 };
 
 void TestWindowTyping::keysInAPane_data()
@@ -81,10 +152,7 @@ void TestWindowTyping::keysInAPane()
     w->info(QStringLiteral("uma linha"));
     ChatView* pane = whisperPane ? w->whisperPane() : w->chatPane();
 
-    edit(w, lastLine)->setFocus();
-    QTRY_COMPARE(focused(pane), lastLine);
-    pane->setFocus();
-    QTRY_COMPARE(focused(pane), QStringLiteral("pane"));
+    QVERIFY(focusPane(w, pane, lastLine));
 
     // One key per character, accented ones too, as a keyboard layout delivers them.
     for (const QChar c : typed)
@@ -101,6 +169,83 @@ void TestWindowTyping::keysInAPane()
     if (lastLine != QLatin1String("txtMsg"))
         QCOMPARE(edit(w, QStringLiteral("txtMsg"))->text(),
                  key == Qt::Key_J ? QStringLiteral("oi") : QString());
+}
+
+void TestWindowTyping::composedTextInAPane_data()
+{
+    QTest::addColumn<bool>("whisperPane");
+    QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<QString>("commit"); // what the input method composed
+    // clang-format off
+    QTest::newRow("an accented letter")          << false << "txtMsg" << "ó";
+    QTest::newRow("several characters at once")  << true << "txtMsg" << "ção";
+    QTest::newRow("into the locked line used last") << true << "txtWhisp2" << "é";
+    QTest::newRow("a composition in progress")   << false << "txtMsg" << "";
+    // clang-format on
+}
+
+// What an input method composes in a pane (an accent and a letter from dead keys) goes to the
+// input line used last, as typed text does; the pane keeps its selection.
+void TestWindowTyping::composedTextInAPane()
+{
+    QFETCH(bool, whisperPane);
+    QFETCH(QString, lastLine);
+    QFETCH(QString, commit);
+    WindowHarness h(Ini);
+    TfrmMain* w = h.window.get();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->lockWhisps()->addLock(QStringLiteral("ana"));
+    w->lockWhisps()->addLock(QStringLiteral("bia"));
+    w->info(QStringLiteral("uma linha"));
+    ChatView* pane = whisperPane ? w->whisperPane() : w->chatPane();
+    if (whisperPane)
+        pane->appendLine(QStringLiteral("uma linha"), StyleTable::WmFROM);
+    QVERIFY(focusPane(w, pane, lastLine));
+    pane->selectAll();
+
+    QInputMethodEvent event(commit.isEmpty() ? QStringLiteral("´") : QString(), {});
+    event.setCommitString(commit);
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &event);
+    QCOMPARE(focused(pane), commit.isEmpty() ? QStringLiteral("pane") : lastLine);
+    QCOMPARE(edit(w, lastLine)->text(), commit);
+    QCOMPARE(pane->selectedText(), QStringLiteral("uma linha"));
+    for (const char* name : {"txtMsg", "txtWhisp1", "txtWhisp2"}) {
+        if (lastLine != QLatin1String(name))
+            QCOMPARE(edit(w, QLatin1String(name))->text(), QString());
+    }
+}
+
+// On a Brazilian keyboard the accent key is a dead key: ´ then o types "ó", through the
+// platform's input method, which composes only for a widget that takes one.
+void TestWindowTyping::deadKeysOnABrazilianKeyboard()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs the xcb platform on an X display (ctest -L xcb under xvfb-run)");
+    for (const char* tool : {"setxkbmap", "xdotool"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is missing (packages x11-xkb-utils, xdotool)")
+                                 .arg(QLatin1String(tool))));
+    }
+    // Dead keys compose by the table of the locale, looked up when the first key arrives; the
+    // C.UTF-8 locale takes the UTF-8 table and needs no locale generated.
+    QFile composeDir(QStringLiteral("/usr/share/X11/locale/compose.dir"));
+    if (!composeDir.open(QIODevice::ReadOnly) || !composeDir.readAll().contains("C.UTF-8"))
+        QSKIP("no compose table for the C.UTF-8 locale (package libx11-data)");
+    qputenv("LC_ALL", "C.UTF-8");
+    KeyboardLayout layout;
+    if (!layout.switchTo(QStringLiteral("br")))
+        QSKIP("the br keyboard layout cannot be set on this display");
+
+    WindowHarness h(Ini);
+    TfrmMain* w = h.window.get();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->info(QStringLiteral("uma linha"));
+    ChatView* pane = w->chatPane();
+    QVERIFY(focusPane(w, pane, QStringLiteral("txtMsg")));
+    QVERIFY(run(QStringLiteral("xdotool"),
+                {QStringLiteral("key"), QStringLiteral("dead_acute"), QStringLiteral("o")}));
+    QTRY_COMPARE(edit(w, QStringLiteral("txtMsg"))->text(), QStringLiteral("ó"));
+    QCOMPARE(focused(pane), QStringLiteral("txtMsg"));
 }
 
 QTEST_MAIN(TestWindowTyping)
