@@ -19,6 +19,11 @@ void HotKeyEdit::setCombination(std::optional<QKeyCombination> combination)
                         : QString());
 }
 
+void HotKeyEdit::setHolder(Holder holder)
+{
+    m_holder = std::move(holder);
+}
+
 // Every key pressed here is meant for the field, not for a shortcut of the dialog.
 bool HotKeyEdit::event(QEvent* event)
 {
@@ -32,7 +37,7 @@ bool HotKeyEdit::event(QEvent* event)
 void HotKeyEdit::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    const int key = event->key();
+    const Qt::Key key = Qt::Key(event->key());
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() &
         (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
@@ -42,8 +47,15 @@ void HotKeyEdit::keyPressEvent(QKeyEvent* event)
     }
     // A key the stored text cannot name, a modifier pressed alone among them, is not taken. The
     // combination is kept as the stored text reads it back, so the field shows what "OK" stores.
-    const QString text = ShortcutText::format(QKeyCombination(modifiers, Qt::Key(key)));
+    const QString text = ShortcutText::format(QKeyCombination(modifiers, key));
     if (text.isEmpty())
         return;
-    setCombination(ShortcutText::parse(text));
+    const std::optional<QKeyCombination> combination = ShortcutText::parse(text);
+    if (m_holder && combination) {
+        if (const std::optional<QString> usedBy = m_holder(*combination)) {
+            Q_EMIT refused(*combination, *usedBy);
+            return;
+        }
+    }
+    setCombination(combination);
 }
