@@ -9,7 +9,8 @@
 // A field that shows and captures one key combination, the way confs.ini stores a shortcut:
 // each press of a key with its modifiers replaces the combination. Backspace or Delete alone
 // clears it; a key the stored text cannot name (a Meta combination, Pause...) is not taken.
-// Tab and Shift+Tab still move the focus.
+// A digit or letter held with Shift is taken as its key, not as the character Shift gives it
+// ("Shift+1", not "!"). Tab and Shift+Tab still move the focus.
 class HotKeyEdit final : public QLineEdit
 {
     Q_OBJECT

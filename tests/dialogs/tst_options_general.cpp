@@ -1,12 +1,15 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -175,6 +178,8 @@ private Q_SLOTS:
     void hotKey();
     void hotKeyTaken_data();
     void hotKeyTaken();
+    void shiftDigitThroughTheKeyboardMap_data();
+    void shiftDigitThroughTheKeyboardMap();
 };
 
 void TestOptionsGeneral::frame()
@@ -452,6 +457,7 @@ void TestOptionsGeneral::hotKey_data()
     QTest::newRow("Enter does not close") << "" << keys("Return") << "Enter";
     QTest::newRow("Esc does not close") << "" << keys("Esc") << "Esc";
     QTest::newRow("one combination, the last") << "Alt+P" << keys("Ctrl+K, Alt+B, Shift+F2") << "Shift+F2";
+    QTest::newRow("Shift with a digit") << "" << keys("Shift+1") << "Shift+1";
     QTest::newRow("Backspace clears") << "Alt+P" << keys("Backspace") << "";
     QTest::newRow("Delete clears") << "Alt+P" << keys("Del") << "";
     QTest::newRow("Ctrl+Backspace is kept") << "" << keys("Ctrl+Backspace") << "Ctrl+BkSp";
@@ -527,6 +533,45 @@ void TestOptionsGeneral::hotKeyTaken()
     clickOk(dialog.get());
     QCOMPARE(f.value(QStringLiteral("AtalhoMin")), written);
     QVERIFY(f.prompts.errors.isEmpty());
+}
+
+void TestOptionsGeneral::shiftDigitThroughTheKeyboardMap_data()
+{
+    QTest::addColumn<QString>("typed"); // as xdotool names the keys
+    QTest::addColumn<QString>("written");
+    // clang-format off
+    QTest::newRow("Shift+1") << "shift+1" << "Shift+1";
+    QTest::newRow("Shift+0") << "shift+0" << "Shift+0";
+    QTest::newRow("Ctrl+Shift+2") << "ctrl+shift+2" << "Shift+Ctrl+2";
+    QTest::newRow("Shift+letter") << "shift+k" << "Shift+K";
+    QTest::newRow("digit alone") << "7" << "7";
+    // clang-format on
+}
+
+// Qt reports Shift+1 as "!" on a US layout; the field takes the key itself. QTest's key events do
+// not pass through the X server's keyboard map, so the keys go through xdotool, as a keyboard's.
+void TestOptionsGeneral::shiftDigitThroughTheKeyboardMap()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    if (QApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the X keyboard map is met under the xcb platform only");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    Fixture f;
+    auto dialog = f.open();
+    dialog->show();
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog.get());
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto* field = child<HotKeyEdit>(dialog.get(), "hkAtalhoMin");
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), typed});
+    QVERIFY(xdotool.waitForFinished());
+    QCOMPARE(xdotool.exitCode(), 0);
+    QTRY_COMPARE(state(dialog.get(), "hkAtalhoMin"), written);
 }
 
 QTEST_MAIN(TestOptionsGeneral)
