@@ -22,6 +22,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
+#include "settings/WindowShortcuts.h"
 
 namespace {
 
@@ -155,6 +156,8 @@ void OptionsGeneralTab::setupTray()
     chkTray = named(new QCheckBox(QStringLiteral("Minizar para o tray"), grpTray),
                     QStringLiteral("chkTray"));
     hkAtalhoMin = named(new HotKeyEdit(grpTray), QStringLiteral("hkAtalhoMin"));
+    // Two shortcuts on one combination make neither work: the main window's keys are refused.
+    hkAtalhoMin->setHolder(&WindowShortcuts::usedBy);
     QLabel* lblAtalhoMin =
         label(QStringLiteral("lblAtalhoMin"), QStringLiteral("Atalho para minimizar:"), grpTray);
     lblAtalhoMin->setBuddy(hkAtalhoMin);
@@ -286,6 +289,10 @@ void OptionsGeneralTab::setupHandlers()
     connect(chkSemSom, &QCheckBox::toggled, this, guard([this] { chkSemSomClick(); }));
     connect(chkSkipToLogin, &QCheckBox::toggled, this, guard([this] { chkSkipToLoginClick(); }));
     connect(btnProcSS, &QPushButton::clicked, this, guard([this] { btnProcSSClick(); }));
+    connect(hkAtalhoMin, &HotKeyEdit::refused, this,
+            [this](QKeyCombination combination, const QString& usedBy) {
+                hkAtalhoMinRefused(combination, usedBy);
+            });
 }
 
 std::function<void()> OptionsGeneralTab::guard(std::function<void()> handler)
@@ -371,6 +378,13 @@ void OptionsGeneralTab::btnProcSSClick()
     const QString path = QDir::toNativeSeparators(folder) + QDir::separator();
     Settings::write(FIni, Keys::Geral::CaminhoSS, path);
     txtCaminhoSS->setText(path);
+}
+
+void OptionsGeneralTab::hkAtalhoMinRefused(QKeyCombination combination, const QString& usedBy)
+{
+    m_context.prompts->warningBox(this, QStringLiteral("O atalho %1 já é usado %2. Escolha outra "
+                                                       "combinação para minimizar.")
+                                            .arg(ShortcutText::format(combination), usedBy));
 }
 
 void OptionsGeneralTab::store()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QWidget>
 
 #include <array>
@@ -47,6 +48,8 @@ private:
     void chkSemSomClick();
     void chkSkipToLoginClick();
     void btnProcSSClick();
+    // A combination the main window already uses was pressed in the minimize key's field.
+    void hkAtalhoMinRefused(QKeyCombination combination, const QString& usedBy);
 
     // A write that fails ends the handler in the error box; the dialog stays open.
     std::function<void()> guard(std::function<void()> handler);

@@ -436,6 +436,8 @@ private:
     // The next release of the left button over "Auto-Rolagem" ends a double click.
     bool m_autoScrollDoubleClick = false;
     bool m_trayActive = false;
+    // The clash of the minimize key with the window's keys last reported; empty: none.
+    QString m_shortcutNotice;
     std::optional<bool> m_trayAvailableForTests;
     bool m_shown = false;
 

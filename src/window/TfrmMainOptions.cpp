@@ -13,6 +13,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
+#include "settings/WindowShortcuts.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/TopStrip.h"
@@ -64,9 +65,25 @@ void TfrmMain::applyOptions()
     m_userColumn->lstUsers->viewport()->update();
 }
 
+// Qt fires neither of two shortcuts on one combination. A minimize key typed into confs.ini onto
+// a key of the window gives way to a fixed key and takes a phrase shortcut's place; the info line
+// says which one is left out, once for each new clash.
 void TfrmMain::applyTrayOptions()
 {
     m_trayActive = Settings::read(*FIni, Keys::Geral::Tray);
-    const auto minimize = ShortcutText::parse(Settings::read(*FIni, Keys::Geral::AtalhoMin));
-    atalhoMin->setShortcut(minimize ? QKeySequence(*minimize) : QKeySequence());
+    const WindowShortcuts::Resolution keys = WindowShortcuts::resolve(
+        ShortcutText::parse(Settings::read(*FIni, Keys::Geral::AtalhoMin)));
+    atalhoMin->setShortcut(keys.minimize ? QKeySequence(*keys.minimize) : QKeySequence());
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const QChar phrase = QLatin1Char(letter);
+        findChild<QAction*>(QStringLiteral("atalho") + phrase)
+            ->setShortcut(keys.phraseLeftOut == phrase
+                              ? QKeySequence()
+                              : QKeySequence(WindowShortcuts::phrase(phrase)));
+    }
+    if (keys.notice == m_shortcutNotice)
+        return;
+    m_shortcutNotice = keys.notice;
+    if (!keys.notice.isEmpty())
+        info(keys.notice);
 }

@@ -1,12 +1,15 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -173,6 +176,10 @@ private Q_SLOTS:
     void screenshotFolder();
     void hotKey_data();
     void hotKey();
+    void hotKeyTaken_data();
+    void hotKeyTaken();
+    void shiftDigitThroughTheKeyboardMap_data();
+    void shiftDigitThroughTheKeyboardMap();
 };
 
 void TestOptionsGeneral::frame()
@@ -443,20 +450,21 @@ void TestOptionsGeneral::hotKey_data()
     QTest::newRow("reloaded in the stored order") << "Ctrl+Shift+PgDn" << QKeySequence() << "Shift+Ctrl+PgDn";
     QTest::newRow("no key named") << "Ctrl+Nada" << QKeySequence() << "";
     QTest::newRow("Ctrl+Shift+F12") << "" << keys("Ctrl+Shift+F12") << "Shift+Ctrl+F12";
-    QTest::newRow("Alt+M") << "" << keys("Alt+M") << "Alt+M";
+    QTest::newRow("Alt+P") << "" << keys("Alt+P") << "Alt+P";
     QTest::newRow("Ctrl+PgUp") << "" << keys("Ctrl+PgUp") << "Ctrl+PgUp";
     QTest::newRow("keypad PgUp") << "" << QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_PageUp)) << "Ctrl+PgUp";
     QTest::newRow("a plain key") << "" << keys("F9") << "F9";
     QTest::newRow("Enter does not close") << "" << keys("Return") << "Enter";
     QTest::newRow("Esc does not close") << "" << keys("Esc") << "Esc";
-    QTest::newRow("one combination, the last") << "Alt+M" << keys("Ctrl+A, Alt+B, Shift+F2") << "Shift+F2";
-    QTest::newRow("Backspace clears") << "Alt+M" << keys("Backspace") << "";
-    QTest::newRow("Delete clears") << "Alt+M" << keys("Del") << "";
+    QTest::newRow("one combination, the last") << "Alt+P" << keys("Ctrl+K, Alt+B, Shift+F2") << "Shift+F2";
+    QTest::newRow("Shift with a digit") << "" << keys("Shift+1") << "Shift+1";
+    QTest::newRow("Backspace clears") << "Alt+P" << keys("Backspace") << "";
+    QTest::newRow("Delete clears") << "Alt+P" << keys("Del") << "";
     QTest::newRow("Ctrl+Backspace is kept") << "" << keys("Ctrl+Backspace") << "Ctrl+BkSp";
-    QTest::newRow("Meta refused") << "Alt+M" << keys("Meta+A") << "Alt+M";
-    QTest::newRow("unnamed key refused") << "Alt+M" << keys("Pause") << "Alt+M";
-    QTest::newRow("refused after a clear") << "Alt+M" << keys("Del, Print") << "";
-    QTest::newRow("a modifier alone") << "Alt+M" << QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key_Control)) << "Alt+M";
+    QTest::newRow("Meta refused") << "Alt+P" << keys("Meta+A") << "Alt+P";
+    QTest::newRow("unnamed key refused") << "Alt+P" << keys("Pause") << "Alt+P";
+    QTest::newRow("refused after a clear") << "Alt+P" << keys("Del, Print") << "";
+    QTest::newRow("a modifier alone") << "Alt+P" << QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key_Control)) << "Alt+P";
     // clang-format on
 }
 
@@ -479,6 +487,91 @@ void TestOptionsGeneral::hotKey()
     QCOMPARE(state(dialog.get(), "hkAtalhoMin"), written);
     clickOk(dialog.get());
     QCOMPARE(f.value(QStringLiteral("AtalhoMin")), written);
+}
+
+void TestOptionsGeneral::hotKeyTaken_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QKeySequence>("presses");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QStringList>("warnings");
+    const auto keys = [](const char* text) { return QKeySequence(QLatin1String(text)); };
+    const auto taken = [](const char* combination, const char* usedBy) {
+        return QStringLiteral("O atalho %1 já é usado %2. Escolha outra combinação para minimizar.")
+            .arg(QLatin1String(combination), QString::fromUtf8(usedBy));
+    };
+    // clang-format off
+    QTest::newRow("menu item") << "Alt+P" << keys("Ctrl+O") << "Alt+P" << QStringList{taken("Ctrl+O", "pelo item \"Opções...\" do menu Opções")};
+    QTest::newRow("connect") << "Alt+P" << keys("Ctrl+N") << "Alt+P" << QStringList{taken("Ctrl+N", "pelo item \"Conectar\" do menu Opções")};
+    QTest::newRow("window's own key") << "Alt+P" << keys("Ctrl+F") << "Alt+P" << QStringList{taken("Ctrl+F", "para procurar na tela do chat")};
+    QTest::newRow("select all") << "Alt+P" << keys("Ctrl+A") << "Alt+P" << QStringList{taken("Ctrl+A", "para selecionar todo o texto da tela")};
+    QTest::newRow("menu bar access key") << "Alt+P" << keys("Alt+A") << "Alt+P" << QStringList{taken("Alt+A", "pelo menu \"Arquivo\"")};
+    QTest::newRow("button access key") << "Alt+P" << keys("Alt+M") << "Alt+P" << QStringList{taken("Alt+M", "pelo botão \"Emote\"")};
+    QTest::newRow("phrase shortcut") << "Alt+P" << keys("Ctrl+Alt+K") << "Alt+P" << QStringList{taken("Ctrl+Alt+K", "pelo atalho de frase K")};
+    QTest::newRow("phrase N") << "" << keys("Ctrl+Alt+N") << "" << QStringList{taken("Ctrl+Alt+N", "pelo atalho de frase N")};
+    QTest::newRow("a free key after a taken one") << "" << keys("Ctrl+W, F9") << "F9" << QStringList{taken("Ctrl+W", "pelo item \"Limpar tela de whisps\" do menu Opções")};
+    QTest::newRow("Shift makes another combination") << "" << keys("Ctrl+Shift+O") << "Shift+Ctrl+O" << QStringList{};
+    QTest::newRow("Ctrl+Alt with a digit") << "" << keys("Ctrl+Alt+1") << "Ctrl+Alt+1" << QStringList{};
+    QTest::newRow("stored clash is shown as stored") << "Ctrl+O" << QKeySequence() << "Ctrl+O" << QStringList{};
+    // clang-format on
+}
+
+// A combination the main window already uses would make neither work: the field refuses it,
+// keeps what it had and says who has it.
+void TestOptionsGeneral::hotKeyTaken()
+{
+    QFETCH(QString, stored);
+    QFETCH(QKeySequence, presses);
+    QFETCH(QString, written);
+    Fixture f({QStringLiteral("[Geral]"), "AtalhoMin=" + stored});
+    auto dialog = f.open();
+    auto* field = child<HotKeyEdit>(dialog.get(), "hkAtalhoMin");
+    for (int i = 0; i < presses.count(); ++i)
+        QTest::keyClick(field, presses[i].key(), presses[i].keyboardModifiers());
+    QTEST(f.prompts.warnings, "warnings");
+    QCOMPARE(state(dialog.get(), "hkAtalhoMin"), written);
+    clickOk(dialog.get());
+    QCOMPARE(f.value(QStringLiteral("AtalhoMin")), written);
+    QVERIFY(f.prompts.errors.isEmpty());
+}
+
+void TestOptionsGeneral::shiftDigitThroughTheKeyboardMap_data()
+{
+    QTest::addColumn<QString>("typed"); // as xdotool names the keys
+    QTest::addColumn<QString>("written");
+    // clang-format off
+    QTest::newRow("Shift+1") << "shift+1" << "Shift+1";
+    QTest::newRow("Shift+0") << "shift+0" << "Shift+0";
+    QTest::newRow("Ctrl+Shift+2") << "ctrl+shift+2" << "Shift+Ctrl+2";
+    QTest::newRow("Shift+letter") << "shift+k" << "Shift+K";
+    QTest::newRow("digit alone") << "7" << "7";
+    // clang-format on
+}
+
+// Qt reports Shift+1 as "!" on a US layout; the field takes the key itself. QTest's key events do
+// not pass through the X server's keyboard map, so the keys go through xdotool, as a keyboard's.
+void TestOptionsGeneral::shiftDigitThroughTheKeyboardMap()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    if (QApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the X keyboard map is met under the xcb platform only");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    Fixture f;
+    auto dialog = f.open();
+    dialog->show();
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog.get());
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto* field = child<HotKeyEdit>(dialog.get(), "hkAtalhoMin");
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), typed});
+    QVERIFY(xdotool.waitForFinished());
+    QCOMPARE(xdotool.exitCode(), 0);
+    QTRY_COMPARE(state(dialog.get(), "hkAtalhoMin"), written);
 }
 
 QTEST_MAIN(TestOptionsGeneral)

@@ -70,7 +70,7 @@ void TestWindowOptions::optionsTakenAfterOk_data()
                                 "minimize=Ctrl+F1", "times=0",          "whispers=0",
                                 "period=120000"};
     const QStringList taken = {
-        "login=outra", "server=novo.exemplo", "tray=1",       "minimize=Alt+M",
+        "login=outra", "server=novo.exemplo", "tray=1",       "minimize=Alt+P",
         "times=1",     "whispers=1",          "period=300000"};
     // The synchronized messages run only while logged in.
     // clang-format off
@@ -108,7 +108,7 @@ void TestWindowOptions::optionsTakenAfterOk()
         dialog.findChild<QLineEdit*>(QStringLiteral("txtServidor"))
             ->setText(QStringLiteral("novo.exemplo"));
         dialog.findChild<QCheckBox*>(QStringLiteral("chkTray"))->setChecked(true);
-        QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")), Qt::Key_M,
+        QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")), Qt::Key_P,
                         Qt::AltModifier);
         dialog.findChild<QPushButton*>(button)->click();
         return dialog.result();

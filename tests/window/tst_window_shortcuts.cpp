@@ -1,15 +1,21 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QTest>
 
 #include "WindowHarness.h"
 #include "net/TGatewayChat.h"
+#include "settings/ShortcutText.h"
+#include "settings/TIniFile.h"
+#include "settings/WindowShortcuts.h"
 #include "view/ChatView.h"
 #include "window/TfrmMain.h"
 
@@ -73,6 +79,33 @@ QByteArray sentSince(WindowHarness& h, const QString& state)
     const QByteArray bytes = h.server.received();
     return bytes.left(bytes.size() - Marker.size());
 }
+
+void addKeys(QStringList& list, const QKeySequence& keys)
+{
+    if (!keys.isEmpty())
+        list << ShortcutText::format(keys[0]);
+}
+
+// The lines of the channel pane that report a clash of the minimize key.
+QStringList clashNotices(TfrmMain* w)
+{
+    QStringList notices;
+    for (int back = WindowHarness::paragraphs(w->chatPane()) - 1; back >= 0; --back) {
+        const QString line = WindowHarness::lastText(w->chatPane(), back);
+        if (line.startsWith(QLatin1String("O atalho ")))
+            notices << line;
+    }
+    return notices;
+}
+
+// "shown" or "hidden" (in the tray), the dialogs opened, and the input line.
+QString effects(WindowHarness& h)
+{
+    TfrmMain* w = h.window.get();
+    return (w->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown")) + QLatin1Char('|') +
+           h.prompts.dialogTitles.join(QLatin1Char(',')) + QLatin1Char('|') +
+           child<QLineEdit>(w, "txtMsg")->text();
+}
 } // namespace
 
 class TestWindowShortcuts : public QObject
@@ -82,6 +115,10 @@ private Q_SLOTS:
     void pressingABinding_data();
     void pressingABinding();
     void dialogChangesWorkAtOnce();
+    void everyFixedKeyIsListed();
+    void storedClash_data();
+    void storedClash();
+    void clashSettledAgainAfterOk();
 };
 
 void TestWindowShortcuts::pressingABinding_data()
@@ -173,6 +210,131 @@ void TestWindowShortcuts::dialogChangesWorkAtOnce()
     QVERIFY(h.iniText().contains(QLatin1String("[Atalhos]\r\nAtalhoJ=/who\r\nAtalhoJSend=1\r\n")));
     pressShortcut(QLatin1Char('J'));
     QCOMPARE(sentSince(h, QStringLiteral("up")), QByteArray("/who\r"));
+    QVERIFY(h.prompts.errors.isEmpty());
+}
+
+// The list the options dialog and the start-up check against holds every key the window binds:
+// the actions' shortcuts and the access keys of the menu bar and the buttons.
+void TestWindowShortcuts::everyFixedKeyIsListed()
+{
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    QStringList bound;
+    const QRegularExpression phraseName(QStringLiteral("^atalho[A-Z]$"));
+    for (const QAction* action : w->findChildren<QAction*>()) {
+        if (phraseName.match(action->objectName()).hasMatch()) {
+            QCOMPARE(action->shortcuts(),
+                     QList<QKeySequence>{WindowShortcuts::phrase(action->text().at(0))});
+            continue;
+        }
+        for (const QKeySequence& keys : action->shortcuts())
+            addKeys(bound, keys);
+    }
+    for (const QAction* menu : child<QMenuBar>(w, "MainMenu1")->actions())
+        addKeys(bound, QKeySequence::mnemonic(menu->text()));
+    for (const QAbstractButton* button : w->findChildren<QAbstractButton*>())
+        addKeys(bound, QKeySequence::mnemonic(button->text()));
+    for (const QShortcut* shortcut : w->findChildren<QShortcut*>())
+        addKeys(bound, shortcut->key());
+    QStringList listed;
+    for (const WindowShortcuts::Binding& binding : WindowShortcuts::fixed())
+        listed << ShortcutText::format(binding.keys);
+    bound.sort();
+    listed.sort();
+    QCOMPARE(bound, listed);
+}
+
+void TestWindowShortcuts::storedClash_data()
+{
+    QTest::addColumn<QString>("stored"); // Geral/AtalhoMin, typed into confs.ini
+    QTest::addColumn<QKeySequence>("pressed");
+    QTest::addColumn<QString>("effects"); // the input line held "abc"
+    QTest::addColumn<QStringList>("notices");
+
+    const QString options = QStringLiteral("O atalho Ctrl+O para minimizar já é usado pelo item "
+                                           "\"Opções...\" do menu Opções; minimizar ficou sem "
+                                           "atalho.");
+    const QString phraseK = QStringLiteral("O atalho Ctrl+Alt+K é o atalho para minimizar; o "
+                                           "atalho de frase K ficou desativado.");
+    const auto keys = [](const char* text) { return QKeySequence(QLatin1String(text)); };
+    // clang-format off
+    QTest::newRow("fixed key wins") << "Ctrl+O" << keys("Ctrl+O") << "shown|Opções|abc" << QStringList{options};
+    QTest::newRow("minimize wins over a phrase") << "Ctrl+Alt+K" << keys("Ctrl+Alt+K") << "hidden||abc" << QStringList{phraseK};
+    QTest::newRow("other phrases stay") << "Ctrl+Alt+K" << keys("Ctrl+Alt+J") << "shown||abcjj" << QStringList{phraseK};
+    QTest::newRow("written another way") << "alt+ctrl+k" << keys("Ctrl+Alt+K") << "hidden||abc" << QStringList{phraseK};
+    QTest::newRow("no clash: minimize") << "Ctrl+F11" << keys("Ctrl+F11") << "hidden||abc" << QStringList{};
+    QTest::newRow("no clash: phrase") << "Ctrl+F11" << keys("Ctrl+Alt+K") << "shown||abckk" << QStringList{};
+    QTest::newRow("no clash: menu item") << "Ctrl+F11" << keys("Ctrl+O") << "shown|Opções|abc" << QStringList{};
+    QTest::newRow("Shift makes it free") << "Ctrl+Shift+O" << keys("Ctrl+O") << "shown|Opções|abc" << QStringList{};
+    // clang-format on
+}
+
+// Two shortcuts on one combination fire neither: whatever is typed into confs.ini, each key does
+// one thing, and the line at start-up names what gave way.
+void TestWindowShortcuts::storedClash()
+{
+    QFETCH(QString, stored);
+    QFETCH(QKeySequence, pressed);
+    WindowHarness h({"[Geral]", "Login=visitante", "Tray=1", "AtalhoMin=" + stored, "[Atalhos]",
+                     "AtalhoK=kk", "AtalhoJ=jj"});
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(true);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto* input = child<QLineEdit>(w, "txtMsg");
+    input->setText(QStringLiteral("abc"));
+    input->setFocus();
+    QTest::keyClick(input, pressed[0].key(), pressed[0].keyboardModifiers());
+    QVERIFY(WindowHarness::settle(w));
+    QTEST(effects(h), "effects");
+    QTEST(clashNotices(w), "notices");
+    QVERIFY(h.prompts.errors.isEmpty());
+}
+
+// "OK" in the options dialog settles the keys again: a phrase shortcut that gave way comes back
+// once the minimize key moves, and a clash is reported once, not at every "OK".
+void TestWindowShortcuts::clashSettledAgainAfterOk()
+{
+    WindowHarness h(
+        {"[Geral]", "Login=visitante", "AtalhoMin=Ctrl+Alt+K", "[Atalhos]", "AtalhoK=kk"});
+    TfrmMain* w = h.window.get();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto* options = child<QAction>(w, "mnuOpcoes");
+    const auto confirm = [&h](std::optional<QKeyCombination> pressed) {
+        h.prompts.dialogs.enqueue([pressed](QDialog& dialog) {
+            if (pressed)
+                QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")),
+                                pressed->key(), pressed->keyboardModifiers());
+            dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+            return dialog.result();
+        });
+    };
+    const QString phraseK = QStringLiteral("O atalho Ctrl+Alt+K é o atalho para minimizar; o "
+                                           "atalho de frase K ficou desativado.");
+
+    confirm(std::nullopt);
+    options->trigger();
+    QCOMPARE(clashNotices(w), QStringList{phraseK});
+    QVERIFY(child<QAction>(w, "atalhoK")->shortcut().isEmpty());
+
+    confirm(QKeyCombination(Qt::Key_F9));
+    options->trigger();
+    QCOMPARE(child<QAction>(w, "atalhoMin")->shortcut(), QKeySequence(Qt::Key_F9));
+    auto* input = child<QLineEdit>(w, "txtMsg");
+    pressShortcut(QLatin1Char('K'));
+    QCOMPARE(input->text(), QStringLiteral("kk"));
+
+    // Typed into the file while the window runs, taken at the next "OK".
+    TIniFile(w->settings()->path())
+        .WriteString(QStringLiteral("Geral"), QStringLiteral("AtalhoMin"),
+                     QStringLiteral("Ctrl+W"));
+    confirm(std::nullopt);
+    options->trigger();
+    QCOMPARE(clashNotices(w),
+             (QStringList{phraseK, "O atalho Ctrl+W para minimizar já é usado pelo item "
+                                   "\"Limpar tela de whisps\" do menu Opções; minimizar ficou "
+                                   "sem atalho."}));
+    QVERIFY(child<QAction>(w, "atalhoMin")->shortcut().isEmpty());
+    QCOMPARE(child<QAction>(w, "atalhoK")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+K")));
     QVERIFY(h.prompts.errors.isEmpty());
 }
 

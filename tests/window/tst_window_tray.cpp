@@ -1,5 +1,8 @@
 #include <QAction>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -51,6 +54,8 @@ private Q_SLOTS:
     void minimizeKey();
     void clickRestores_data();
     void clickRestores();
+    void shiftedKeyThroughTheKeyboardMap_data();
+    void shiftedKeyThroughTheKeyboardMap();
 };
 
 void TestWindowTray::minimizing_data()
@@ -153,6 +158,43 @@ void TestWindowTray::clickRestores()
     }
     // The connection went on all along: the server's lines still arrive.
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"ainda aqui\"")));
+}
+
+void TestWindowTray::shiftedKeyThroughTheKeyboardMap_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed"); // as xdotool names the keys
+    // clang-format off
+    QTest::newRow("Shift+1") << "Shift+1" << "shift+1";
+    QTest::newRow("Shift+Ctrl+2") << "Shift+Ctrl+2" << "ctrl+shift+2";
+    // clang-format on
+}
+
+// A stored "Shift+1" fires although the keyboard gives "!" for it: Qt matches shortcuts through
+// the X keyboard map, which QTest's key events never pass, so the keys go through xdotool.
+void TestWindowTray::shiftedKeyThroughTheKeyboardMap()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the X keyboard map is met under the xcb platform only");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    WindowHarness h(ini(true) << "[Geral]"
+                              << "AtalhoMin=" + stored);
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(true);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    // The input line types what Shift gives ("!") unless the key names a shortcut as pressed.
+    auto* pane = w->chatPane();
+    pane->setFocus();
+    QTRY_VERIFY(pane->hasFocus());
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), typed});
+    QVERIFY(xdotool.waitForFinished());
+    QCOMPARE(xdotool.exitCode(), 0);
+    QTRY_COMPARE(state(w), QStringLiteral("hidden+icon"));
+    QCOMPARE(w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->text(), QString());
 }
 
 QTEST_MAIN(TestWindowTray)
