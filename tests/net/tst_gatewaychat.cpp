@@ -260,6 +260,31 @@ private Q_SLOTS:
         QCOMPARE(c.receivedAfter("1\r2\r3\r4\r"), QByteArray("1\r2\r3\r4\r"));
     }
 
+    // A line the gate holds back is dropped, not queued for later: it neither goes out nor
+    // takes the pacing's free slot; the login's own bytes never pass the gate.
+    void aHeldLineIsDropped()
+    {
+        Connected c;
+        QVERIFY(c.open());
+        QStringList asked;
+        bool hold = true;
+        c.chat.OnHoldLine = [&](const QString& line) {
+            asked << line;
+            return hold;
+        };
+        c.chat.UserName = QStringLiteral("ana");
+        QVERIFY(c.chat.Login());
+        c.chat.SendLine(QStringLiteral("/whois bob\r"));
+        QVERIFY(c.chat.CanSend());
+        QCOMPARE(c.chat.queuedCount(), 0);
+        hold = false;
+        c.chat.SendLine(QStringLiteral("oi\r"));
+        c.chat.FloodTimerTick();
+        const QByteArray login("\x03\x04ana\r\r\r");
+        QCOMPARE(c.receivedAfter(login + "oi\r"), login + "oi\r");
+        QCOMPARE(asked, (QStringList{"/whois bob\r", "oi\r"}));
+    }
+
     void aLineWhilePacedWaitsForTheTick()
     {
         Connected c;
