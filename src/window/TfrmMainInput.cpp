@@ -17,6 +17,7 @@
 #include "chat/ClientCommandLine.h"
 #include "chat/TFastNicks.h"
 #include "core/AsciiCase.h"
+#include "dialogs/UnshiftedKey.h"
 #include "net/TGatewayChat.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
@@ -159,17 +160,24 @@ bool TfrmMain::listEnter(QObject* receiver, const QKeyEvent* event)
 }
 
 // A line edit claims keys such as Ctrl+A (and emacs keys on X11) before the window's actions;
-// the window's shortcuts win.
+// the window's shortcuts win. With Shift held the key may be named by its unshifted key ("Shift+1"
+// while the keyboard reports "!"), as the window's shortcuts match it.
 bool TfrmMain::claimsShortcut(const QKeyEvent* event) const
 {
-    const QKeySequence pressed(event->keyCombination());
+    QList<QKeySequence> pressed{QKeySequence(event->keyCombination())};
+    if (event->modifiers() & Qt::ShiftModifier) {
+        if (const std::optional<Qt::Key> key = unshiftedKey(*event))
+            pressed << QKeySequence(QKeyCombination(event->modifiers(), *key));
+    }
     const QList<QAction*> all = findChildren<QAction*>();
     for (const QAction* action : all) {
         if (!action->isEnabled())
             continue;
         for (const QKeySequence& shortcut : action->shortcuts()) {
-            if (shortcut.matches(pressed) == QKeySequence::ExactMatch)
-                return true;
+            for (const QKeySequence& keys : pressed) {
+                if (shortcut.matches(keys) == QKeySequence::ExactMatch)
+                    return true;
+            }
         }
     }
     return false;

@@ -163,10 +163,12 @@ void TestWindowTray::clickRestores()
 void TestWindowTray::shiftedKeyThroughTheKeyboardMap_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("typed"); // as xdotool names the keys
+    QTest::addColumn<QString>("typed");  // as xdotool names the keys
+    QTest::addColumn<bool>("fromInput"); // pressed in the input line, not in a pane
     // clang-format off
-    QTest::newRow("Shift+1") << "Shift+1" << "shift+1";
-    QTest::newRow("Shift+Ctrl+2") << "Shift+Ctrl+2" << "ctrl+shift+2";
+    QTest::newRow("Shift+1") << "Shift+1" << "shift+1" << false;
+    QTest::newRow("Shift+Ctrl+2") << "Shift+Ctrl+2" << "ctrl+shift+2" << false;
+    QTest::newRow("Shift+1 in the input line") << "Shift+1" << "shift+1" << true;
     // clang-format on
 }
 
@@ -176,6 +178,7 @@ void TestWindowTray::shiftedKeyThroughTheKeyboardMap()
 {
     QFETCH(QString, stored);
     QFETCH(QString, typed);
+    QFETCH(bool, fromInput);
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("the X keyboard map is met under the xcb platform only");
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
@@ -186,9 +189,11 @@ void TestWindowTray::shiftedKeyThroughTheKeyboardMap()
     w->setTrayAvailableForTests(true);
     QVERIFY(QTest::qWaitForWindowActive(w));
     // The input line types what Shift gives ("!") unless the key names a shortcut as pressed.
-    auto* pane = w->chatPane();
-    pane->setFocus();
-    QTRY_VERIFY(pane->hasFocus());
+    QWidget* target = w->chatPane();
+    if (fromInput)
+        target = w->findChild<QLineEdit*>(QStringLiteral("txtMsg"));
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), typed});
     QVERIFY(xdotool.waitForFinished());
