@@ -8,7 +8,7 @@ std::optional<WhisperNotice> WhisperNotice::forWhisper(const Situation& situatio
     if (situation.windowActive && !situation.hiddenInTray)
         return std::nullopt;
     WhisperNotice notice;
-    notice.trayMessage = situation.trayAvailable;
+    notice.trayMessage = situation.trayAvailable && situation.trayOn;
     notice.alert = true;
     notice.title = sender;
     notice.body = text.size() > PreviewLength ? text.left(PreviewLength) + QChar(0x2026) : text;

@@ -18,6 +18,8 @@ public:
         bool windowActive = false;
         bool hiddenInTray = false;
         bool trayAvailable = false;
+        // The user wants the tray icon (Geral/Tray); without it the program keeps off the tray.
+        bool trayOn = false;
         // A whisper from our own account: we see it as we send it.
         bool own = false;
         // The echo of our answer to a version query, which the user never asked for.
@@ -28,7 +30,7 @@ public:
     static std::optional<WhisperNotice> forWhisper(const Situation& situation,
                                                    const QString& sender, const QString& text);
 
-    // A message at the tray icon (only where the desktop has a tray).
+    // A message at the tray icon (only where the desktop has a tray and the user wants the icon).
     bool trayMessage = false;
     // The taskbar entry asks for attention.
     bool alert = false;

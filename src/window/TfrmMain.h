@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSize>
@@ -200,8 +201,10 @@ public:
     void btnSiteClick();
     void btnForumClick();
     void mnuSobreClick();
-    // Tests shorten the wait before the file handed to the text editor is removed.
+    // Tests shorten the wait before the file handed to the text editor is removed, and the time
+    // after which closing the window may remove it.
     void setNotepadDelayForTests(int ms);
+    void setNotepadReadTimeForTests(int ms);
 
     // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
     // shortcut's action: its caption is the letter.
@@ -383,7 +386,11 @@ private:
     void setupLogs();
     void setupLinks();
     void salvarLog(ChatView* pane);
+    void releaseNotepadFile();
     QTimer* tmrNotepad = nullptr;
+    // Since the text editor was last asked to open the file.
+    QElapsedTimer m_notepadStarted;
+    int m_notepadReadMs = 0;
     // The type of log chosen last, as its entry of the save dialog's filter.
     QString m_logFilter;
 

@@ -66,6 +66,10 @@ QString today()
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
+// Closing the window ends the wait for the editor: one asked at least this long before has read
+// the file by then; one asked later may still need it, so its file waits for the next start.
+constexpr int NotepadReadMs = 2000;
+
 // Notepad has read the file within a second; a desktop's editor may have to start first.
 int notepadDelay()
 {
@@ -93,6 +97,9 @@ void TfrmMain::setupLogs()
     tmrNotepad = named(new QTimer(this), QStringLiteral("tmrNotepad"));
     tmrNotepad->setSingleShot(true);
     tmrNotepad->setInterval(notepadDelay());
+    m_notepadReadMs = NotepadReadMs;
+    // Left behind by a window closed while an editor was still starting.
+    QFile::remove(m_folder + NotepadFile);
     connect(tmrNotepad, &QTimer::timeout, this,
             guard([this] { QFile::remove(m_folder + NotepadFile); }));
     connect(mnuSalvarChat, &QAction::triggered, this, guard([this] { mnuSalvarChatClick(); }));
@@ -167,6 +174,7 @@ void TfrmMain::btnNotepadClick()
     const QString path = m_folder + NotepadFile;
     if (m_chatColumn->txtChat->saveAsText(path, TextLineWidth)) {
         openInTextEditor(*m_shell, path);
+        m_notepadStarted.start();
         tmrNotepad->start();
     } else {
         m_prompts->errorBox(this, notSaved(path));
@@ -177,6 +185,19 @@ void TfrmMain::btnNotepadClick()
 void TfrmMain::setNotepadDelayForTests(int ms)
 {
     tmrNotepad->setInterval(ms);
+}
+
+void TfrmMain::setNotepadReadTimeForTests(int ms)
+{
+    m_notepadReadMs = ms;
+}
+
+void TfrmMain::releaseNotepadFile()
+{
+    if (!tmrNotepad->isActive() || m_notepadStarted.elapsed() < m_notepadReadMs)
+        return;
+    tmrNotepad->stop();
+    QFile::remove(m_folder + NotepadFile);
 }
 
 // The action owns Ctrl+A in the whole window; in the input line it does nothing.

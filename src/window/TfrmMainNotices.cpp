@@ -12,6 +12,7 @@
 // tray icon and on the taskbar. The icon shows only while the window is in the tray, so for a
 // window still on screen it is shown for the message and hidden again as soon as the window is
 // active: meanwhile a click on it, or on its message, brings the window forward as from the tray.
+// A user who switched the tray icon off (Geral/Tray) never sees it: only the taskbar is asked.
 
 void TfrmMain::setupNotices()
 {
@@ -35,6 +36,7 @@ void TfrmMain::noticeWhisper(const QString& User, const QString& Mess)
     situation.windowActive = isActiveWindow();
     situation.hiddenInTray = isHidden() && Tray->isVisible();
     situation.trayAvailable = trayAvailable();
+    situation.trayOn = m_trayActive;
     // Whispering our own account brings the whisper back from us.
     situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(FLogin);
     situation.versionEcho = AutoReplies::hidesEcho(Mess);

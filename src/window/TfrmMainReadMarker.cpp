@@ -1,15 +1,29 @@
 #include "window/TfrmMain.h"
 
+#include <QApplication>
 #include <QTimer>
+#include <QWindow>
 
-// When the user looks away (the window loses the focus or goes to the tray), the channel pane
+// When the user looks away (the program loses the focus or goes to the tray), the channel pane
 // marks its last paragraph, so that lines arriving meanwhile stand out below a thin line. The
 // line stays until the window has had the focus for ReadMarkerDelayMs without a break: a glance
-// at the window does not take it away.
+// at the window does not take it away. A dialog of the window taking the focus (the connect
+// dialog, the options, a message box) is no looking away: the user is still with the program.
 
 namespace {
 constexpr int ReadMarkerDelayMs = 3000;
+
+// The active window is the main window or one of its own dialogs.
+bool userStaysWith(const QWidget* window)
+{
+    for (const QWidget* active = QApplication::activeWindow(); active;
+         active = active->parentWidget()) {
+        if (active == window)
+            return true;
+    }
+    return false;
 }
+} // namespace
 
 void TfrmMain::setupReadMarker()
 {
@@ -21,6 +35,11 @@ void TfrmMain::setupReadMarker()
                 if (isActiveWindow())
                     chatPane()->clearReadMarker();
             }));
+    // From one of its dialogs the user may go to another program without the window seeing it.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, guard([this] {
+                if (!userStaysWith(this))
+                    rememberLastRead();
+            }));
 }
 
 void TfrmMain::readMarkerActivationChanged()
@@ -31,7 +50,8 @@ void TfrmMain::readMarkerActivationChanged()
             tmrLido->start();
         } else {
             tmrLido->stop();
-            rememberLastRead();
+            if (!userStaysWith(this))
+                rememberLastRead();
         }
     });
 }

@@ -201,6 +201,7 @@ void TfrmMain::FormResize()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     guarded([this] { FormClose(); });
+    guarded([this] { releaseNotepadFile(); });
     QMainWindow::closeEvent(event);
 }
 

@@ -13,27 +13,33 @@ private Q_SLOTS:
 };
 
 // where: "active", "inactive" (shown behind another window) or "tray" (hidden in the tray).
+// tray: the desktop has a tray; on: the user wants the tray icon (Geral/Tray).
 // kind: "whisper", "own" or "echo" (of the version answer).
 // shown: "" nothing, "alert" the taskbar only, "message+alert" both.
 void TestWhisperNotice::decision_data()
 {
     QTest::addColumn<QString>("where");
-    QTest::addColumn<bool>("tray"); // the desktop has a tray
+    QTest::addColumn<bool>("tray");
+    QTest::addColumn<bool>("on");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("shown");
     // clang-format off
-    QTest::newRow("active, whisper") << "active" << true << "whisper" << "";
-    QTest::newRow("active, own") << "active" << true << "own" << "";
-    QTest::newRow("active, echo") << "active" << true << "echo" << "";
-    QTest::newRow("inactive, whisper") << "inactive" << true << "whisper" << "message+alert";
-    QTest::newRow("inactive, own") << "inactive" << true << "own" << "";
-    QTest::newRow("inactive, echo") << "inactive" << true << "echo" << "";
-    QTest::newRow("tray, whisper") << "tray" << true << "whisper" << "message+alert";
-    QTest::newRow("tray, own") << "tray" << true << "own" << "";
-    QTest::newRow("tray, echo") << "tray" << true << "echo" << "";
-    QTest::newRow("no tray, inactive, whisper") << "inactive" << false << "whisper" << "alert";
-    QTest::newRow("no tray, active, whisper") << "active" << false << "whisper" << "";
-    QTest::newRow("no tray, inactive, own") << "inactive" << false << "own" << "";
+    QTest::newRow("active, whisper") << "active" << true << true << "whisper" << "";
+    QTest::newRow("active, own") << "active" << true << true << "own" << "";
+    QTest::newRow("active, echo") << "active" << true << true << "echo" << "";
+    QTest::newRow("inactive, whisper") << "inactive" << true << true << "whisper" << "message+alert";
+    QTest::newRow("inactive, own") << "inactive" << true << true << "own" << "";
+    QTest::newRow("inactive, echo") << "inactive" << true << true << "echo" << "";
+    QTest::newRow("tray, whisper") << "tray" << true << true << "whisper" << "message+alert";
+    QTest::newRow("tray, own") << "tray" << true << true << "own" << "";
+    QTest::newRow("tray, echo") << "tray" << true << true << "echo" << "";
+    QTest::newRow("no tray, inactive, whisper") << "inactive" << false << true << "whisper" << "alert";
+    QTest::newRow("no tray, active, whisper") << "active" << false << true << "whisper" << "";
+    QTest::newRow("no tray, inactive, own") << "inactive" << false << true << "own" << "";
+    QTest::newRow("icon off, inactive, whisper") << "inactive" << true << false << "whisper" << "alert";
+    QTest::newRow("icon off, active, whisper") << "active" << true << false << "whisper" << "";
+    QTest::newRow("icon off, inactive, own") << "inactive" << true << false << "own" << "";
+    QTest::newRow("icon off, no tray, inactive") << "inactive" << false << false << "whisper" << "alert";
     // clang-format on
 }
 
@@ -41,11 +47,13 @@ void TestWhisperNotice::decision()
 {
     QFETCH(QString, where);
     QFETCH(bool, tray);
+    QFETCH(bool, on);
     QFETCH(QString, kind);
     WhisperNotice::Situation situation;
     situation.windowActive = where == QLatin1String("active");
     situation.hiddenInTray = where == QLatin1String("tray");
     situation.trayAvailable = tray;
+    situation.trayOn = on;
     situation.own = kind == QLatin1String("own");
     situation.versionEcho = kind == QLatin1String("echo");
     const std::optional<WhisperNotice> notice =

@@ -99,6 +99,9 @@ private Q_SLOTS:
     void salvarLogFollowsTheFocus();
     void notepadGetsTheChannelText();
     void notepadFileThatCannotBeWritten();
+    void notepadFileAtClose_data();
+    void notepadFileAtClose();
+    void notepadLeftoverGoesAtStart();
     void selectAllTakesTheFocusedPane_data();
     void selectAllTakesTheFocusedPane();
     void searchWindowOpensOnlyWhenLoggedIn();
@@ -340,6 +343,51 @@ void TestWindowLogs::notepadFileThatCannotBeWritten()
     QVERIFY(h.shell.opened.isEmpty());
     QVERIFY(h.shell.started.isEmpty());
     QCOMPARE(QApplication::focusWidget(), l.txtMsg());
+}
+
+void TestWindowLogs::notepadFileAtClose_data()
+{
+    QTest::addColumn<int>("readMs"); // how long an editor may take to read the file
+    QTest::addColumn<bool>("goneAtClose");
+    // clang-format off
+    QTest::newRow("editor asked long enough before") << 0 << true;
+    QTest::newRow("editor still starting") << 60000 << false;
+    // clang-format on
+}
+
+// Closing during the wait removes the file once the editor has had its time to read it;
+// otherwise the file is left to the editor and goes at the next start.
+void TestWindowLogs::notepadFileAtClose()
+{
+    QFETCH(int, readMs);
+    QFETCH(bool, goneAtClose);
+    LogSession l;
+    WindowHarness& h = l.s.h;
+    const QString path = h.path(QStringLiteral("chat.txt"));
+    h.window->setNotepadDelayForTests(60000);
+    h.window->setNotepadReadTimeForTests(readMs);
+    h.window->btnNotepadClick();
+    QVERIFY(QFile::exists(path));
+
+    h.close();
+    QCOMPARE(QFile::exists(path), !goneAtClose);
+    h.open();
+    QVERIFY(!QFile::exists(path));
+}
+
+// A file left by an earlier run, whatever it holds, goes when the window is created.
+void TestWindowLogs::notepadLeftoverGoesAtStart()
+{
+    LogSession l;
+    WindowHarness& h = l.s.h;
+    h.close();
+    const QString path = h.path(QStringLiteral("chat.txt"));
+    QFile leftover(path);
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    leftover.write("<ana> de ontem\r\n");
+    leftover.close();
+    h.open();
+    QVERIFY(!QFile::exists(path));
 }
 
 void TestWindowLogs::selectAllTakesTheFocusedPane_data()

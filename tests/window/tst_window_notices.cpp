@@ -7,9 +7,10 @@
 
 namespace {
 
-QStringList ini()
+QStringList ini(bool tray = true)
 {
-    return {"[Geral]", "Login=visitante", "Senha=segredo", "Tray=1", "[Aparencia]", "HorarioMsg=0"};
+    return {"[Geral]",     "Login=visitante", "Senha=segredo", tray ? "Tray=1" : "Tray=0",
+            "[Aparencia]", "HorarioMsg=0"};
 }
 
 // The notices the window gave, as "message title|text" and "alert".
@@ -35,6 +36,7 @@ class TestWindowNotices : public QObject
 private Q_SLOTS:
     void inTheTray_data();
     void inTheTray();
+    void behindAnotherWindow_data();
     void behindAnotherWindow();
 };
 
@@ -74,36 +76,48 @@ void TestWindowNotices::inTheTray()
     QVERIFY(!WindowHarness::trayIcon(w)->isVisible());
 }
 
+void TestWindowNotices::behindAnotherWindow_data()
+{
+    QTest::addColumn<bool>("tray"); // the desktop has a tray
+    QTest::addColumn<bool>("on");   // Geral/Tray
+    QTest::addColumn<QStringList>("shown");
+    // clang-format off
+    QTest::newRow("icon on") << true << true << QStringList{"message bob|ainda?", "alert"};
+    QTest::newRow("icon on, no tray") << false << true << QStringList{"alert"};
+    QTest::newRow("icon off") << true << false << QStringList{"alert"};
+    QTest::newRow("icon off, no tray") << false << false << QStringList{"alert"};
+    // clang-format on
+}
+
 // On screen but not active: the icon appears for the message and leaves once the window is
-// active again; with no tray only the taskbar is asked.
+// active again. With no tray, or with the icon switched off, only the taskbar is asked and no
+// icon shows at any time.
 void TestWindowNotices::behindAnotherWindow()
 {
-    for (const bool tray : {true, false}) {
-        WindowHarness h(ini());
-        TfrmMain* w = h.window.get();
-        w->setTrayAvailableForTests(tray);
-        Recorder recorder(w);
-        QVERIFY(h.connectToServer());
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"aqui\"")));
-        QCOMPARE(recorder.shown, QStringList());
+    QFETCH(bool, tray);
+    QFETCH(bool, on);
+    WindowHarness h(ini(on));
+    TfrmMain* w = h.window.get();
+    w->setTrayAvailableForTests(tray);
+    Recorder recorder(w);
+    QSystemTrayIcon* icon = WindowHarness::trayIcon(w);
+    QVERIFY(h.connectToServer());
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"aqui\"")));
+    QCOMPARE(recorder.shown, QStringList());
 
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QTRY_VERIFY(!w->isActiveWindow());
-        QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"ainda?\"")));
-        if (tray)
-            QCOMPARE(recorder.shown, QStringList({"message bob|ainda?", "alert"}));
-        else
-            QCOMPARE(recorder.shown, QStringList({"alert"}));
-        QCOMPARE(WindowHarness::trayIcon(w)->isVisible(), tray);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(!w->isActiveWindow());
+    QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"ainda?\"")));
+    QTEST(recorder.shown, "shown");
+    QCOMPARE(icon->isVisible(), tray && on);
 
-        w->activateWindow();
-        QTRY_VERIFY(w->isActiveWindow());
-        QTRY_VERIFY(!WindowHarness::trayIcon(w)->isVisible());
-        QVERIFY(w->isVisible());
-    }
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QTRY_VERIFY(!icon->isVisible());
+    QVERIFY(w->isVisible());
 }
 
 QTEST_MAIN(TestWindowNotices)

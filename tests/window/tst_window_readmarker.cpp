@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
 #include <QTimer>
 
@@ -38,6 +39,7 @@ class TestWindowReadMarker : public QObject
 private Q_SLOTS:
     void lookingAwayAndBack();
     void trayAndClear();
+    void ownDialogsAreNoLookingAway();
 };
 
 void TestWindowReadMarker::lookingAwayAndBack()
@@ -109,6 +111,34 @@ void TestWindowReadMarker::trayAndClear()
     QCOMPARE(marked(w), QStringLiteral("-"));
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"limpa\"")));
     QCOMPARE(marked(w), QStringLiteral("-"));
+}
+
+// The window's own dialogs keep the user with the program: the connect dialog and any dialog of
+// the window, however deep, mark nothing. Another program taking the focus from one of them does.
+void TestWindowReadMarker::ownDialogsAreNoLookingAway()
+{
+    WindowHarness h(ini());
+    TfrmMain* w = h.window.get();
+    w->info(QStringLiteral("antes"));
+    QVERIFY(h.connectToServer());
+    QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"conectado\"")));
+    QCOMPARE(marked(w), QStringLiteral("-"));
+
+    QDialog dialog(w);
+    dialog.show();
+    QVERIFY(activate(&dialog));
+    QVERIFY(!w->isActiveWindow());
+    QDialog inner(&dialog);
+    inner.show();
+    QVERIFY(activate(&inner));
+    QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"no diálogo\"")));
+    QCOMPARE(marked(w), QStringLiteral("-"));
+
+    QWidget other;
+    other.show();
+    QVERIFY(activate(&other));
+    QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"fora\"")));
+    QCOMPARE(marked(w), QStringLiteral("marca 2 (drawn)"));
 }
 
 QTEST_MAIN(TestWindowReadMarker)
