@@ -10,8 +10,8 @@ bash scripts/build.sh build
 # A starter confs.ini beside the program: the trial server's account and home channel. An existing
 # one is never touched. Readable by its owner only, since a password typed later lands in it.
 if [[ ! -e build/confs.ini ]]; then
-    (umask 077 && printf '[Geral]\r\nLogin=visitante\r\nServidor=localhost\r\nCanalPrincipal=Chat\r\n' \
-        > build/confs.ini)
+    (umask 077 && printf '%s\r\n' \
+        '[Geral]' 'Login=visitante' 'Servidor=localhost' 'CanalPrincipal=Chat' > build/confs.ini)
 fi
 
 # The account the program logs in with is an operator on the trial server, so the operator
