@@ -11,12 +11,15 @@
 
 namespace {
 
-QStringList nameList(const QString& value)
+// An option naming accounts may be given more than once, each time with a comma list.
+QStringList nameList(const QStringList& values)
 {
     QStringList names;
-    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (!name.trimmed().isEmpty())
-            names.append(name.trimmed());
+    for (const QString& value : values) {
+        for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!name.trimmed().isEmpty())
+                names.append(name.trimmed());
+        }
     }
     return names;
 }
@@ -69,11 +72,13 @@ int main(int argc, char* argv[])
          QStringLiteral("N"), QStringLiteral("6112")},
         {host, QStringLiteral("Address to listen on (default 127.0.0.1)."),
          QStringLiteral("address"), QStringLiteral("127.0.0.1")},
-        {ops, QStringLiteral("Accounts that get operator flags (0008) at login."),
+        {ops, QStringLiteral("Accounts that get operator flags (0008) at login; may be repeated."),
          QStringLiteral("a,b")},
-        {mods, QStringLiteral("Accounts that get moderator flags (0002) at login."),
+        {mods,
+         QStringLiteral("Accounts that get moderator flags (0002) at login; may be repeated."),
          QStringLiteral("a,b")},
-        {admins, QStringLiteral("Accounts that get administrator flags (0001) at login."),
+        {admins,
+         QStringLiteral("Accounts that get administrator flags (0001) at login; may be repeated."),
          QStringLiteral("a,b")},
         {noBots, QStringLiteral("No simulated accounts.")},
         {channelLimit, QStringLiteral("Most accounts in one channel (0 = no limit)."),
@@ -119,9 +124,9 @@ int main(int argc, char* argv[])
     options.port = quint16(number(parser, port, 0, 65535));
     if (!options.address.setAddress(parser.value(host)))
         fail(QStringLiteral("--host expects an IP address"));
-    options.operators = nameList(parser.value(ops));
-    options.moderators = nameList(parser.value(mods));
-    options.admins = nameList(parser.value(admins));
+    options.operators = nameList(parser.values(ops));
+    options.moderators = nameList(parser.values(mods));
+    options.admins = nameList(parser.values(admins));
     options.simulatedUsers = !parser.isSet(noBots);
     options.channelLimit = number(parser, channelLimit, 0, 100000);
     options.homeChannel = parser.value(channel).trimmed();

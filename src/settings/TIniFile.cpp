@@ -249,6 +249,22 @@ const IniDocument::Section* TIniFile::Shared::section(const QString& lowerSectio
 
 namespace {
 
+// A settings file the program creates is its owner's alone, since it holds the password; one
+// that exists keeps the mode it has, as the owner may have chosen it.
+bool writeWhole(const QString& path, const QByteArray& bytes)
+{
+    const bool creating = !QFileInfo::exists(path);
+    AtomicFile file(path);
+    if (!file.open())
+        return false;
+    if (creating) {
+        auto* const device = qobject_cast<QFileDevice*>(&file.device());
+        if (!device || !device->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            return false;
+    }
+    return file.device().write(bytes) == bytes.size() && file.commit();
+}
+
 template <typename Changes>
 void apply(IniDocument& document, const Changes& changes)
 {
@@ -304,7 +320,7 @@ void TIniFile::Shared::save(const QByteArray& newData, IniDocument::Contents new
                             const QString& shownPath)
 {
     // A file grown past the limit could not be read back.
-    if (newData.size() > MaxFileSize || !AtomicFile::save(filePath, newData))
+    if (newData.size() > MaxFileSize || !writeWhole(filePath, newData))
         throw SettingsWriteError(shownPath);
     data = newData;
     contents = std::move(newContents);

@@ -23,7 +23,8 @@ private:
 // read sees the file as it is now and, outside a batch, every write is in the file before it
 // returns, so several objects on one path see each other's writes at once. A write replaces the
 // whole file by renaming a new one over it, so the file is never found half written. Opening reads
-// nothing and cannot fail.
+// nothing and cannot fail. A file the object creates is readable and writable by its owner only
+// (it holds the password); an existing file keeps its mode.
 //
 // Section and key names match ignoring the case of the ASCII letters only. A value is the text
 // after the first "=", trimmed of blanks, without one pair of enclosing quotes, cut at 2047

@@ -617,6 +617,50 @@ private Q_SLOTS:
 #endif
     }
 
+    void createdFileIsPrivateExistingKeepsItsMode_data()
+    {
+        QTest::addColumn<int>("existing");
+        QTest::addColumn<bool>("inBatch");
+        QTest::addColumn<int>("after");
+        // The mode is set, not left to the mask: under a mask of 0 a new file would be 0666.
+        // clang-format off
+        QTest::newRow("created by a write")   << -1    << false << 0600;
+        QTest::newRow("created by a batch")   << -1    << true  << 0600;
+        QTest::newRow("existing 0644")        << 0644  << false << 0644;
+        QTest::newRow("existing 0666, batch") << 0666  << true  << 0666;
+        // clang-format on
+    }
+    void createdFileIsPrivateExistingKeepsItsMode()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("modes are a Unix matter");
+#else
+        QFETCH(int, existing);
+        QFETCH(bool, inBatch);
+        QFETCH(int, after);
+        const QByteArray path = QFile::encodeName(iniPath());
+        if (existing >= 0) {
+            put("[G]\r\nK=1\r\n");
+            QCOMPARE(::chmod(path.constData(), mode_t(existing)), 0);
+        }
+        const mode_t mask = ::umask(0);
+        auto restoreMask = qScopeGuard([mask] { ::umask(mask); });
+        TIniFile ini(iniPath());
+        if (inBatch) {
+            TIniFile::Batch batch(ini);
+            ini.WriteString(QStringLiteral("Geral"), QStringLiteral("Senha"), QStringLiteral("s"));
+            batch.commit();
+        } else {
+            ini.WriteString(QStringLiteral("Geral"), QStringLiteral("Senha"), QStringLiteral("s"));
+        }
+        struct stat written;
+        QCOMPARE(::stat(path.constData(), &written), 0);
+        QCOMPARE(int(written.st_mode & 07777), after);
+        QCOMPARE(ini.ReadString(QStringLiteral("Geral"), QStringLiteral("Senha"), QString()),
+                 QStringLiteral("s"));
+#endif
+    }
+
     void twoProcessesKeepEachOthersWrites()
     {
         // Each writes its own keys into one section as fast as it can; each write re-reads the
