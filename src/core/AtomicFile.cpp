@@ -79,10 +79,23 @@ bool takeAttributes(QFile& file, const QString& from)
 #endif
 }
 
+// A file the process makes without asking for a mode: read and write for all, less its mask.
+bool takeUsualMode(QFile& file)
+{
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return ::fchmod(file.handle(), 0666 & ~mask) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
 } // namespace
 
-AtomicFile::AtomicFile(const QString& path, InPlace inPlace)
-    : m_target(resolvedTarget(path)), m_inPlace(inPlace)
+AtomicFile::AtomicFile(const QString& path, InPlace inPlace, NewFile newFile)
+    : m_target(resolvedTarget(path)), m_inPlace(inPlace), m_newFile(newFile)
 {
 }
 
@@ -109,12 +122,16 @@ bool AtomicFile::open()
     for (int attempt = 0; attempt < 4 && !m_file.isOpen(); ++attempt) {
         m_file.setFileName(temporaryName(m_target));
         // New only, so a stray file of that name is never taken over.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                         QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
             !QFileInfo::exists(m_file.fileName()))
             break;
     }
     if (m_file.isOpen()) {
-        if (!existing.exists() || takeAttributes(m_file, m_target))
+        const bool moded = existing.exists()                 ? takeAttributes(m_file, m_target)
+                           : m_newFile == NewFile::UsualMode ? takeUsualMode(m_file)
+                                                             : true;
+        if (moded)
             return true;
         m_error =
             m_file.error() != QFileDevice::NoError ? m_file.errorString() : systemMessage(errno);

@@ -9,7 +9,11 @@ class QIODevice;
 // Replaces a file whole. The bytes go to a new file beside it, named after it with the process id
 // and a serial number ("confs.ini.4242-7.tmp"), which is renamed over it once complete: a reader
 // finds the old file or the new one, never a part of either. The new file takes the old one's
-// mode and, where the process may set them (the superuser), its owner and group.
+// mode and, where the process may set them (the superuser), its owner and group. Where there is
+// no old file, it gets the mode any new file gets, or the owner's alone when asked.
+//
+// The temporary file is made for its owner alone and given its final mode before a byte is
+// written: nobody else can open it early and read what a private file receives later.
 //
 // Nothing is forced to the disk (no fsync): that costs milliseconds per file, and the settings
 // file is rewritten at every change a user makes outside a batch.
@@ -28,7 +32,14 @@ public:
         WhenFolderRefuses
     };
 
-    explicit AtomicFile(const QString& path, InPlace inPlace = InPlace::Never);
+    enum class NewFile
+    {
+        UsualMode, // what the process's file mask leaves of read and write for all
+        OwnerOnly, // a file that holds a secret
+    };
+
+    explicit AtomicFile(const QString& path, InPlace inPlace = InPlace::Never,
+                        NewFile newFile = NewFile::UsualMode);
     // Removes the temporary file when commit() was not reached.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -54,6 +65,7 @@ public:
 private:
     QString m_target;
     InPlace m_inPlace;
+    NewFile m_newFile;
     QFile m_file;
     bool m_writingInPlace = false;
     bool m_done = false;

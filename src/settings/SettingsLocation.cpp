@@ -38,15 +38,12 @@ void copyOnce(const QString& from, const QString& to)
     if (!lock.tryLock(MaxLockWaitMs) || QFileInfo::exists(to))
         return;
     QFile source(from);
-    AtomicFile copy(to);
+    AtomicFile copy(to, AtomicFile::InPlace::Never, AtomicFile::NewFile::OwnerOnly);
     if (!source.open(QIODevice::ReadOnly) || !copy.open())
-        return;
-    auto* const device = qobject_cast<QFileDevice*>(&copy.device());
-    if (!device || !device->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(CopyChunk);
-        if (chunk.isEmpty() || device->write(chunk) != chunk.size())
+        if (chunk.isEmpty() || copy.device().write(chunk) != chunk.size())
             return;
     }
     copy.commit();

@@ -253,16 +253,8 @@ namespace {
 // that exists keeps the mode it has, as the owner may have chosen it.
 bool writeWhole(const QString& path, const QByteArray& bytes)
 {
-    const bool creating = !QFileInfo::exists(path);
-    AtomicFile file(path);
-    if (!file.open())
-        return false;
-    if (creating) {
-        auto* const device = qobject_cast<QFileDevice*>(&file.device());
-        if (!device || !device->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-            return false;
-    }
-    return file.device().write(bytes) == bytes.size() && file.commit();
+    AtomicFile file(path, AtomicFile::InPlace::Never, AtomicFile::NewFile::OwnerOnly);
+    return file.open() && file.device().write(bytes) == bytes.size() && file.commit();
 }
 
 template <typename Changes>

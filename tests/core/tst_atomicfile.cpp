@@ -24,6 +24,7 @@ constexpr QFileDevice::Permissions OwnerGroupOther = QFileDevice::Permissions::f
 } // namespace
 
 Q_DECLARE_METATYPE(AtomicFile::InPlace)
+Q_DECLARE_METATYPE(AtomicFile::NewFile)
 
 class TestAtomicFile : public QObject
 {
@@ -156,6 +157,46 @@ private Q_SLOTS:
         QVERIFY(AtomicFile::save(target(), "novo"));
         struct stat st;
         QCOMPARE(::stat(path.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
+#endif
+    }
+
+    void newFileMode_data()
+    {
+        QTest::addColumn<AtomicFile::NewFile>("newFile");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("mode");
+        // clang-format off
+        QTest::newRow("usual, usual mask")          << AtomicFile::NewFile::UsualMode << 022 << 0644;
+        QTest::newRow("usual, no mask")             << AtomicFile::NewFile::UsualMode << 0 << 0666;
+        QTest::newRow("usual, strict mask")         << AtomicFile::NewFile::UsualMode << 077 << 0600;
+        QTest::newRow("owner only, no mask")        << AtomicFile::NewFile::OwnerOnly << 0 << 0600;
+        QTest::newRow("owner only, usual mask")     << AtomicFile::NewFile::OwnerOnly << 022 << 0600;
+        // clang-format on
+    }
+    // A new file has its final mode from the moment it exists, before a byte is written: nobody
+    // may open a private file early and read what it receives later.
+    void newFileMode()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("modes are a Unix matter");
+#else
+        QFETCH(AtomicFile::NewFile, newFile);
+        QFETCH(int, mask);
+        QFETCH(int, mode);
+        const mode_t old = ::umask(mode_t(mask));
+        AtomicFile file(target(), AtomicFile::InPlace::Never, newFile);
+        const bool opened = file.open();
+        ::umask(old);
+        QVERIFY(opened);
+        const QStringList made = entries();
+        QCOMPARE(made.size(), 1);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(m_dir->filePath(made.first())).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
+        QCOMPARE(file.device().write("segredo"), qint64(7));
+        QVERIFY(file.commit());
+        QCOMPARE(::stat(QFile::encodeName(target()).constData(), &st), 0);
         QCOMPARE(int(st.st_mode & 07777), mode);
 #endif
     }
