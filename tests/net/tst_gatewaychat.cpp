@@ -280,7 +280,7 @@ private Q_SLOTS:
         hold = false;
         c.chat.SendLine(QStringLiteral("oi\r"));
         c.chat.FloodTimerTick();
-        const QByteArray login("\x03\x04ana\r\r\r");
+        const QByteArray login("\x03\x04" "ana\r\r\r");
         QCOMPARE(c.receivedAfter(login + "oi\r"), login + "oi\r");
         QCOMPARE(asked, (QStringList{"/whois bob\r", "oi\r"}));
     }

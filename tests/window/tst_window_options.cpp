@@ -148,7 +148,7 @@ void TestWindowOptions::refusedPeriodKeepsTheOtherTabs()
         box("chkChanPrin")->setChecked(false);
         box("chkTray")->setChecked(true);
         box("chkSalvarSS")->setChecked(true);
-        QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")), Qt::Key_M,
+        QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("hkAtalhoMin")), Qt::Key_P,
                         Qt::AltModifier);
         box("chkHorario")->setChecked(true);
         box("chkMostrarBarra")->setChecked(false);
@@ -170,7 +170,7 @@ void TestWindowOptions::refusedPeriodKeepsTheOtherTabs()
                           Settings::read(ini, Keys::Geral::D2Param),
                           Settings::read(ini, Keys::Geral::User2x),
                           Settings::read(ini, Keys::Geral::AtalhoMin)}),
-             (QStringList{"outra", "30", "-title \"\"", "Kick", "Alt+M"}));
+             (QStringList{"outra", "30", "-title \"\"", "Kick", "Alt+P"}));
     QCOMPARE((QList<bool>{Settings::read(ini, Keys::Geral::JoinPrinc),
                           Settings::read(ini, Keys::Geral::Tray),
                           Settings::read(ini, Keys::Geral::SalvarSS),
@@ -182,7 +182,7 @@ void TestWindowOptions::refusedPeriodKeepsTheOtherTabs()
              (QList<bool>{false, true, true, true, false, true, true, true}));
     QCOMPARE(Settings::read(ini, Keys::Timers::STempoShown), QStringLiteral("120"));
     QCOMPARE(windowState(w),
-             (QStringList{"login=outra", "server=127.0.0.1", "tray=1", "minimize=Alt+M", "times=1",
+             (QStringList{"login=outra", "server=127.0.0.1", "tray=1", "minimize=Alt+P", "times=1",
                           "whispers=1", "period=120000", "sync=0", "background=#000000"}));
     QVERIFY(w->repliesToPhrases());
     QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("txtMsg"));

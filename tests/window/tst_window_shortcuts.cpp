@@ -65,13 +65,21 @@ bool enterState(WindowHarness& h, const QString& state)
 }
 
 // What the server got since the state was entered, up to a marker line sent now. Down, the window
-// logs in first, so a line kept back would show.
+// logs in first, so a line kept back would show. Pending, the marker would be held back too: the
+// server takes the login first, and a line that went out before comes ahead of the join.
 QByteArray sentSince(WindowHarness& h, const QString& state)
 {
     if (state == QLatin1String("down")) {
         if (!h.connectToServer() || !h.server.waitForData(Login))
             return "(no login)";
         h.server.clearReceived();
+    } else if (state == QLatin1String("pending")) {
+        h.server.sendLine(QStringLiteral("2010 NAME visitante"));
+        if (!h.server.waitForData("/join Chat\r"))
+            return "(no join)";
+        const QByteArray before = h.server.received();
+        h.server.clearReceived();
+        return before.left(before.size() - int(qstrlen("/join Chat\r")));
     }
     h.window->gatewayChat()->SendLine(QString::fromLatin1(Marker));
     if (!h.server.waitForData(Marker))
