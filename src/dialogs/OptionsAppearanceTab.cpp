@@ -197,6 +197,7 @@ void OptionsAppearanceTab::buildUserColors()
 
     lstUsersConf = new QTreeWidget(grpListaUser);
     lstUsersConf->setObjectName(QStringLiteral("lstUsersConf"));
+    lstUsersConf->setAccessibleName(QStringLiteral("Cor dos Usuários"));
     lstUsersConf->setGeometry(8, 20, 145, 113);
     lstUsersConf->setColumnCount(1);
     lstUsersConf->setHeaderLabels({QStringLiteral("TIPO")});

@@ -173,6 +173,7 @@ void OptionsGeneralTab::setupTray()
 void OptionsGeneralTab::setupPaths()
 {
     pgCaminhos = named(new QTabWidget(this), QStringLiteral("pgCaminhos"));
+    pgCaminhos->setAccessibleName(QStringLiteral("Caminhos"));
     pgCaminhos->setGeometry(8, 272, 441, 121);
     pgCaminhos->addTab(setupGamesPage(), QStringLiteral("Caminho dos Jogos"));
     pgCaminhos->addTab(setupScreenshotsPage(), QStringLiteral("Caminho das Screenshots"));
@@ -206,15 +207,21 @@ QWidget* OptionsGeneralTab::setupGamesPage()
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setVerticalSpacing(4);
-    grid->addWidget(label(QStringLiteral("Label9"), QStringLiteral("Jogo:"), page), 0, 0);
+    // Each caption names its field for a screen reader.
+    const auto labelFor = [page](const char* name, const char* text, QWidget* field) {
+        QLabel* caption = label(QLatin1String(name), QString::fromUtf8(text), page);
+        caption->setBuddy(field);
+        return caption;
+    };
+    grid->addWidget(labelFor("Label9", "Jogo:", cmbGames), 0, 0);
     auto* game = new QHBoxLayout;
     game->addWidget(cmbGames, 1);
     game->addWidget(btnExcluirGame);
     grid->addLayout(game, 0, 1);
-    grid->addWidget(label(QStringLiteral("Label10"), QStringLiteral("Caminho:"), page), 1, 0);
+    grid->addWidget(labelFor("Label10", "Caminho:", txtCaminho), 1, 0);
     grid->addWidget(txtCaminho, 1, 1);
     grid->addWidget(btnGamesProc, 1, 2);
-    grid->addWidget(label(QStringLiteral("Label11"), QStringLiteral("Parametros:"), page), 2, 0);
+    grid->addWidget(labelFor("Label11", "Parametros:", txtGameParam), 2, 0);
     grid->addWidget(txtGameParam, 2, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);

@@ -58,6 +58,7 @@ OptionsTimersTab::OptionsTimersTab(TIniFile& ini, const OptionsContext& context,
 
     lstSincTimers = new EntryListBox(QStringLiteral("lstSincTimers"));
     lstSincTimers->fill(FIni, NumberedList::synchronizedMessages());
+    lstSincTimers->setAccessibleName(QStringLiteral("Mensagens do timer sincronizado"));
     txtSincTimer = new QLineEdit;
     txtSincTimer->setObjectName(QStringLiteral("txtSincTimer"));
     txtSincTimer->setMaxLength(MaxMessageLength);

@@ -68,6 +68,7 @@ ReplyListGroup::ReplyListGroup(TIniFile& ini, Prompts* prompts, Setup setup, QWi
 
     m_entries = new EntryListBox(m_setup.entries);
     m_entries->fill(FIni, m_setup.list);
+    m_entries->setAccessibleName(m_setup.entriesCaption);
     layout->addWidget(m_entries, 1);
 
     m_delete = new QPushButton(QStringLiteral("Deletar"));

@@ -35,6 +35,7 @@ public:
         QString answeringBox;
         QString answeringCaption;
         QString entries;
+        QString entriesCaption; // what a screen reader calls the list
         QString deleteButton;
         QString text;
         QString textCaption;

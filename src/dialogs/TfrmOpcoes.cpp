@@ -63,6 +63,7 @@ void TfrmOpcoes::FormCreate()
     options->setContentsMargins(5, 5, 5, 5);
     pcOpcoes = new QTabWidget(pnlOptions);
     pcOpcoes->setObjectName(QStringLiteral("pcOpcoes"));
+    pcOpcoes->setAccessibleName(QStringLiteral("Opções"));
     tsGeral = new OptionsGeneralTab(*FIni, m_context, pcOpcoes);
     tsAparencia = new OptionsAppearanceTab(*FIni, m_context, pcOpcoes);
     tsRespostas = new OptionsRepliesTab(*FIni, m_context, pcOpcoes);

@@ -14,6 +14,11 @@ QKeyCombination alt(Qt::Key key)
     return QKeyCombination(Qt::AltModifier, key);
 }
 
+QKeyCombination shift(Qt::Key key)
+{
+    return QKeyCombination(Qt::ShiftModifier, key);
+}
+
 QString phraseName(QChar letter)
 {
     return QStringLiteral("pelo atalho de frase ") + letter;
@@ -54,6 +59,9 @@ QList<WindowShortcuts::Binding> WindowShortcuts::fixed()
         {alt(Qt::Key_O), QStringLiteral("pelo menu \"Opções\"")},
         {alt(Qt::Key_D), QStringLiteral("pelo menu \"Ajuda\"")},
         {alt(Qt::Key_M), QStringLiteral("pelo botão \"Emote\"")},
+        {QKeyCombination(Qt::Key_F6), QStringLiteral("para passar à próxima área da janela")},
+        {shift(Qt::Key_F6), QStringLiteral("para voltar à área anterior da janela")},
+        {shift(Qt::Key_F10), QStringLiteral("para abrir o menu da lista ou da tela com o foco")},
     };
 }
 

@@ -21,8 +21,9 @@ public:
         QString usedBy;
     };
 
-    // The fixed keys: the menu items' shortcuts, the window's own actions, and the access keys of
-    // the menu bar and of the "Emote" button.
+    // The fixed keys: the menu items' shortcuts, the window's own actions (among them the keys
+    // that move between its regions and open a context menu), and the access keys of the menu bar
+    // and of the "Emote" button.
     static QList<Binding> fixed();
     // The phrase shortcut of a letter from A to Z: Ctrl+Alt+letter.
     static QKeyCombination phrase(QChar letter);

@@ -37,12 +37,16 @@ TfrmAtalhos::TfrmAtalhos(const QString& settingsPath, Prompts& prompts, QWidget*
     : BannerDialog(QStringLiteral("frmAtalhos"), QStringLiteral("Configurar atalhos ..."),
                    QSize(355, 222), settingsPath, prompts, parent)
 {
-    label(QStringLiteral("Atalho:"), QStringLiteral("Label1"), this)->setGeometry(8, 50, 200, 16);
+    QLabel* shortcutCaption = label(QStringLiteral("Atalho:"), QStringLiteral("Label1"), this);
+    shortcutCaption->setGeometry(8, 50, 200, 16);
     cmbAtalho = new QComboBox(this);
+    shortcutCaption->setBuddy(cmbAtalho);
     cmbAtalho->setObjectName(QStringLiteral("cmbAtalho"));
     cmbAtalho->setGeometry(8, 68, 339, 22);
-    label(QStringLiteral("Comando:"), QStringLiteral("Label2"), this)->setGeometry(8, 100, 200, 16);
+    QLabel* commandCaption = label(QStringLiteral("Comando:"), QStringLiteral("Label2"), this);
+    commandCaption->setGeometry(8, 100, 200, 16);
     txtFrase = new QLineEdit(this);
+    commandCaption->setBuddy(txtFrase);
     txtFrase->setObjectName(QStringLiteral("txtFrase"));
     txtFrase->setGeometry(8, 118, 339, 22);
     // A line edit holds 32767 characters unless told otherwise; a phrase has no limit.

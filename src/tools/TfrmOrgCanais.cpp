@@ -22,12 +22,14 @@ TfrmOrgCanais::TfrmOrgCanais(const QString& settingsPath, Prompts& prompts, QWid
     lstCanais = new DeselectingView<QListWidget>(this);
     lstCanais->setObjectName(QStringLiteral("lstCanais"));
     lstCanais->setGeometry(8, 66, 273, 134);
+    lstCanais->setAccessibleName(QStringLiteral("Canais"));
     btnRemover = new QPushButton(QStringLiteral("Remover"), this);
     btnRemover->setObjectName(QStringLiteral("btnRemover"));
     btnRemover->setGeometry(289, 66, 81, 25);
     txtCanal = new QLineEdit(this);
     txtCanal->setObjectName(QStringLiteral("txtCanal"));
     txtCanal->setGeometry(8, 206, 273, 22);
+    txtCanal->setAccessibleName(QStringLiteral("Canal a adicionar"));
     txtCanal->setMaxLength(std::numeric_limits<int>::max());
     txtCanal->installEventFilter(this);
     btnAdd = new QPushButton(QStringLiteral("Adicionar"), this);

@@ -33,6 +33,7 @@ BottomStrip::BottomStrip(QWidget* parent) : QWidget(parent)
     // The input line has no length limit; a pasted line is sent whole, its line breaks as blanks.
     txtMsg->setMaxLength(std::numeric_limits<int>::max());
     txtMsg->setValidator(new SingleLineValidator(txtMsg));
+    txtMsg->setAccessibleName(QStringLiteral("Mensagem"));
     setColors(txtMsg, Qt::black, Qt::white);
     btnEnviar =
         named(new QPushButton(QStringLiteral("Enviar"), pnlMsg), QStringLiteral("btnEnviar"));

@@ -44,6 +44,7 @@ void ChatColumn::setupChannelPane(StyleTable* styles, QMenu* popup)
     txtChat->setTextMargins(2, 2, 2, 10);
     txtChat->setBackgroundStyle(ChatView::BackgroundStyle::Centered);
     txtChat->setPopupMenu(popup);
+    txtChat->setAccessibleName(QStringLiteral("Tela do chat"));
     auto* layout = columnLayout(pnlChat);
     layout->addWidget(pnlTopChat);
     layout->addWidget(txtChat, 1);
@@ -85,6 +86,8 @@ void ChatColumn::setupBar()
     chkAutoScroll = named(new QCheckBox(pnlTopChat), QStringLiteral("chkAutoScroll"));
     chkAutoScroll->setGeometry(464, 2, 17, 17);
     chkAutoScroll->setChecked(true);
+    // Its caption is the label beside it.
+    chkAutoScroll->setAccessibleName(lblAutoScroll->text());
     chkAutoScroll->setAutoFillBackground(true);
     setColors(chkAutoScroll, BarColor, Lime);
 }
@@ -116,6 +119,7 @@ void ChatColumn::setupWhisperPane(StyleTable* styles, QMenu* popup)
     txtWhisps->setBackgroundColor(Qt::black);
     txtWhisps->setTextMargins(1, 1, 1, 0);
     txtWhisps->setPopupMenu(popup);
+    txtWhisps->setAccessibleName(QStringLiteral("Tela de whisps"));
     auto* layout = columnLayout(pnlWhisp);
     layout->addWidget(Bevel2);
     layout->addWidget(txtWhisps, 1);

@@ -39,6 +39,7 @@ LockedWhisperPanel::LockedWhisperPanel(int number, QWidget* parent)
     txtWhisp->setFont(pixelFont(QStringLiteral("Tahoma"), 12));
     txtWhisp->setMaxLength(std::numeric_limits<int>::max());
     txtWhisp->setValidator(new SingleLineValidator(txtWhisp));
+    txtWhisp->setAccessibleName(QStringLiteral("Whisp travado ") + suffix);
     setColors(txtWhisp, Qt::black, Qt::white);
 
     btnWhispar = named(new QPushButton(QStringLiteral("Whispar"), this),

@@ -251,6 +251,8 @@ private:
     // Construction, in order.
     void setupComponents();
     void setupActions();
+    void setupKeyboardActions();
+    QList<QWidget*> focusStops() const;
     void setupMenus();
     void setupFileMenu(QMenu* menu);
     void setupOptionsMenu(QMenu* menu);

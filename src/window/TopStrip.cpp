@@ -88,6 +88,8 @@ QToolButton* TopStrip::addButton(const QString& name, const QString& hint, Toolb
 {
     auto* button = named(new QToolButton(ToolBar), name);
     button->setToolTip(hint);
+    // A picture is all the button shows; a screen reader says its tool tip.
+    button->setAccessibleName(hint);
     button->setIcon(Pictures::toolbarIcon(picture));
     button->setIconSize(QSize(24, 24));
     button->setFixedSize(33, 30);

@@ -70,6 +70,7 @@ void UserColumn::setupUserList(UserListModel* users, StyleTable* styles)
     // The entries take their colours from the style table: a changed colour shows at once.
     connect(styles, &StyleTable::changed, lstUsers->viewport(), qOverload<>(&QWidget::update));
     lstUsers->setContextMenuPolicy(Qt::CustomContextMenu);
+    lstUsers->setAccessibleName(QStringLiteral("Usuários do canal"));
     setColors(lstUsers, Qt::black, Qt::white);
     auto* layout = columnLayout(pnlUsers);
     layout->addWidget(pnlTopUsers);
@@ -88,6 +89,7 @@ void UserColumn::setupCustomList()
     lstCustom->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstCustom->setFont(pixelFont(QStringLiteral("Verdana"), 13));
     lstCustom->setContextMenuPolicy(Qt::CustomContextMenu);
+    lstCustom->setAccessibleName(QStringLiteral("Lista de suspeitos"));
     setColors(lstCustom, Qt::black, Qt::white);
     columnLayout(pnlCustom)->addWidget(lstCustom);
 }

@@ -34,6 +34,11 @@ void TestWindowShortcuts::usedBy_data()
     QTest::newRow("item shown in the channels menu") << "Ctrl+D" << "pelo item \"Adicionar Canal\" dos canais favoritos";
     QTest::newRow("menu bar access key") << "Alt+O" << "pelo menu \"Opções\"";
     QTest::newRow("button access key") << "Alt+M" << "pelo botão \"Emote\"";
+    QTest::newRow("region key, no modifier") << "F6" << "para passar à próxima área da janela";
+    QTest::newRow("region key backward") << "Shift+F6" << "para voltar à área anterior da janela";
+    QTest::newRow("context menu key") << "Shift+F10" << "para abrir o menu da lista ou da tela com o foco";
+    QTest::newRow("Ctrl beside a region key") << "Ctrl+F6" << "";
+    QTest::newRow("F10 alone") << "F10" << "";
     QTest::newRow("phrase shortcut") << "Ctrl+Alt+K" << "pelo atalho de frase K";
     QTest::newRow("phrase N, bound though the dialog cannot edit it") << "Alt+Ctrl+N" << "pelo atalho de frase N";
     QTest::newRow("Shift makes another combination") << "Shift+Ctrl+O" << "";

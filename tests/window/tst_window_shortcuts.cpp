@@ -264,9 +264,12 @@ void TestWindowShortcuts::storedClash_data()
                                            "atalho.");
     const QString phraseK = QStringLiteral("O atalho Ctrl+Alt+K é o atalho para minimizar; o "
                                            "atalho de frase K ficou desativado.");
+    const QString f6 = QStringLiteral("O atalho F6 para minimizar já é usado para passar à próxima "
+                                      "área da janela; minimizar ficou sem atalho.");
     const auto keys = [](const char* text) { return QKeySequence(QLatin1String(text)); };
     // clang-format off
     QTest::newRow("fixed key wins") << "Ctrl+O" << keys("Ctrl+O") << "shown|Opções|abc" << QStringList{options};
+    QTest::newRow("region key wins") << "F6" << keys("F6") << "shown||abc" << QStringList{f6};
     QTest::newRow("minimize wins over a phrase") << "Ctrl+Alt+K" << keys("Ctrl+Alt+K") << "hidden||abc" << QStringList{phraseK};
     QTest::newRow("other phrases stay") << "Ctrl+Alt+K" << keys("Ctrl+Alt+J") << "shown||abcjj" << QStringList{phraseK};
     QTest::newRow("written another way") << "alt+ctrl+k" << keys("Ctrl+Alt+K") << "hidden||abc" << QStringList{phraseK};
