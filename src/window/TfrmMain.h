@@ -15,6 +15,7 @@
 #include "view/ChatView.h"
 
 class BottomStrip;
+enum class ConnectFailure;
 class ChatColumn;
 class Prompts;
 class QAction;
@@ -315,7 +316,7 @@ private:
     void ChatInterface1Login();
     void ChatInterface1ConnectClosed();
     void ChatInterface1Disconnect();
-    void ChatInterface1ConnectFailed();
+    void ChatInterface1ConnectFailed(ConnectFailure reason);
     void ChatInterface1DataReceived(const QString& DataString);
     // The enabled state of the connection controls.
     enum class Link
