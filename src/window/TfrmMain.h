@@ -398,6 +398,9 @@ private:
     // Addresses in the panes: a click opens one, the context menu copies one.
     void setupPaneLinks();
     void paneLinkClick(const QUrl& url);
+    // Opens an address or file in the desktop's program; says so in the channel pane when none can.
+    void openAddress(const QUrl& url);
+    void cannotOpen(const QString& what);
     void popChatOpening(const QString& link);
     void popCopyAddressClick();
     QAction* popCopyAddress = nullptr;
