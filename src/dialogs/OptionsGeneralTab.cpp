@@ -47,7 +47,12 @@ constexpr int DiabloII = 0;
 // wider and need what room the margins leave.
 const QMargins GroupMargins(5, 4, 5, 5);
 
+// Outside Windows a game runs as a native program or a script of any name.
+#ifdef Q_OS_WIN
 const QString ExecutableFilter = QStringLiteral("Executáveis (*.exe)");
+#else
+const QString ExecutableFilter = QStringLiteral("Executáveis (*.exe);;Todos os arquivos (*)");
+#endif
 const QString FolderTitle = QStringLiteral("Selecione um diretório:");
 
 } // namespace

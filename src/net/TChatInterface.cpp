@@ -123,7 +123,7 @@ void TChatInterface::startConnecting(quint64 attempt)
         // Digits and dots that make no address (empty, "999.1.1.1") reach no server.
         becomeIdle();
         if (OnConnectFailed)
-            OnConnectFailed();
+            OnConnectFailed(ConnectFailure::HostNotFound);
         return;
     }
     m_socket->connectToHost(host, Port);
@@ -232,13 +232,15 @@ void TChatInterface::onDisconnected()
 void TChatInterface::onErrorOccurred(QAbstractSocket::SocketError error)
 {
     if (m_connecting && !m_connected) {
-        // A failed name lookup, or a socket that cannot be made, ends the attempt quietly.
-        const bool unreachable = error == QAbstractSocket::ConnectionRefusedError ||
-                                 error == QAbstractSocket::NetworkError ||
-                                 error == QAbstractSocket::SocketTimeoutError;
+        // Every failure is told at once, so the owner need not wait for its time-out.
+        ConnectFailure reason = ConnectFailure::Unreachable;
+        if (error == QAbstractSocket::ConnectionRefusedError)
+            reason = ConnectFailure::Refused;
+        else if (error == QAbstractSocket::HostNotFoundError)
+            reason = ConnectFailure::HostNotFound;
         becomeIdle();
-        if (unreachable && OnConnectFailed)
-            OnConnectFailed();
+        if (OnConnectFailed)
+            OnConnectFailed(reason);
         return;
     }
     // A close by the server is reported by onDisconnected.

@@ -15,6 +15,15 @@ class QTcpSocket;
 using tChatEvent = std::function<void()>;
 using tDataReceived = std::function<void(const QString& DataString)>;
 
+// Why a connect attempt ended without a connection.
+enum class ConnectFailure
+{
+    Refused,      // the host answered, but nothing listens on the port
+    HostNotFound, // the name does not resolve, or the address names no host
+    Unreachable,  // no route, a time-out, or the system could not make the socket
+};
+using tConnectFailed = std::function<void(ConnectFailure reason)>;
+
 // The one TCP connection to the chat server: resolves and connects without blocking, cuts the
 // received bytes into lines at CR or LF and hands each non-empty line on, sends strings as given.
 // Text crosses this boundary as Windows-1252 bytes. Events fire only when assigned, never from
@@ -23,7 +32,7 @@ using tDataReceived = std::function<void(const QString& DataString)>;
 //
 // States: idle -> Connect -> connecting -> connected (OnConnect) -> logged in (RunLoginScript,
 // OnLogin). Disconnect (OnDisconnect) or a close by the server (OnConnectClosed) returns to idle;
-// so does a refused or unreachable connect (OnConnectFailed), a failed name lookup or
+// so does an attempt that fails, a name that does not resolve included (OnConnectFailed), or
 // CancelConnect (no event).
 class TChatInterface : public QObject
 {
@@ -51,9 +60,8 @@ public:
     tChatEvent OnLogin;
     tChatEvent OnSocketError;
     tChatEvent OnConnectClosed;
-    // A connect refused or unreachable after the name was resolved (or a numeric address that
-    // names no host); the attempt has ended.
-    tChatEvent OnConnectFailed;
+    // The attempt has ended without a connection, for the reason given.
+    tConnectFailed OnConnectFailed;
 
     bool Connected() const { return m_connected; }
     bool Connecting() const { return m_connecting; }

@@ -2,8 +2,10 @@
 
 #include <limits>
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "window/LockedWhisperPanel.h"
@@ -11,6 +13,29 @@
 #include "window/WidgetKit.h"
 
 using namespace WidgetKit;
+
+const char* const BottomStrip::KeyboardProperty = "hasKeyboard";
+
+namespace {
+
+// With locked whisper lines open, Enter sends from whichever edit has the keyboard; a bright
+// border tells it at a glance on the black fields.
+const QString EditStyle = QStringLiteral(
+    "QLineEdit { background-color: black; color: white; border: 1px solid #808080; padding: 1px; }"
+    "QLineEdit[hasKeyboard=\"true\"] { border: 2px solid #ffb000; padding: 0px; }");
+
+void showKeyboard(QLineEdit* edit, bool has)
+{
+    if (edit->property(BottomStrip::KeyboardProperty).toBool() == has)
+        return;
+    edit->setProperty(BottomStrip::KeyboardProperty, has);
+    // A style sheet reads dynamic properties only when the widget is polished again.
+    edit->style()->unpolish(edit);
+    edit->style()->polish(edit);
+    edit->update();
+}
+
+} // namespace
 
 BottomStrip::BottomStrip(QWidget* parent) : QWidget(parent)
 {
@@ -45,6 +70,34 @@ BottomStrip::BottomStrip(QWidget* parent) : QWidget(parent)
     btnEmote->setAutoDefault(false);
     layout->addWidget(pnlMsg);
     setTabOrder(txtMsg, btnEnviar);
+
+    for (QLineEdit* edit :
+         {txtMsg, m_lockPanels[0]->txtWhisp, m_lockPanels[1]->txtWhisp, m_lockPanels[2]->txtWhisp,
+          m_lockPanels[3]->txtWhisp, m_lockPanels[4]->txtWhisp}) {
+        edit->setProperty(KeyboardProperty, false);
+        edit->setStyleSheet(EditStyle);
+        edit->installEventFilter(this);
+    }
+}
+
+bool BottomStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && isInputLine(watched)) {
+        // A popup menu over the edit leaves the keyboard where it is.
+        const bool popup = type == QEvent::FocusOut &&
+                           static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+        if (!popup) {
+            const bool has = type == QEvent::FocusIn;
+            auto* edit = static_cast<QLineEdit*>(watched);
+            showKeyboard(edit, has);
+            for (LockedWhisperPanel* lock : m_lockPanels) {
+                if (lock->txtWhisp == edit)
+                    lock->showKeyboard(has);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool BottomStrip::isInputLine(const QObject* object) const

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class LockedWhisperPanel;
+class QEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -27,11 +28,19 @@ public:
     // Places the edits and buttons for a window this wide (outer width).
     void followWidth(int outerWidth);
 
+    // The name of the property the edit that has the keyboard carries as true; its border
+    // shows it.
+    static const char* const KeyboardProperty;
+
     // The input line's controls, by their names; set once by the constructor.
     QWidget* pnlMsg = nullptr;
     QLineEdit* txtMsg = nullptr;
     QPushButton* btnEnviar = nullptr;
     QPushButton* btnEmote = nullptr;
+
+protected:
+    // Moves the cue of where Enter sends to the edit that takes the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QList<LockedWhisperPanel*> m_lockPanels;

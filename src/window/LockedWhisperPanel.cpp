@@ -67,3 +67,10 @@ void LockedWhisperPanel::followWidth(int outerWidth)
     btnWhispar->move(right + 5, btnWhispar->y());
     btnFecharWhispLock->move(right + btnWhispar->width() + 10, btnFecharWhispLock->y());
 }
+
+void LockedWhisperPanel::showKeyboard(bool has)
+{
+    QFont font = lblAccWhisp->font();
+    font.setBold(has);
+    lblAccWhisp->setFont(font);
+}

@@ -20,6 +20,8 @@ public:
 
     // Places the edit and the buttons for a window this wide (outer width).
     void followWidth(int outerWidth);
+    // Sets the account in bold while the edit has the keyboard.
+    void showKeyboard(bool has);
 
     // The controls, by their names without the number; set once by the constructor.
     QLabel* lblTo = nullptr;

@@ -15,6 +15,7 @@
 #include "view/ChatView.h"
 
 class BottomStrip;
+enum class ConnectFailure;
 class ChatColumn;
 class Prompts;
 class QAction;
@@ -317,7 +318,7 @@ private:
     void ChatInterface1Login();
     void ChatInterface1ConnectClosed();
     void ChatInterface1Disconnect();
-    void ChatInterface1ConnectFailed();
+    void ChatInterface1ConnectFailed(ConnectFailure reason);
     void ChatInterface1DataReceived(const QString& DataString);
     // The enabled state of the connection controls.
     enum class Link
@@ -399,6 +400,9 @@ private:
     // Addresses in the panes: a click opens one, the context menu copies one.
     void setupPaneLinks();
     void paneLinkClick(const QUrl& url);
+    // Opens an address or file in the desktop's program; says so in the channel pane when none can.
+    void openAddress(const QUrl& url);
+    void cannotOpen(const QString& what);
     void popChatOpening(const QString& link);
     void popCopyAddressClick();
     QAction* popCopyAddress = nullptr;

@@ -27,7 +27,9 @@ void TfrmMain::wireChatInterface()
     };
     ChatInterface1->OnLogin = guard([this] { ChatInterface1Login(); });
     ChatInterface1->OnConnectClosed = guard([this] { ChatInterface1ConnectClosed(); });
-    ChatInterface1->OnConnectFailed = guard([this] { ChatInterface1ConnectFailed(); });
+    ChatInterface1->OnConnectFailed = [this](ConnectFailure reason) {
+        guarded([this, reason] { ChatInterface1ConnectFailed(reason); });
+    };
 }
 
 void TfrmMain::wireGatewayChat()
@@ -196,11 +198,27 @@ void TfrmMain::showDisconnected()
     stopSyncMessages();
 }
 
-// A refused or unreachable server is told at once; the waiting dialog closes at its next tick
-// instead of running into the time-out.
-void TfrmMain::ChatInterface1ConnectFailed()
+// A failed attempt is told at once, with where it went, why and where to change the server; the
+// waiting dialog closes at its next tick instead of running into the time-out.
+void TfrmMain::ChatInterface1ConnectFailed(ConnectFailure reason)
 {
-    erro(QStringLiteral("Não foi possível conectar ao servidor."));
+    QString why;
+    switch (reason) {
+    case ConnectFailure::Refused:
+        why = QStringLiteral("conexão recusada");
+        break;
+    case ConnectFailure::HostNotFound:
+        why = QStringLiteral("servidor não encontrado");
+        break;
+    case ConnectFailure::Unreachable:
+        why = QStringLiteral("servidor inacessível");
+        break;
+    }
+    erro(QStringLiteral("Não foi possível conectar a %1:%2: %3. Verifique o servidor em Opções > "
+                        "Geral > Servidor.")
+             .arg(ChatInterface1->Address)
+             .arg(ChatInterface1->Port)
+             .arg(why));
     if (m_connectDialog)
         m_connectDialog->connectFailed();
 }

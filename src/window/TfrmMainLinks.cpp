@@ -25,13 +25,13 @@ void TfrmMain::setupLinks()
 
 void TfrmMain::btnSiteClick()
 {
-    m_shell->openUrl(WebLinks::site());
+    openAddress(WebLinks::site());
     m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::btnForumClick()
 {
-    m_shell->openUrl(WebLinks::forum());
+    openAddress(WebLinks::forum());
     m_bottomStrip->txtMsg->setFocus();
 }
 

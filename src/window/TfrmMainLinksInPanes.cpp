@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QUrl>
@@ -26,8 +27,22 @@ void TfrmMain::setupPaneLinks()
 
 void TfrmMain::paneLinkClick(const QUrl& url)
 {
-    m_shell->openUrl(url);
+    openAddress(url);
     m_bottomStrip->txtMsg->setFocus();
+}
+
+void TfrmMain::openAddress(const QUrl& url)
+{
+    if (m_shell->openUrl(url))
+        return;
+    cannotOpen(url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile())
+                                 : url.toDisplayString());
+}
+
+void TfrmMain::cannotOpen(const QString& what)
+{
+    erro(QStringLiteral("Não foi possível abrir ") + what +
+         QStringLiteral(": nenhum programa para abri-lo."));
 }
 
 void TfrmMain::popChatOpening(const QString& link)

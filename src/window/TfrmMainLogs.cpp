@@ -80,12 +80,14 @@ int notepadDelay()
 #endif
 }
 
-void openInTextEditor(Shell& shell, const QString& path)
+// False when no program could be started for the file.
+bool openInTextEditor(Shell& shell, const QString& path)
 {
 #ifdef Q_OS_WIN
-    shell.startDetached(QStringLiteral("notepad.exe"), {QDir::toNativeSeparators(path)}, QString());
+    return shell.startDetached(QStringLiteral("notepad.exe"), {QDir::toNativeSeparators(path)},
+                               QString());
 #else
-    shell.openUrl(QUrl::fromLocalFile(path));
+    return shell.openUrl(QUrl::fromLocalFile(path));
 #endif
 }
 
@@ -173,7 +175,8 @@ void TfrmMain::btnNotepadClick()
 {
     const QString path = m_folder + NotepadFile;
     if (m_chatColumn->txtChat->saveAsText(path, TextLineWidth)) {
-        openInTextEditor(*m_shell, path);
+        if (!openInTextEditor(*m_shell, path))
+            cannotOpen(QDir::toNativeSeparators(path));
         m_notepadStarted.start();
         tmrNotepad->start();
     } else {

@@ -10,12 +10,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
@@ -59,6 +61,27 @@ int fontSize(int stored)
 {
     return std::clamp(stored, 1, 288);
 }
+
+// A geometry stored on another monitor, or at another scale, is brought inside the screen that
+// holds its top-left corner (its centre, or the main screen, when none does). The window's
+// minimum size wins over a smaller screen, which then shows its top-left part.
+QRect onScreen(QRect outer)
+{
+    QScreen* screen = QGuiApplication::screenAt(outer.topLeft());
+    if (!screen)
+        screen = QGuiApplication::screenAt(outer.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return outer;
+    const QRect room = screen->availableGeometry();
+    outer.setSize(outer.size().boundedTo(room.size()).expandedTo(QSize(MinWidth, MinHeight)));
+    outer.moveTo(std::clamp(outer.x(), room.left(),
+                            std::max(room.left(), room.left() + room.width() - outer.width())),
+                 std::clamp(outer.y(), room.top(),
+                            std::max(room.top(), room.top() + room.height() - outer.height())));
+    return outer;
+}
 } // namespace
 
 QString TfrmMain::defaultSettingsFolder()
@@ -99,10 +122,12 @@ void TfrmMain::FormShow()
 
     const int width = Settings::read(*FIni, Keys::Form::Width);
     const int height = Settings::read(*FIni, Keys::Form::Height);
-    m_outerPending =
-        QSize(std::clamp(width, MinWidth, MaxExtent), std::clamp(height, MinHeight, MaxExtent));
-    move(std::clamp(Settings::read(*FIni, Keys::Form::X), -MaxPosition, MaxPosition),
-         std::clamp(Settings::read(*FIni, Keys::Form::Y), -MaxPosition, MaxPosition));
+    const QRect outer = onScreen(
+        QRect(std::clamp(Settings::read(*FIni, Keys::Form::X), -MaxPosition, MaxPosition),
+              std::clamp(Settings::read(*FIni, Keys::Form::Y), -MaxPosition, MaxPosition),
+              std::clamp(width, MinWidth, MaxExtent), std::clamp(height, MinHeight, MaxExtent)));
+    m_outerPending = outer.size();
+    move(outer.topLeft());
     applyGeometry();
     if (Settings::read(*FIni, Keys::Form::Max))
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -127,6 +152,9 @@ void TfrmMain::FormShow()
     Tray->hide();
 
     ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
+    // Until the first connection the channel pane says how to make it.
+    info(QStringLiteral("Para conectar a %1, clique em Conectar (Ctrl+N).")
+             .arg(ChatInterface1->Address));
 
     FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);

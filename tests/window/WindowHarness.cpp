@@ -57,6 +57,10 @@ void WindowHarness::open()
     QApplication::setActiveWindow(window.get());
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the main window was not exposed");
+    startLines.clear();
+    for (int back = paragraphs(window->chatPane()) - 1; back >= 0; --back)
+        startLines << lastPieces(window->chatPane(), back);
+    window->chatPane()->clearView();
 }
 
 void WindowHarness::close()

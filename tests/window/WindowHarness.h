@@ -52,6 +52,9 @@ public:
     RecordingShell shell;
     FakeServer server;
     std::unique_ptr<TfrmMain> window;
+    // What the channel pane held when the window opened, as lastPieces gives each paragraph; the
+    // pane is emptied then, so a test sees only what it caused.
+    QList<QStringList> startLines;
     // The server takes every login at once, answering "2010 NAME" with the account it was given.
     bool confirmLogins = true;
 

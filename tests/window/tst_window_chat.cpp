@@ -64,6 +64,7 @@ private Q_SLOTS:
     void countdownRunsOut_data();
     void countdownRunsOut();
     void favouriteJoinsWithoutAccessMarks();
+    void refusedConnection_data();
     void refusedConnection();
     void cancelAbandonsAttempt();
     void serverClosesDuringTheWait();
@@ -200,17 +201,41 @@ void TestWindowChat::favouriteJoinsWithoutAccessMarks()
     QCOMPARE(h.server.received(), QByteArray("/join RD\r/join \r"));
 }
 
+void TestWindowChat::refusedConnection_data()
+{
+    QTest::addColumn<QString>("server"); // Geral/Servidor
+    QTest::addColumn<bool>("closedPort");
+    QTest::addColumn<QString>("why");
+    // clang-format off
+    QTest::newRow("refused")                      << "127.0.0.1"          << true  << "conexão recusada";
+    QTest::newRow("a name that does not resolve") << "nao-existe.invalid" << false << "servidor não encontrado";
+    // clang-format on
+}
+
+// Told at once, long before the time-out: where to, why, and where the server is changed.
 void TestWindowChat::refusedConnection()
 {
-    WindowHarness h(Plain);
+    QFETCH(QString, server);
+    QFETCH(bool, closedPort);
+    QFETCH(QString, why);
+    WindowHarness h(
+        with(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Servidor=") + server),
+             QStringLiteral("[Geral]"), QStringLiteral("Timeout=60")));
     TfrmMain* w = h.window.get();
-    w->chatInterface()->Port = FakeServer::closedPort();
+    if (closedPort)
+        w->chatInterface()->Port = FakeServer::closedPort();
+    const quint16 port = w->chatInterface()->Port;
+    const int before = WindowHarness::paragraphs(w->chatPane());
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QVERIFY(w->connectDialog());
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 5000));
-    QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
+    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 30000));
+    QCOMPARE(WindowHarness::paragraphs(w->chatPane()), before + 1);
     QCOMPARE(WindowHarness::lastPieces(w->chatPane()),
-             QStringList{QStringLiteral("Não foi possível conectar ao servidor.|8")});
+             QStringList{QStringLiteral("Não foi possível conectar a %1:%2: %3. Verifique o "
+                                        "servidor em Opções > Geral > Servidor.|8")
+                             .arg(server)
+                             .arg(port)
+                             .arg(why)});
     QCOMPARE(connectionControls(w), Disconnected);
 }
 

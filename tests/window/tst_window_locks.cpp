@@ -94,6 +94,7 @@ private Q_SLOTS:
     void whoisByLabel();
     void heldBackWhileLoginPending();
     void defaultButtonFollowsTheFocus();
+    void keyboardCueFollowsTheFocus();
     void tabWalksTheOpenLines();
     void lockScrollsTheChat_data();
     void lockScrollsTheChat();
@@ -326,6 +327,38 @@ void TestWindowLocks::defaultButtonFollowsTheFocus()
         seen << defaultButton(w);
     }
     QCOMPARE(seen, (QStringList{"btnWhispar2", "btnWhispar3", "btnEnviar", "btnWhispar1"}));
+}
+
+// With lines open, only the edit that has the keyboard wears the bright border, and its line's
+// account is in bold: Enter sends from there.
+void TestWindowLocks::keyboardCueFollowsTheFocus()
+{
+    WindowHarness h(Plain);
+    TfrmMain* w = h.window.get();
+    typeLine(w, QStringLiteral("/lock ana bia caio"));
+    const QColor cue(0xff, 0xb0, 0x00);
+    QStringList seen;
+    for (const char* name : {"txtWhisp2", "txtMsg", "txtWhisp3", "txtWhisp1"}) {
+        child(w, QLatin1String(name))->setFocus();
+        QTRY_COMPARE(focused(), QLatin1String(name));
+        QStringList marked;
+        for (const char* other :
+             {"txtMsg", "txtWhisp1", "txtWhisp2", "txtWhisp3", "txtWhisp4", "txtWhisp5"}) {
+            QLineEdit* edit = child<QLineEdit>(w, QLatin1String(other));
+            const bool has = edit->property("hasKeyboard").toBool();
+            if (has)
+                marked << QLatin1String(other);
+            const QImage look = edit->grab().toImage();
+            QCOMPARE(look.pixelColor(0, look.height() / 2) == cue, has);
+        }
+        for (int n = 1; n <= 5; ++n) {
+            if (child<QLabel>(w, QStringLiteral("lblAccWhisp%1").arg(n))->font().bold())
+                marked << QStringLiteral("bold %1").arg(n);
+        }
+        seen << marked.join(QLatin1Char(','));
+    }
+    QCOMPARE(seen,
+             (QStringList{"txtWhisp2,bold 2", "txtMsg", "txtWhisp3,bold 3", "txtWhisp1,bold 1"}));
 }
 
 // Shift+Tab walks up from the input line through the open lines, Tab walks back down; the walk

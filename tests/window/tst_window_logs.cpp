@@ -109,6 +109,8 @@ private Q_SLOTS:
     void searchByKeys();
     void webLinks_data();
     void webLinks();
+    void nothingToOpenWithIsSaid_data();
+    void nothingToOpenWithIsSaid();
     void aboutBox();
     void sairClosesTheWindow();
 };
@@ -536,6 +538,41 @@ void TestWindowLogs::webLinks()
     QCOMPARE(l.s.h.shell.opened, QList<QUrl>{QUrl(WebLinks::site().toString() + suffix)});
     QVERIFY(l.s.h.shell.started.isEmpty());
     QCOMPARE(QApplication::focusWidget(), l.txtMsg());
+}
+
+void TestWindowLogs::nothingToOpenWithIsSaid_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("what"); // empty: the Notepad file
+
+    // clang-format off
+    QTest::newRow("site")    << "btnSite"    << WebLinks::site().toDisplayString();
+    QTest::newRow("forum")   << "btnForum"   << WebLinks::forum().toDisplayString();
+    QTest::newRow("notepad") << "btnNotepad" << "";
+    // clang-format on
+}
+
+void TestWindowLogs::nothingToOpenWithIsSaid()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, what);
+    LogSession l;
+    TfrmMain* w = l.s.w;
+    l.s.h.shell.succeeds = false;
+    if (what.isEmpty())
+        what = QDir::toNativeSeparators(l.s.h.path(QStringLiteral("chat.txt")));
+    QTest::mouseClick(w->findChild<QToolButton*>(control), Qt::LeftButton);
+    QCOMPARE(WindowHarness::lastPieces(w->chatPane()),
+             QStringList{QStringLiteral("Não foi possível abrir ") + what +
+                         QStringLiteral(": nenhum programa para abri-lo.|8")});
+    QCOMPARE(QApplication::focusWidget(), l.txtMsg());
+    QVERIFY(l.s.h.prompts.errors.isEmpty());
+
+    // Opened, nothing is said.
+    l.s.h.shell.succeeds = true;
+    const int lines = WindowHarness::paragraphs(w->chatPane());
+    QTest::mouseClick(w->findChild<QToolButton*>(control), Qt::LeftButton);
+    QCOMPARE(WindowHarness::paragraphs(w->chatPane()), lines);
 }
 
 void TestWindowLogs::aboutBox()
