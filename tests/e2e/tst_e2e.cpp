@@ -191,6 +191,13 @@ std::optional<QByteArray> chatPaneFile(ChatProgram& program, const QString& name
     return file.readAll();
 }
 
+// The channel pane's first line: how to connect, and to which server.
+QString startLine(const Session& s)
+{
+    return QStringLiteral("Para conectar a %1, clique em Conectar (Ctrl+N).")
+        .arg(s.address.toString());
+}
+
 QStringList textLines(const QByteArray& bytes)
 {
     QString text = Cp1252::decode(bytes);
@@ -560,7 +567,7 @@ void TestEndToEnd::refusedAtOnce()
     QVERIFY(s.program.waitForConnectDialogToClose());
     const auto saved = chatPaneFile(s.program, QStringLiteral("recusa"), 0, QStringLiteral(".txt"));
     QVERIFY(saved);
-    QCOMPARE(textLines(*saved), (QStringList{"Conta ou senha incorreta.",
+    QCOMPARE(textLines(*saved), (QStringList{startLine(s), "Conta ou senha incorreta.",
                                              "Falha no login: verifique a conta e a senha."}));
     QCOMPARE(s.server.received(), Login);
     QVERIFY(quits(s));
@@ -622,6 +629,7 @@ void TestEndToEnd::savedChatPane()
     QVERIFY(saved);
     // clang-format off
     const QStringList expected{
+        startLine(s),
         Greeting,
         "Conexao estabelecida!",
         "Bem-vindo ao canal Brasil.",
@@ -679,6 +687,7 @@ void TestEndToEnd::addressesAndTheLastLineRead()
     QVERIFY(saved);
     // clang-format off
     const QStringList expected{
+        startLine(s),
         Greeting,
         "Conexao estabelecida!",
         "Bem-vindo ao canal Brasil.",
