@@ -207,7 +207,7 @@ void TfrmMain::setShell(Shell* shell)
     m_shell = shell ? shell : m_ownShell.get();
 }
 
-std::function<void()> TfrmMain::guard(std::function<void()> handler)
+void TfrmMain::focusInputLine()
 {
-    return [this, handler = std::move(handler)] { guarded(handler); };
+    m_bottomStrip->txtMsg->setFocus();
 }

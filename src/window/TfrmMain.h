@@ -13,6 +13,7 @@
 #include "chat/TimeStampText.h"
 #include "net/LoginConfirmation.h"
 #include "view/ChatView.h"
+#include "window/WindowContext.h"
 
 class BottomStrip;
 enum class ConnectFailure;
@@ -45,7 +46,7 @@ class UserListModel;
 // whisper panes), the user column, and the bottom strip with the input line and its locked
 // whisper lines; around them the menus, and the handlers that tie them to the chat connection.
 // Every control, menu item, action and timer carries its name as objectName.
-class TfrmMain : public QMainWindow
+class TfrmMain : public QMainWindow, public WindowContext
 {
     Q_OBJECT
     // The client commands and the locked whisper lines act on the window directly.
@@ -66,19 +67,13 @@ public:
     // Where the window opens addresses and starts programs (by default the real desktop); not
     // owned.
     void setShell(Shell* shell);
-    Shell* shell() const { return m_shell; }
 
     TChatInterface* chatInterface() const { return ChatInterface1; }
     TGatewayChat* gatewayChat() const { return GatewayChat1; }
-    TIniFile* settings() const { return FIni.get(); }
     UserListModel* users() const { return m_users; }
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
     TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
-    ChatView* chatPane() const;
-    ChatView* whisperPane() const;
-    QString settingsFolder() const { return m_folder; }
-    QString login() const { return FLogin; }
     QString channel() const { return FCanal; }
     bool showsTimes() const { return FHorario; }
     bool repliesToPhrases() const { return FRespFrase; }
@@ -87,24 +82,35 @@ public:
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
     TfrmConectar* connectDialog() const;
-    // Logged in, and the server has taken the login: everything meant only for a logged-in
-    // user tests this, never the connection's LoggedIn alone.
-    bool loggedIn() const;
     // The login was sent and the server has not yet shown whether it takes it.
     bool loginPending() const;
 
-    // Pane writers.
-    void mensagem(const QString& account, const QString& text);
-    void emote(const QString& account, const QString& text);
-    void info(const QString& text);
-    void erro(const QString& text);
-    void whisp(int direction, const QString& account, const QString& text);
+    // What the features may use of the window. Everything meant only for a logged-in user tests
+    // loggedIn, never the connection's LoggedIn alone.
+    void sendLine(const QString& line) override;
+    bool holdsBackLine() override;
+    bool loggedIn() const override;
+    QString login() const override { return FLogin; }
+    QString selectedUser() const override;
+    void mensagem(const QString& account, const QString& text) override;
+    void emote(const QString& account, const QString& text) override;
+    void info(const QString& text) override;
+    void erro(const QString& text) override;
+    void whisp(int direction, const QString& account, const QString& text) override;
+    ChatView* chatPane() const override;
+    ChatView* whisperPane() const override;
+    void scrollPane(ChatView* pane) override;
+    void focusInputLine() override;
+    TIniFile* settings() const override { return FIni.get(); }
+    Prompts& prompts() const override { return *m_prompts; }
+    Shell* shell() const override { return m_shell; }
+    QString settingsFolder() const override { return m_folder; }
+    QWidget* dialogParent() override { return this; }
     // "[21:05:09] " while time stamps are on, otherwise empty.
     QString horarioTexto() const;
 
-    // Runs a handler; an exception it raises is shown in the error box and the program goes on.
     // Every handler the window runs goes through here.
-    void guarded(const std::function<void()>& handler);
+    void guarded(const std::function<void()>& handler) override;
 
     // Appearance from the settings; also after the options dialog is confirmed.
     void carregaAparencia();
@@ -297,8 +303,6 @@ private:
     bool m_trayForNotice = false;
     // The input line or locked whisper line that had the focus last.
     QPointer<QLineEdit> m_lastInput;
-    // A slot that runs handler guarded.
-    std::function<void()> guard(std::function<void()> handler);
 
     // Start-up and closing.
     void FormCreate();
@@ -331,7 +335,6 @@ private:
     void acceptLogin();
     void refuseLogin();
     void showDisconnected();
-    void sendLine(const QString& line);
     bool loginHoldsLine();
     QString homeChannel() const;
 
@@ -354,7 +357,6 @@ private:
     void GatewayChat1UnHandled(const QString& Mess);
     void updateChannelLabel();
     int rankOf(const QString& account) const;
-    void scrollPane(ChatView* pane);
     void answerTalk(const QString& User, const QString& Mess);
     void answerWhisper(const QString& User, const QString& Mess);
 
@@ -365,7 +367,6 @@ private:
     void txtWhispEnter(int tag);
     bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
     void pressDefaultButton();
-    bool holdsBackLine();
     bool listEnter(QObject* receiver, const QKeyEvent* event);
     void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
@@ -375,7 +376,6 @@ private:
     void setSyncPeriod(int seconds);
 
     // Moderation.
-    QString selectedUser() const;
     void sendAboutUser(const QString& command);
     void sendWithReason(const QString& command, const QString& title, const QString& prompt);
     void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
