@@ -19,6 +19,7 @@
 #include "net/TChatInterface.h"
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 
@@ -86,7 +87,11 @@ public:
             return false;
         m_window->findChild<QAbstractButton*>(QStringLiteral("btnConectar"))->click();
         if (!m_server.waitForClient() || !m_server.waitForBytes(2) ||
-            !QTest::qWaitFor([this] { return m_window->connectDialog() == nullptr; }, 5000))
+            !QTest::qWaitFor(
+                [this] {
+                    return m_window->feature<ConnectionControl>()->connectDialog() == nullptr;
+                },
+                5000))
             return false;
         m_server.sendLine(QStringLiteral("2010 NAME bench"));
         qint64 took = 0;

@@ -12,6 +12,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/ChatColumn.h"
+#include "window/Panes.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 #include "window/UserColumn.h"
@@ -33,7 +34,7 @@ bool TComandos::analisar(const QString& line)
         lockaWhisps(parsed.words());
         break;
     case ClientCommandLine::Command::AScroll:
-        m_window->lblAutoScrollClick();
+        m_window->feature<Panes>()->lblAutoScrollClick();
         break;
     case ClientCommandLine::Command::AcSet:
         alteraOpcao(parsed.words());
@@ -96,7 +97,7 @@ void TComandos::ativaOpMode()
 {
     if (!m_window->loggedIn() || m_window->FOpMode)
         return;
-    const UserEntry* own = m_window->m_users->find(m_window->FLogin);
+    const UserEntry* own = m_window->m_users->find(m_window->login());
     if (!own || (own->flags != QLatin1String("0008") && own->flags != QLatin1String("0001")))
         return;
     m_window->enterOpMode();

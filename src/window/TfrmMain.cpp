@@ -24,7 +24,11 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ConnectionControl.h"
+#include "window/InputLine.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Panes.h"
+#include "window/ServerEvents.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -64,15 +68,13 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupOptionsDialog();
     setupShortcuts();
     setupFavorites();
-    wireChatInterface();
-    wireGatewayChat();
-    setConnectedState(Link::Down);
     FormCreate();
 }
 
 TfrmMain::~TfrmMain()
 {
-    qApp->removeEventFilter(this);
+    // The application-wide key filter goes before the controls it looks at.
+    delete m_input;
     // The connection may still report while the window goes; nothing may reach a dead window.
     ChatInterface1->OnConnect = nullptr;
     ChatInterface1->OnDisconnect = nullptr;
@@ -80,6 +82,61 @@ TfrmMain::~TfrmMain()
     ChatInterface1->OnLogin = nullptr;
     ChatInterface1->OnConnectClosed = nullptr;
     ChatInterface1->OnConnectFailed = nullptr;
+}
+
+void TfrmMain::sendLine(const QString& line)
+{
+    GatewayChat1->SendLine(line);
+}
+
+bool TfrmMain::holdsBackLine()
+{
+    return m_connection->holdsBackLine();
+}
+
+bool TfrmMain::loggedIn() const
+{
+    return m_connection->loggedIn();
+}
+
+QString TfrmMain::login() const
+{
+    return m_connection->login();
+}
+
+QString TfrmMain::channel() const
+{
+    return m_events->channel();
+}
+
+void TfrmMain::mensagem(const QString& account, const QString& text)
+{
+    m_panes->mensagem(account, text);
+}
+
+void TfrmMain::emote(const QString& account, const QString& text)
+{
+    m_panes->emote(account, text);
+}
+
+void TfrmMain::info(const QString& text)
+{
+    m_panes->info(text);
+}
+
+void TfrmMain::erro(const QString& text)
+{
+    m_panes->erro(text);
+}
+
+void TfrmMain::whisp(int direction, const QString& account, const QString& text)
+{
+    m_panes->whisp(direction, account, text);
+}
+
+void TfrmMain::scrollPane(ChatView* pane)
+{
+    m_panes->scrollPane(pane);
 }
 
 ChatView* TfrmMain::chatPane() const
@@ -105,10 +162,6 @@ void TfrmMain::setupComponents()
     RVStyle1 = named(new StyleTable(this), QStringLiteral("RVStyle1"));
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
     tmrSinc = named(new QTimer(this), QStringLiteral("tmrSinc"));
-    tmrScroll = named(new QTimer(this), QStringLiteral("tmrScroll"));
-    tmrScroll->setInterval(100);
-    tmrLogin = named(new QTimer(this), QStringLiteral("tmrLogin"));
-    tmrLogin->setSingleShot(true);
     Tray = named(new QSystemTrayIcon(Pictures::programIcon(), this), QStringLiteral("Tray"));
 }
 
@@ -138,36 +191,7 @@ void TfrmMain::setupRegions()
 
 void TfrmMain::setupConnections()
 {
-    TopStrip* top = m_topStrip;
-    connect(top->btnConectar, &QToolButton::clicked, this, guard([this] { btnConectarClick(); }));
-    connect(mnuConectar, &QAction::triggered, this, guard([this] { btnConectarClick(); }));
-    connect(top->btnDesconectar, &QToolButton::clicked, this,
-            guard([this] { btnDesconectarClick(); }));
-    connect(mnuDesconectar, &QAction::triggered, this, guard([this] { btnDesconectarClick(); }));
-    connect(top->btnHomeChannel, &QToolButton::clicked, this,
-            guard([this] { btnHomeChannelClick(); }));
-    connect(top->btnAway, &QToolButton::clicked, this, guard([this] { btnAwayClick(); }));
-    connect(top->btnDND, &QToolButton::clicked, this, guard([this] { btnDNDClick(); }));
-
-    BottomStrip* bottom = m_bottomStrip;
-    connect(bottom->btnEnviar, &QPushButton::clicked, this, guard([this] { btnEnviarClick(); }));
-    connect(bottom->btnEmote, &QPushButton::clicked, this, guard([this] { btnEmoteClick(); }));
-    connect(bottom->txtMsg, &QLineEdit::returnPressed, this,
-            guard([this] { pressDefaultButton(); }));
-    connect(bottom->txtMsg, &QLineEdit::textChanged, this,
-            [this](const QString& text) { guarded([this, &text] { txtMsgChange(text); }); });
-    for (LockedWhisperPanel* lock : bottom->lockPanels())
-        connect(lock->txtWhisp, &QLineEdit::returnPressed, this,
-                guard([this] { pressDefaultButton(); }));
-
-    connect(mnuLimpaTelaChat, &QAction::triggered, this,
-            guard([this] { mnuLimpaTelaChatClick(); }));
-    connect(mnuLimpaTelaWhisps, &QAction::triggered, this,
-            guard([this] { mnuLimpaTelaWhispsClick(); }));
-    connect(Limpartela1, &QAction::triggered, this, guard([this] { Limpartela1Click(); }));
-    connect(tmrScroll, &QTimer::timeout, this, guard([this] { tmrScrollTimer(); }));
     connect(tmrSinc, &QTimer::timeout, this, guard([this] { tmrSincTimer(); }));
-    connect(tmrLogin, &QTimer::timeout, this, guard([this] { refuseLogin(); }));
     connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
     connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));
     connect(Centralizado1, &QAction::triggered, this, guard([this] { Centralizado1Click(); }));
@@ -190,7 +214,7 @@ void TfrmMain::setupConnections()
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();
-    qApp->installEventFilter(this);
+    m_chatColumn->pnlTopChat->installEventFilter(this);
 }
 
 void TfrmMain::guarded(const std::function<void()>& handler)
@@ -205,6 +229,11 @@ void TfrmMain::guarded(const std::function<void()>& handler)
 void TfrmMain::setShell(Shell* shell)
 {
     m_shell = shell ? shell : m_ownShell.get();
+}
+
+QString TfrmMain::randomUser() const
+{
+    return m_users->randomUser();
 }
 
 void TfrmMain::focusInputLine()

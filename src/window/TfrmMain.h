@@ -10,14 +10,15 @@
 #include <memory>
 #include <optional>
 
-#include "chat/TimeStampText.h"
-#include "net/LoginConfirmation.h"
 #include "view/ChatView.h"
 #include "window/WindowContext.h"
 
 class BottomStrip;
-enum class ConnectFailure;
 class ChatColumn;
+class ConnectionControl;
+class InputLine;
+class Panes;
+class ServerEvents;
 class Prompts;
 class QAction;
 class QImage;
@@ -74,23 +75,24 @@ public:
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
     TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
-    QString channel() const { return FCanal; }
-    bool showsTimes() const { return FHorario; }
     bool repliesToPhrases() const { return FRespFrase; }
     bool repliesToWhispers() const { return FRespWhisp; }
     bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
-    // The connect-wait dialog while it is open.
-    TfrmConectar* connectDialog() const;
-    // The login was sent and the server has not yet shown whether it takes it.
-    bool loginPending() const;
+    // A feature of the window, by its class.
+    template <class Feature>
+    Feature* feature() const
+    {
+        return findChild<Feature*>();
+    }
 
     // What the features may use of the window. Everything meant only for a logged-in user tests
     // loggedIn, never the connection's LoggedIn alone.
     void sendLine(const QString& line) override;
     bool holdsBackLine() override;
     bool loggedIn() const override;
-    QString login() const override { return FLogin; }
+    QString login() const override;
+    QString channel() const override;
     QString selectedUser() const override;
     void mensagem(const QString& account, const QString& text) override;
     void emote(const QString& account, const QString& text) override;
@@ -106,8 +108,6 @@ public:
     Shell* shell() const override { return m_shell; }
     QString settingsFolder() const override { return m_folder; }
     QWidget* dialogParent() override { return this; }
-    // "[21:05:09] " while time stamps are on, otherwise empty.
-    QString horarioTexto() const;
 
     // Every handler the window runs goes through here.
     void guarded(const std::function<void()>& handler) override;
@@ -118,18 +118,6 @@ public:
     QString randomUser() const;
 
     // Handlers, by the names of the controls and events they serve.
-    void btnConectarClick();
-    void btnDesconectarClick();
-    void btnHomeChannelClick();
-    void btnAwayClick();
-    void btnDNDClick();
-    void btnEnviarClick();
-    void btnEmoteClick();
-    void mnuLimpaTelaChatClick();
-    void mnuLimpaTelaWhispsClick();
-    void Limpartela1Click();
-    void lblAutoScrollClick();
-    void tmrScrollTimer();
     void AlterarBg1Click();
     void Remover1Click();
     void Centralizado1Click();
@@ -274,8 +262,6 @@ private:
     void setupRegions();
     void setupConnections();
     void setupLockConnections();
-    void wireChatInterface();
-    void wireGatewayChat();
     void setupModeration();
     void setupSuspectList();
     void setupOptionsDialog();
@@ -296,13 +282,9 @@ private:
     void setupNotices();
     void noticeWhisper(const QString& User, const QString& Mess);
     void noticeActivation();
-    void noteInputLine(QObject* watched);
-    bool typeIntoInputLine(QObject* receiver, const QKeyEvent* event);
     NoticeSink m_noticeSink;
     // The tray icon was shown for a notice while the window was on screen.
     bool m_trayForNotice = false;
-    // The input line or locked whisper line that had the focus last.
-    QPointer<QLineEdit> m_lastInput;
 
     // Start-up and closing.
     void FormCreate();
@@ -317,59 +299,8 @@ private:
     // Shows the picture so in the channel pane and checks its item in the background menu.
     void applyBackgroundStyle(ChatView::BackgroundStyle style);
 
-    // Connection.
-    void ChatInterface1Connect();
-    void ChatInterface1Login();
-    void ChatInterface1ConnectClosed();
-    void ChatInterface1Disconnect();
-    void ChatInterface1ConnectFailed(ConnectFailure reason);
-    void ChatInterface1DataReceived(const QString& DataString);
-    // The enabled state of the connection controls.
-    enum class Link
-    {
-        Down,       // not connected: only "Conectar"
-        Confirming, // the login awaits the server's answer: only "Desconectar"
-        Up,         // logged in
-    };
-    void setConnectedState(Link link);
-    void acceptLogin();
-    void refuseLogin();
-    void showDisconnected();
-    bool loginHoldsLine();
-    QString homeChannel() const;
-
-    // Server events.
-    void GatewayChat1Talk(const QString& User, const QString& Mess);
-    void GatewayChat1Emote(const QString& User, const QString& Mess);
-    void GatewayChat1Whisper(const QString& User, const QString& Mess);
-    void GatewayChat1WhisperSent(const QString& User, const QString& Mess);
-    void GatewayChat1ShowUser(const QString& User, const QString& Flags, const QString& UserType);
-    void GatewayChat1Join(const QString& User, const QString& Flags, const QString& UserType);
-    void GatewayChat1Leave(const QString& User, const QString& Flags, const QString& UserType);
-    void GatewayChat1UserFlags(const QString& User, const QString& Flags);
-    void GatewayChat1Channel(const QString& Mess);
-    void GatewayChat1ChannelFull(const QString& Mess);
-    void GatewayChat1ChanNotExist(const QString& Mess);
-    void GatewayChat1Restricted(const QString& Mess);
-    void GatewayChat1Error(const QString& Mess);
-    void GatewayChat1Info(const QString& Mess);
-    void GatewayChat1Broadcast(const QString& Mess);
-    void GatewayChat1UnHandled(const QString& Mess);
-    void updateChannelLabel();
-    int rankOf(const QString& account) const;
     void answerTalk(const QString& User, const QString& Mess);
     void answerWhisper(const QString& User, const QString& Mess);
-
-    // Input line.
-    void txtMsgChange(const QString& text);
-    void txtMsgEnter();
-    bool txtMsgKeyDown(int key);
-    void txtWhispEnter(int tag);
-    bool ApplicationEvents1Message(QObject* receiver, QKeyEvent* event);
-    void pressDefaultButton();
-    bool listEnter(QObject* receiver, const QKeyEvent* event);
-    void autoScrollMouse(const QMouseEvent* event);
-    bool claimsShortcut(const QKeyEvent* event) const;
 
     // Synchronized messages.
     static constexpr int MinSyncPeriod = 120; // seconds
@@ -426,28 +357,14 @@ private:
     TLockWhisps* FLockWhisps = nullptr;
     StyleTable* RVStyle1 = nullptr;
     QTimer* tmrSinc = nullptr;
-    QTimer* tmrScroll = nullptr;
-    // Runs from the login's sending until the server answers it.
-    QTimer* tmrLogin = nullptr;
-    LoginConfirmation m_login;
     QSystemTrayIcon* Tray = nullptr;
-    QPointer<TfrmConectar> m_connectDialog;
 
     // Fields shared by the chat handlers.
-    QString FLogin;
-    QString FSenha;
-    QString FCanal;
     bool FOpMode = false;
     int FSincIndex = 1;
     int m_syncSecondMs = 1000;
     bool FRespFrase = false;
     bool FRespWhisp = false;
-    bool FHorario = true;
-    // The text of horarioTexto, renewed once per second.
-    mutable TimeStampText m_horarioTexto;
-    int FScrollCount = 0;
-    // The next release of the left button over "Auto-Rolagem" ends a double click.
-    bool m_autoScrollDoubleClick = false;
     bool m_trayActive = false;
     // The clash of the minimize key with the window's keys last reported; empty: none.
     QString m_shortcutNotice;
@@ -472,6 +389,12 @@ private:
     ChatColumn* m_chatColumn = nullptr;
     UserColumn* m_userColumn = nullptr;
     BottomStrip* m_bottomStrip = nullptr;
+
+    // Features.
+    Panes* m_panes = nullptr;
+    ServerEvents* m_events = nullptr;
+    ConnectionControl* m_connection = nullptr;
+    InputLine* m_input = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

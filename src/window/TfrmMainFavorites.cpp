@@ -72,10 +72,10 @@ void TfrmMain::Adicionarcanal1Click()
     const NumberedList favourites = NumberedList::favouriteChannels();
     const int entry = favourites.count(*FIni) + 1;
     TIniFile::Batch batch(*FIni);
-    FIni->WriteString(favourites.section(), favourites.key(0, entry), FCanal);
+    FIni->WriteString(favourites.section(), favourites.key(0, entry), channel());
     FIni->WriteInteger(favourites.section(), favourites.countKey(), entry + 1);
     batch.commit();
-    addFavoriteChannel(FCanal);
+    addFavoriteChannel(channel());
     m_bottomStrip->txtMsg->setFocus();
 }
 

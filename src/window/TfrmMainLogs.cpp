@@ -135,7 +135,7 @@ void TfrmMain::salvarLog(ChatView* pane)
         } else if (type == HtmlLog && channel) {
             pane->setBackgroundStyle(ChatView::BackgroundStyle::None);
             saved = pane->saveAsHtml(fileName,
-                                     QStringLiteral("LOG .::. CANAL: ") + FCanal +
+                                     QStringLiteral("LOG .::. CANAL: ") + this->channel() +
                                          QStringLiteral(" - DATA: ") + today(),
                                      QString(), true);
             ajustaFundoChat();

@@ -16,6 +16,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/FocusCycle.h"
+#include "window/InputLine.h"
 #include "window/UserColumn.h"
 #include "window/WidgetKit.h"
 
@@ -104,8 +105,8 @@ QList<QWidget*> TfrmMain::focusStops() const
     QWidget* input = m_bottomStrip->txtMsg;
     if (QWidget* focus = QApplication::focusWidget(); m_bottomStrip->isInputLine(focus))
         input = focus;
-    else if (m_lastInput && m_lastInput->isVisible())
-        input = m_lastInput;
+    else if (QLineEdit* last = m_input->lastInput(); last && last->isVisible())
+        input = last;
     return {input, m_chatColumn->txtChat, m_chatColumn->txtWhisps, m_userColumn->lstUsers,
             m_userColumn->lstCustom};
 }

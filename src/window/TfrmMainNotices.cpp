@@ -38,7 +38,7 @@ void TfrmMain::noticeWhisper(const QString& User, const QString& Mess)
     situation.trayAvailable = trayAvailable();
     situation.trayOn = m_trayActive;
     // Whispering our own account brings the whisper back from us.
-    situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(FLogin);
+    situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(login());
     situation.versionEcho = AutoReplies::hidesEcho(Mess);
     const std::optional<WhisperNotice> notice = WhisperNotice::forWhisper(situation, User, Mess);
     if (!notice)

@@ -16,6 +16,8 @@
 #include "settings/WindowShortcuts.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ConnectionControl.h"
+#include "window/Panes.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
@@ -52,13 +54,11 @@ void TfrmMain::btnOpcoesClick()
 
 void TfrmMain::applyOptions()
 {
-    FLogin = Settings::read(*FIni, Keys::Geral::Login);
-    FSenha = Settings::read(*FIni, Keys::Geral::Senha);
-    ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
+    m_connection->applyOptions();
     applyTrayOptions();
     FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
-    FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
+    m_panes->applyOptions();
     applySyncOptions();
     carregaAparencia();
     // The entries take the new rank colours.

@@ -19,7 +19,7 @@ void TfrmMain::answerTalk(const QString& User, const QString& Mess)
     sendLine(*reply + QLatin1Char('\r'));
     // A reply that starts with "/" is a server command (an emote, say): the server shows it.
     if (!reply->startsWith(QLatin1Char('/')))
-        mensagem(FLogin, *reply);
+        mensagem(login(), *reply);
 }
 
 // Whisper replies go out as stored, placeholders and all, and are shown as whispers we sent to

@@ -32,7 +32,7 @@ void TfrmMain::execAtalho(QAction* Sender)
         } else if (loggedIn()) {
             sendLine(text + QLatin1Char('\r'));
             if (!text.startsWith(QLatin1Char('/')))
-                mensagem(FLogin, text);
+                mensagem(login(), text);
         } else if (holdsBackLine()) {
             return;
         }

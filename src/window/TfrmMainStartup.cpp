@@ -40,6 +40,10 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ConnectionControl.h"
+#include "window/InputLine.h"
+#include "window/Panes.h"
+#include "window/ServerEvents.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -101,8 +105,33 @@ void TfrmMain::FormCreate()
     });
     FComandos = std::make_unique<TComandos>(this);
     FLockWhisps = new TLockWhisps(this);
-    FLogin = Settings::read(*FIni, Keys::Geral::Login);
-    FSenha = Settings::read(*FIni, Keys::Geral::Senha);
+    m_panes = new Panes(*this, m_chatColumn, m_users, FFastNicks.get(), this, mnuLimpaTelaChat,
+                        mnuLimpaTelaWhisps, Limpartela1);
+    ServerEvents::Hooks events;
+    events.talkArrived = [this](const QString& User, const QString& Mess) {
+        answerTalk(User, Mess);
+    };
+    events.whisperArrived = [this](const QString& User, const QString& Mess) {
+        answerWhisper(User, Mess);
+        noticeWhisper(User, Mess);
+    };
+    m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
+                                std::move(events), this);
+    ConnectionControl::Hooks session;
+    session.accepted = [this] {
+        if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
+            NumberedList::synchronizedMessages().count(*FIni) > 0)
+            startSyncMessages();
+    };
+    session.channelGone = [this] { m_events->clear(); };
+    session.stopped = [this] { stopSyncMessages(); };
+    m_connection = new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip,
+                                         mnuConectar, mnuDesconectar, std::move(session), this);
+    InputLine::Hooks input;
+    input.clientCommand = [this](const QString& line) { return FComandos->analisar(line); };
+    input.lockEntered = [this](int N) { FLockWhisps->selecionaCampo(N); };
+    m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
+                            FFastNicks.get(), std::move(input));
     FOpMode = false;
     FSincIndex = 1;
 }
@@ -151,14 +180,11 @@ void TfrmMain::FormShow()
     applyTrayOptions();
     Tray->hide();
 
-    ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
-    // Until the first connection the channel pane says how to make it.
-    info(QStringLiteral("Para conectar a %1, clique em Conectar (Ctrl+N).")
-             .arg(ChatInterface1->Address));
+    m_connection->showStartLine();
 
     FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
-    FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
+    m_panes->applyOptions();
 
     int period = Settings::read(*FIni, Keys::Timers::STempo);
     if (period < MinSyncPeriod) {
@@ -201,6 +227,13 @@ void TfrmMain::followFrame()
         return;
     applyGeometry();
     m_outerPending = QSize();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_chatColumn->pnlTopChat && event->type() == QEvent::Resize)
+        guarded([this] { FormResize(); });
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event)

@@ -20,7 +20,7 @@ void TfrmMain::tmrSincTimer()
     }
     sendLine(text + QLatin1Char('\r'));
     if (!text.startsWith(QLatin1Char('/')))
-        mensagem(FLogin, text);
+        mensagem(login(), text);
     if (NumberedList::synchronizedMessages().count(*FIni) == FSincIndex)
         FSincIndex = 1;
     else

@@ -29,6 +29,8 @@ public:
     virtual bool loggedIn() const = 0;
     // The account this session logs in with.
     virtual QString login() const = 0;
+    // The channel the server last put us in.
+    virtual QString channel() const = 0;
     // The account chosen in the user list; empty: none.
     virtual QString selectedUser() const = 0;
 

@@ -10,6 +10,7 @@
 #include "net/TGatewayChat.h"
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
@@ -79,7 +80,9 @@ bool WindowHarness::connectToServer()
         !QTest::qWaitFor([this] { return window->loggedIn(); }))
         return false;
     // The waiting dialog closes at its next tick and gives the window back its input.
-    if (!QTest::qWaitFor([this] { return window->connectDialog() == nullptr; }, 3000))
+    if (!QTest::qWaitFor(
+            [this] { return window->feature<ConnectionControl>()->connectDialog() == nullptr; },
+            3000))
         return false;
     window->activateWindow();
     QApplication::setActiveWindow(window.get());

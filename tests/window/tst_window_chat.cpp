@@ -15,6 +15,8 @@
 #include "net/TChatInterface.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
+#include "window/ConnectionControl.h"
+#include "window/Panes.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
 
@@ -88,15 +90,23 @@ void TestWindowChat::connectionCourse()
     TfrmMain* w = h.window.get();
     QCOMPARE(connectionControls(w), Disconnected);
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->connectDialog());
-    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"))->text(),
+    QVERIFY(w->feature<ConnectionControl>()->connectDialog());
+    QCOMPARE(w->feature<ConnectionControl>()
+                 ->connectDialog()
+                 ->findChild<QLabel*>(QStringLiteral("lblTempo"))
+                 ->text(),
              QStringLiteral("15"));
-    QCOMPARE(w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblEnd"))->text(),
+    QCOMPARE(w->feature<ConnectionControl>()
+                 ->connectDialog()
+                 ->findChild<QLabel*>(QStringLiteral("lblEnd"))
+                 ->text(),
              QStringLiteral("(localhost)"));
     // Logged in within the first second, the dialog closes at its first tick, still showing 15.
     QString atClose;
-    auto* tempo = w->connectDialog()->findChild<QLabel*>(QStringLiteral("lblTempo"));
-    QObject::connect(w->connectDialog(), &QDialog::finished, [&] { atClose = tempo->text(); });
+    auto* tempo = w->feature<ConnectionControl>()->connectDialog()->findChild<QLabel*>(
+        QStringLiteral("lblTempo"));
+    QObject::connect(w->feature<ConnectionControl>()->connectDialog(), &QDialog::finished,
+                     [&] { atClose = tempo->text(); });
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("/join Chat\r"));
     QCOMPARE(h.server.received(), QByteArray("\x03\x04visitante\rsegredo\r\r/join Chat\r"));
@@ -104,7 +114,8 @@ void TestWindowChat::connectionCourse()
              QStringList{QStringLiteral("Conexao estabelecida!|7")});
     QCOMPARE(connectionControls(w), LoggedIn);
     // The dialog sees the login at its next tick and closes.
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor(
+        [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000));
     QCOMPARE(atClose, QStringLiteral("15"));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), 1);
 }
@@ -159,7 +170,7 @@ void TestWindowChat::countdownRunsOut()
     WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->connectDialog();
+    QPointer<TfrmConectar> dialog = w->feature<ConnectionControl>()->connectDialog();
     auto* tempo = dialog->findChild<QLabel*>(QStringLiteral("lblTempo"));
     // The ticks are driven by hand before the event loop can finish the connect; the label never
     // shows 0 once counting, and the tick after the one that showed 1 ends the wait.
@@ -227,8 +238,9 @@ void TestWindowChat::refusedConnection()
     const quint16 port = w->chatInterface()->Port;
     const int before = WindowHarness::paragraphs(w->chatPane());
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QVERIFY(w->connectDialog());
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 30000));
+    QVERIFY(w->feature<ConnectionControl>()->connectDialog());
+    QVERIFY(QTest::qWaitFor(
+        [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 30000));
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()), before + 1);
     QCOMPARE(WindowHarness::lastPieces(w->chatPane()),
              QStringList{QStringLiteral("Não foi possível conectar a %1:%2: %3. Verifique o "
@@ -244,7 +256,7 @@ void TestWindowChat::cancelAbandonsAttempt()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->connectDialog();
+    QPointer<TfrmConectar> dialog = w->feature<ConnectionControl>()->connectDialog();
     QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnCancelar")),
                       Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }));
@@ -263,7 +275,7 @@ void TestWindowChat::serverClosesDuringTheWait()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
-    QPointer<TfrmConectar> dialog = w->connectDialog();
+    QPointer<TfrmConectar> dialog = w->feature<ConnectionControl>()->connectDialog();
     // The server takes the login and closes at once.
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
@@ -383,7 +395,7 @@ void TestWindowChat::timeStampsTakeTheLabelStyle()
 {
     WindowHarness h(QStringList{QStringLiteral("[Geral]"), QStringLiteral("Login=visitante")});
     TfrmMain* w = h.window.get();
-    QVERIFY(w->showsTimes());
+    QVERIFY(w->feature<Panes>()->showsTimes());
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1001 USER Op 0008 [CHAT]")));
     QVERIFY(h.serverLine(QStringLiteral("1005 TALK bob 0000 \"oi\"")));
@@ -539,7 +551,7 @@ void TestWindowChat::awayAndDndButtons()
     QVERIFY(!away->isChecked());
     QVERIFY(dnd->isChecked());
     QCOMPARE(w->focusWidget(), w->findChild<QWidget*>(QStringLiteral("txtMsg")));
-    w->btnDesconectarClick();
+    w->feature<ConnectionControl>()->btnDesconectarClick();
     QVERIFY(!dnd->isChecked());
     QVERIFY(!dnd->isEnabled());
 }
@@ -553,7 +565,7 @@ void TestWindowChat::infoLineScrollsFiveTimes()
     auto* check = w->findChild<QCheckBox*>(QStringLiteral("chkAutoScroll"));
     QCOMPARE(timer->interval(), 100);
     QVERIFY(check->isChecked());
-    w->lblAutoScrollClick();
+    w->feature<Panes>()->lblAutoScrollClick();
     QVERIFY(!check->isChecked());
     for (int i = 0; i < 200; ++i)
         w->erro(QStringLiteral("linha %1").arg(i));
@@ -562,16 +574,16 @@ void TestWindowChat::infoLineScrollsFiveTimes()
     QVERIFY(timer->isActive());
     // Driven by hand: five ticks, the sixth stops the timer; unchecked, none of them scrolls.
     for (int tick = 0; tick < 5; ++tick) {
-        w->tmrScrollTimer();
+        w->feature<Panes>()->tmrScrollTimer();
         QVERIFY(timer->isActive());
     }
-    w->tmrScrollTimer();
+    w->feature<Panes>()->tmrScrollTimer();
     QVERIFY(!timer->isActive());
     QVERIFY(!pane->isAtBottom());
-    w->lblAutoScrollClick();
+    w->feature<Panes>()->lblAutoScrollClick();
     w->info(QStringLiteral("outra"));
     QVERIFY(!pane->isAtBottom());
-    w->tmrScrollTimer();
+    w->feature<Panes>()->tmrScrollTimer();
     QVERIFY(pane->isAtBottom());
     // A further information line restarts the count, not the beat: lines arriving less than a
     // tick apart must not hold the scrolling back.

@@ -12,6 +12,7 @@
 #include "settings/TIniFile.h"
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -55,12 +56,13 @@ bool enterState(WindowHarness& h, const QString& state)
         h.confirmLogins = false;
         QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
         if (!h.server.waitForClient() || !h.server.waitForData(Login) ||
-            !QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000))
+            !QTest::qWaitFor(
+                [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000))
             return false;
         h.server.clearReceived();
         w->activateWindow();
         QApplication::setActiveWindow(w);
-        return w->loginPending();
+        return w->feature<ConnectionControl>()->loginPending();
     }
     return true;
 }

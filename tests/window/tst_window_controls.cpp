@@ -14,6 +14,7 @@
 
 #include "WindowHarness.h"
 #include "resources/Pictures.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
 
@@ -398,8 +399,8 @@ void TestWindowControls::captionsFitTheirLabels()
     QList<QWidget*> windows{w};
     m_harness->server.stopListening();
     QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
-    QVERIFY(w->connectDialog());
-    windows << w->connectDialog();
+    QVERIFY(w->feature<ConnectionControl>()->connectDialog());
+    windows << w->feature<ConnectionControl>()->connectDialog();
     for (QWidget* window : windows) {
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->objectName().startsWith("lblAccWhisp"))
@@ -410,7 +411,7 @@ void TestWindowControls::captionsFitTheirLabels()
                      qPrintable(label->objectName()));
         }
     }
-    w->connectDialog()->reject();
+    w->feature<ConnectionControl>()->connectDialog()->reject();
 }
 
 void TestWindowControls::autoScrollLabelClicks_data()
@@ -463,13 +464,13 @@ void TestWindowControls::connectDialogCentredOnScreen()
     QTRY_COMPARE(w->frameGeometry().topLeft(), screen.topLeft());
     m_harness->server.stopListening();
     QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
-    QWidget* dialog = w->connectDialog();
+    QWidget* dialog = w->feature<ConnectionControl>()->connectDialog();
     QVERIFY(dialog);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     const QPoint offset = dialog->frameGeometry().center() - screen.center();
     QVERIFY2(offset.manhattanLength() <= 2,
              qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
-    w->connectDialog()->reject();
+    w->feature<ConnectionControl>()->connectDialog()->reject();
 }
 
 QTEST_MAIN(TestWindowControls)

@@ -13,6 +13,7 @@
 #include "WindowHarness.h"
 #include "net/TGatewayChat.h"
 #include "settings/TIniFile.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -195,15 +196,16 @@ void TestWindowFavorites::ctrlDOnlyWhileLoggedIn()
         h.confirmLogins = false;
         QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
         QVERIFY(h.server.waitForData(LoginLine));
-        QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+        QVERIFY(QTest::qWaitFor(
+            [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000));
         w->activateWindow();
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QVERIFY(w->loginPending());
+        QVERIFY(w->feature<ConnectionControl>()->loginPending());
     } else if (state == QLatin1String("left")) {
         QVERIFY(logIn(h));
         QVERIFY(h.serverLine(QStringLiteral("1007 CHANNEL \"Chat\"")));
-        w->btnDesconectarClick();
+        w->feature<ConnectionControl>()->btnDesconectarClick();
         QVERIFY(h.server.waitForDisconnect());
         QTRY_VERIFY(!w->loggedIn());
     }

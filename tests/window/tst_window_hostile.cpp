@@ -14,6 +14,7 @@
 #include "net/TChatInterface.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/SingleLineValidator.h"
 #include "window/TfrmMain.h"
 
@@ -300,7 +301,8 @@ void TestWindowHostile::serverClosesMidLine()
     QVERIFY(!pane.join(QLatin1Char('\n')).contains(QStringLiteral("meio")));
     QVERIFY(!w->loggedIn());
 
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor(
+        [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000));
     h.confirmLogins = true;
     QVERIFY(h.connectToServer());
     QVERIFY(h.server.waitForData(Login + Join, 5000, 1));

@@ -11,6 +11,7 @@
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -295,10 +296,11 @@ void TestWindowLocks::heldBackWhileLoginPending()
     QTest::mouseClick(child(w, QStringLiteral("btnConectar")), Qt::LeftButton);
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("\x03\x04visitante\r\r\r"));
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor(
+        [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000));
     w->activateWindow();
     QApplication::setActiveWindow(w);
-    QVERIFY(w->loginPending());
+    QVERIFY(w->feature<ConnectionControl>()->loginPending());
     h.server.clearReceived();
     typeLine(w, QStringLiteral("/lock ana"));
     edit(w, 1)->setFocus();

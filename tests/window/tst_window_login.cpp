@@ -15,6 +15,7 @@
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/TfrmMain.h"
 
@@ -66,7 +67,8 @@ bool sendLogin(WindowHarness& h)
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     return h.server.waitForClient() && h.server.waitForData(Login) &&
-           QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000);
+           QTest::qWaitFor(
+               [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000);
 }
 
 // Types a line into the input line and presses Enter.
@@ -272,7 +274,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
     w->lstUsersDblClick();
     w->lstCustom1DblClick();
     QVERIFY(WindowHarness::settle(w));
-    QVERIFY(w->loginPending());
+    QVERIFY(w->feature<ConnectionControl>()->loginPending());
     QCOMPARE(h.server.received(), Login);
     QVERIFY(paneLines(w->chatPane()).contains(HeldBack));
 
@@ -294,7 +296,8 @@ void TestWindowLogin::refusalAtOnceClosesTheWaitingDialog()
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData(Login));
     h.server.sendLine(QStringLiteral("1019 ERROR \"Senha incorreta.\""));
-    QVERIFY(QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000));
+    QVERIFY(QTest::qWaitFor(
+        [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000));
     QVERIFY(QTest::qWaitFor([w] { return !w->chatInterface()->Connected(); }));
     QCOMPARE(paneLines(w->chatPane()), (QStringList{"Senha incorreta.|8", Refused}));
     QCOMPARE(connectionControls(w), Disconnected);

@@ -11,6 +11,7 @@
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
+#include "window/ConnectionControl.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -218,7 +219,7 @@ void TestWindowModeration::listActionsWaitForTheServersWelcome()
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
-    QTRY_VERIFY(w->loginPending());
+    QTRY_VERIFY(w->feature<ConnectionControl>()->loginPending());
     w->enterOpMode();
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     selectUser(w, QStringLiteral("bob"));

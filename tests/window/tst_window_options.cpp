@@ -13,6 +13,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
+#include "window/Panes.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -41,7 +42,7 @@ QStringList windowState(TfrmMain* w)
             QStringLiteral("server=") + w->chatInterface()->Address,
             QStringLiteral("tray=") + QString::number(w->trayActive()),
             QStringLiteral("minimize=") + minimize->shortcut().toString(),
-            QStringLiteral("times=") + QString::number(w->showsTimes()),
+            QStringLiteral("times=") + QString::number(w->feature<Panes>()->showsTimes()),
             QStringLiteral("whispers=") + QString::number(w->repliesToWhispers()),
             QStringLiteral("period=") + QString::number(tmrSinc->interval()),
             QStringLiteral("sync=") + QString::number(tmrSinc->isActive()),

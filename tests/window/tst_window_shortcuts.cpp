@@ -17,6 +17,7 @@
 #include "settings/TIniFile.h"
 #include "settings/WindowShortcuts.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -51,11 +52,12 @@ bool enterState(WindowHarness& h, const QString& state)
         h.confirmLogins = false;
         QTest::mouseClick(child(w, "btnConectar"), Qt::LeftButton);
         if (!h.server.waitForClient() || !h.server.waitForData(LoginLine) ||
-            !QTest::qWaitFor([w] { return w->connectDialog() == nullptr; }, 3000))
+            !QTest::qWaitFor(
+                [w] { return w->feature<ConnectionControl>()->connectDialog() == nullptr; }, 3000))
             return false;
         w->activateWindow();
         QApplication::setActiveWindow(w);
-        if (!QTest::qWaitForWindowActive(w) || !w->loginPending())
+        if (!QTest::qWaitForWindowActive(w) || !w->feature<ConnectionControl>()->loginPending())
             return false;
     } else {
         return true;

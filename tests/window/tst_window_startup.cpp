@@ -16,6 +16,7 @@
 #include "net/TChatInterface.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
+#include "window/Panes.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 
@@ -108,7 +109,7 @@ void TestWindowStartup::missingSettingsFile()
     QVERIFY(child<QAction>(w, "atalhoMin")->shortcut().isEmpty());
     QCOMPARE(w->chatInterface()->Address, QStringLiteral("localhost"));
     QCOMPARE(w->chatInterface()->Port, h.server.port());
-    QVERIFY(w->showsTimes());
+    QVERIFY(w->feature<Panes>()->showsTimes());
     QVERIFY(!w->repliesToPhrases());
     QVERIFY(!w->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
@@ -221,7 +222,7 @@ void TestWindowStartup::handWrittenSettings()
     } else if (check == QLatin1String("switches")) {
         actual = QString::number(int(w->repliesToPhrases())) +
                  QString::number(int(w->repliesToWhispers())) +
-                 QString::number(int(w->showsTimes()));
+                 QString::number(int(w->feature<Panes>()->showsTimes()));
     } else if (check == QLatin1String("hora")) {
         actual = w->styles()->color(StyleTable::Horario).name();
     } else if (check == QLatin1String("font")) {

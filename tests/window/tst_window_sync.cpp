@@ -6,6 +6,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
+#include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -150,7 +151,7 @@ void TestWindowSync::syncRotationSurvivesReconnection()
     s.w->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\r"));
     auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
-    s.w->btnDesconectarClick();
+    s.w->feature<ConnectionControl>()->btnDesconectarClick();
     QVERIFY(s.h.server.waitForDisconnect());
     QVERIFY(!tmrSinc->isActive());
     QVERIFY(s.connect());
