@@ -18,6 +18,7 @@ class ChatColumn;
 class ConnectionControl;
 class InputLine;
 class Panes;
+class RegionKeys;
 class ServerEvents;
 class Prompts;
 class QAction;
@@ -246,8 +247,6 @@ private:
     // Construction, in order.
     void setupComponents();
     void setupActions();
-    void setupKeyboardActions();
-    QList<QWidget*> focusStops() const;
     void setupMenus();
     void setupFileMenu(QMenu* menu);
     void setupOptionsMenu(QMenu* menu);
@@ -395,6 +394,7 @@ private:
     ServerEvents* m_events = nullptr;
     ConnectionControl* m_connection = nullptr;
     InputLine* m_input = nullptr;
+    RegionKeys* m_regionKeys = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -15,8 +15,6 @@
 #include "view/ChatView.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
-#include "window/FocusCycle.h"
-#include "window/InputLine.h"
 #include "window/UserColumn.h"
 #include "window/WidgetKit.h"
 
@@ -71,44 +69,6 @@ void TfrmMain::setupActions()
         action->setShortcut(QKeySequence(QString::fromLatin1(other.keys)));
         addAction(action);
     }
-    setupKeyboardActions();
-}
-
-// F6 and Shift+F6 move between the regions, Shift+F10 opens the focused control's context menu
-// (the Menu key does so through the window system).
-void TfrmMain::setupKeyboardActions()
-{
-    const auto keyAction = [this](const char* name, const char* keys) {
-        const QString text = QString::fromLatin1(name);
-        auto* action = named(new QAction(text, this), text);
-        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
-        addAction(action);
-        return action;
-    };
-    for (const bool forward : {true, false}) {
-        QAction* action = forward ? keyAction("focusNextRegion", "F6")
-                                  : keyAction("focusPreviousRegion", "Shift+F6");
-        connect(action, &QAction::triggered, this, guard([this, forward] {
-                    if (QWidget* stop =
-                            FocusCycle::step(focusStops(), QApplication::focusWidget(), forward))
-                        stop->setFocus(Qt::ShortcutFocusReason);
-                }));
-    }
-    connect(keyAction("openContextMenu", "Shift+F10"), &QAction::triggered, this,
-            guard([] { FocusCycle::openContextMenu(QApplication::focusWidget()); }));
-}
-
-// The regions F6 moves between. The input line is the line that has the focus, or else the one
-// used last: a locked whisper line counts as the input line.
-QList<QWidget*> TfrmMain::focusStops() const
-{
-    QWidget* input = m_bottomStrip->txtMsg;
-    if (QWidget* focus = QApplication::focusWidget(); m_bottomStrip->isInputLine(focus))
-        input = focus;
-    else if (QLineEdit* last = m_input->lastInput(); last && last->isVisible())
-        input = last;
-    return {input, m_chatColumn->txtChat, m_chatColumn->txtWhisps, m_userColumn->lstUsers,
-            m_userColumn->lstCustom};
 }
 
 void TfrmMain::setupMenus()

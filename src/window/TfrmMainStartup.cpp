@@ -43,6 +43,7 @@
 #include "window/ConnectionControl.h"
 #include "window/InputLine.h"
 #include "window/Panes.h"
+#include "window/RegionKeys.h"
 #include "window/ServerEvents.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
@@ -132,6 +133,7 @@ void TfrmMain::FormCreate()
     input.lockEntered = [this](int N) { FLockWhisps->selecionaCampo(N); };
     m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
                             FFastNicks.get(), std::move(input));
+    m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
     FOpMode = false;
     FSincIndex = 1;
 }
