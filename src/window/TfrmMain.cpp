@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Moderation.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -59,7 +61,8 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupPopups();
     setupRegions();
     setupConnections();
-    setupModeration();
+    m_moderation = new Moderation(*this, this, popUsers, popChat, m_chatColumn, m_userColumn,
+                                  m_bottomStrip->txtMsg);
     setupSuspectList();
     setupOptionsDialog();
     setupShortcuts();
@@ -80,6 +83,16 @@ TfrmMain::~TfrmMain()
     ChatInterface1->OnLogin = nullptr;
     ChatInterface1->OnConnectClosed = nullptr;
     ChatInterface1->OnConnectFailed = nullptr;
+}
+
+// The account selected in the user list; empty when none is.
+QString TfrmMain::selectedUser() const
+{
+    const QModelIndexList rows =
+        m_userColumn->lstUsers->selectionModel()->selectedRows(UserListModel::AccountColumn);
+    if (rows.isEmpty())
+        return QString();
+    return m_users->at(rows.first().row()).account;
 }
 
 ChatView* TfrmMain::chatPane() const

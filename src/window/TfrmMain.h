@@ -18,6 +18,7 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class Moderation;
 class Prompts;
 class QAction;
 class QImage;
@@ -78,7 +79,6 @@ public:
     bool showsTimes() const { return FHorario; }
     bool repliesToPhrases() const { return FRespFrase; }
     bool repliesToWhispers() const { return FRespWhisp; }
-    bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
     TfrmConectar* connectDialog() const;
@@ -151,37 +151,6 @@ public:
     void btnFecharWhispLock1Click(QObject* Sender);
     void lblAccWhisp1Click(QObject* Sender);
     void LockarWhisp1Click();
-
-    // Operator mode: on for good once switched on; shows the controls kept for operators and
-    // marks the caption. The "/OPMODE" command calls it once its conditions hold.
-    void enterOpMode();
-
-    // Moderation: each sends one server command about the account selected in the user list, or
-    // asks the server for a list.
-    void Kickar1Click();
-    void KickMotivo1Click();
-    void Banir1Click();
-    void BanMotivo1Click();
-    void Kill1Click();
-    void Whois1Click();
-    void voiceClick();
-    void devoiceClick();
-    void Squelch1Click();
-    void Unsquelch1Click();
-    void D2XP1Click(QAction* item);
-    void Usurios1Click();
-    void Canais1Click();
-    void Hora1Click();
-    void Moderar1Click();
-    void Rejoin1Click();
-    void Banidos1Click();
-    void btnTopGamesClick();
-    void btnTopGamesNormClick();
-    void btnTopGamesNMClick();
-    void btnTopGamesHellClick();
-    void btnTopConClick();
-    void btnTopConAllClick();
-    void lstUsersDblClick();
 
     // The suspect accounts list (Lista in confs.ini).
     void AdicionarLista1Click();
@@ -276,7 +245,6 @@ private:
     void setupLockConnections();
     void wireChatInterface();
     void wireGatewayChat();
-    void setupModeration();
     void setupSuspectList();
     void setupOptionsDialog();
     void applyOptions();
@@ -375,11 +343,6 @@ private:
     static constexpr int MinSyncPeriod = 120; // seconds
     void setSyncPeriod(int seconds);
 
-    // Moderation.
-    void sendAboutUser(const QString& command);
-    void sendWithReason(const QString& command, const QString& title, const QString& prompt);
-    void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
-
     // Suspect accounts list.
     void addSuspect(const QString& account);
     int selectedSuspect() const;
@@ -437,7 +400,6 @@ private:
     QString FLogin;
     QString FSenha;
     QString FCanal;
-    bool FOpMode = false;
     int FSincIndex = 1;
     int m_syncSecondMs = 1000;
     bool FRespFrase = false;
@@ -472,6 +434,9 @@ private:
     ChatColumn* m_chatColumn = nullptr;
     UserColumn* m_userColumn = nullptr;
     BottomStrip* m_bottomStrip = nullptr;
+
+    // Features.
+    Moderation* m_moderation = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -12,6 +12,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "window/BottomStrip.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/UserColumn.h"
 
@@ -95,7 +96,7 @@ void TfrmMain::addSuspect(const QString& account)
 void TfrmMain::AdicionarLista1Click()
 {
     const QString user = selectedUser();
-    if (!user.isEmpty() && FOpMode)
+    if (!user.isEmpty() && m_moderation->opMode())
         addSuspect(user);
     m_bottomStrip->txtMsg->setFocus();
 }

@@ -16,6 +16,7 @@
 #include "settings/WindowShortcuts.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Moderation.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
@@ -38,7 +39,7 @@ void TfrmMain::mnuOpcoesClick()
     context.chatPane = chatPane();
     context.whisperPane = whisperPane();
     context.userList = m_userColumn->lstUsers;
-    context.opMode = opMode();
+    context.opMode = m_moderation->opMode();
     TfrmOpcoes dialog(context, this);
     if (m_prompts->exec(dialog) == QDialog::Accepted)
         guarded([this] { applyOptions(); });

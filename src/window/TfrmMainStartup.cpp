@@ -40,6 +40,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Moderation.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -103,7 +104,6 @@ void TfrmMain::FormCreate()
     FLockWhisps = new TLockWhisps(this);
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
-    FOpMode = false;
     FSincIndex = 1;
 }
 
@@ -295,7 +295,7 @@ void TfrmMain::carregaAparencia()
     }
     ajustaFundoChat();
     m_chatColumn->pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
-    if (FOpMode) {
+    if (m_moderation->opMode()) {
         const bool custom = Settings::read(*FIni, CustomList);
         m_userColumn->setCustomListVisible(custom);
     }

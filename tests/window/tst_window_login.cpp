@@ -16,6 +16,7 @@
 #include "net/TGatewayChat.h"
 #include "view/ChatView.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Moderation.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -227,7 +228,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
     WindowHarness h(ini);
     TfrmMain* w = h.window.get();
     QVERIFY(sendLogin(h));
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     auto* users = w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
     auto* suspects = w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"));
@@ -269,7 +270,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
         button->click();
     }
     choose();
-    w->lstUsersDblClick();
+    w->findChild<Moderation*>()->lstUsersDblClick();
     w->lstCustom1DblClick();
     QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->loginPending());

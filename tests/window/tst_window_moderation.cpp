@@ -11,6 +11,7 @@
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -62,6 +63,11 @@ void run(TfrmMain* w, const QString& name)
 QTreeView* userList(TfrmMain* w)
 {
     return w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
+}
+
+Moderation* moderation(TfrmMain* w)
+{
+    return w->findChild<Moderation*>();
 }
 
 QLineEdit* input(TfrmMain* w)
@@ -168,7 +174,7 @@ void TestWindowModeration::actions()
     TfrmMain* w = h.window.get();
     QVERIFY(enterChannel(h));
     if (opMode)
-        w->enterOpMode();
+        moderation(w)->enterOpMode();
     if (selected)
         selectUser(w, QStringLiteral("bob"));
     if (!caption.isEmpty())
@@ -219,7 +225,7 @@ void TestWindowModeration::listActionsWaitForTheServersWelcome()
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
     QTRY_VERIFY(w->loginPending());
-    w->enterOpMode();
+    moderation(w)->enterOpMode();
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     selectUser(w, QStringLiteral("bob"));
     run(w, item);
@@ -272,7 +278,7 @@ void TestWindowModeration::nothingSelectedAfterTheAccountGoes()
     TfrmMain* w = h.window.get();
     QVERIFY(enterChannel(h));
     QVERIFY(h.serverLine(QStringLiteral("1001 USER carol 0000 [CHAT]")));
-    w->enterOpMode();
+    moderation(w)->enterOpMode();
     const int suspects =
         w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"))->topLevelItemCount();
     for (const QString& answer : answers)
@@ -334,9 +340,9 @@ void TestWindowModeration::operatorModeShowsItsControls()
     for (const QString& name : controls)
         QVERIFY2(!w->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
 
-    w->enterOpMode();
-    w->enterOpMode();
-    QVERIFY(w->opMode());
+    moderation(w)->enterOpMode();
+    moderation(w)->enterOpMode();
+    QVERIFY(moderation(w)->opMode());
     QCOMPARE(w->windowTitle(), QStringLiteral("Tulmo Chat v1.5 Light - [OP MODE]"));
     for (const QString& name : items)
         QVERIFY2(w->findChild<QAction*>(name)->isVisible(), qPrintable(name));
