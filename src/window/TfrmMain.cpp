@@ -63,7 +63,6 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupConnections();
     m_moderation = new Moderation(*this, this, popUsers, popChat, m_chatColumn, m_userColumn,
                                   m_bottomStrip->txtMsg);
-    setupSuspectList();
     setupOptionsDialog();
     setupShortcuts();
     setupFavorites();

@@ -32,6 +32,7 @@ class QTimer;
 class QUrl;
 class Shell;
 class StyleTable;
+class SuspectList;
 class TChatInterface;
 class TComandos;
 class TFastNicks;
@@ -152,15 +153,6 @@ public:
     void lblAccWhisp1Click(QObject* Sender);
     void LockarWhisp1Click();
 
-    // The suspect accounts list (Lista in confs.ini).
-    void AdicionarLista1Click();
-    void popAddCustomClick();
-    void popMotCustomClick();
-    void popDelCustomClick();
-    void popCustomWhoisClick();
-    void popCustomLockarWhispClick();
-    void lstCustom1DblClick();
-
     // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
     // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
     void mnuOpcoesClick();
@@ -245,7 +237,6 @@ private:
     void setupLockConnections();
     void wireChatInterface();
     void wireGatewayChat();
-    void setupSuspectList();
     void setupOptionsDialog();
     void applyOptions();
     void setupShortcuts();
@@ -343,11 +334,6 @@ private:
     static constexpr int MinSyncPeriod = 120; // seconds
     void setSyncPeriod(int seconds);
 
-    // Suspect accounts list.
-    void addSuspect(const QString& account);
-    int selectedSuspect() const;
-    int storedSuspect(int row) const;
-
     // Logs and links.
     void setupLogs();
     void setupLinks();
@@ -437,6 +423,7 @@ private:
 
     // Features.
     Moderation* m_moderation = nullptr;
+    SuspectList* m_suspectList = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

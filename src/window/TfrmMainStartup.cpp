@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,14 +23,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
 #include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
 #include "resources/Pictures.h"
-#include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
@@ -41,6 +38,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/Moderation.h"
+#include "window/SuspectList.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -55,8 +53,6 @@ constexpr int MinHeight = 600;
 constexpr int MaxExtent = 8192;
 // A position typed by hand stays where window coordinates can still add a size to it.
 constexpr int MaxPosition = 32767;
-// Guards start-up against a count typed by hand that no file could hold.
-constexpr int MaxSuspects = 100000;
 
 int fontSize(int stored)
 {
@@ -102,6 +98,9 @@ void TfrmMain::FormCreate()
     });
     FComandos = std::make_unique<TComandos>(this);
     FLockWhisps = new TLockWhisps(this);
+    // After the locked whisper lines, which it opens lines on.
+    m_suspectList =
+        new SuspectList(*this, popUsers, popCustom, m_userColumn, m_moderation, FLockWhisps, this);
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
     FSincIndex = 1;
@@ -140,12 +139,7 @@ void TfrmMain::FormShow()
     // A picture that fails to load is reported; the rest of the start-up still runs.
     guarded([this] { carregaAparencia(); });
 
-    const int suspects = std::min(NumberedList::suspectAccounts().count(*FIni), MaxSuspects);
-    for (int i = 1; i <= suspects; ++i)
-        new QTreeWidgetItem(m_userColumn->lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
-                                                      Settings::read(*FIni, Keys::Lista::Mot(i))});
-    m_userColumn->lstCustom->header()->setStretchLastSection(false);
-    m_userColumn->lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_suspectList->loadSuspects();
 
     Tray->setIcon(Pictures::programIcon());
     applyTrayOptions();

@@ -17,6 +17,7 @@
 #include "view/ChatView.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/Moderation.h"
+#include "window/SuspectList.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -271,7 +272,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
     }
     choose();
     w->findChild<Moderation*>()->lstUsersDblClick();
-    w->lstCustom1DblClick();
+    w->findChild<SuspectList*>()->lstCustom1DblClick();
     QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->loginPending());
     QCOMPARE(h.server.received(), Login);
