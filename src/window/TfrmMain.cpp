@@ -25,6 +25,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Favorites.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/Moderation.h"
 #include "window/TComandos.h"
@@ -65,7 +66,9 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
                                   m_bottomStrip->txtMsg);
     setupOptionsDialog();
     setupShortcuts();
-    setupFavorites();
+    m_favorites =
+        new Favorites(*this, popCanais, mnuOrgCanal, findChild<QAction*>(QStringLiteral("CrtlD")),
+                      {[this] { return FCanal; }}, this);
     wireChatInterface();
     wireGatewayChat();
     setConnectedState(Link::Down);

@@ -18,6 +18,7 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class Favorites;
 class Moderation;
 class Prompts;
 class QAction;
@@ -136,7 +137,6 @@ public:
     void Centralizado1Click();
     void Ladoalado1Click();
     void Esticado1Click();
-    void joinCanal(QAction* item);
     void tmrSincTimer();
 
     // The synchronized messages: started (a running countdown goes on), stopped, and set again
@@ -174,14 +174,10 @@ public:
     void setNotepadDelayForTests(int ms);
     void setNotepadReadTimeForTests(int ms);
 
-    // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
-    // shortcut's action: its caption is the letter.
+    // Phrase shortcuts (Atalhos in confs.ini). Sender is the shortcut's action: its caption is
+    // the letter.
     void execAtalho(QAction* Sender);
     void mnuConfigAtalhosClick();
-    void Adicionarcanal1Click();
-    void CrtlDExecute();
-    void Organizarcanais1Click();
-    void mnuOrgCanalClick();
 
     // Screenshots, the game launcher and the tray icon.
     void btnScreenClick();
@@ -240,9 +236,6 @@ private:
     void setupOptionsDialog();
     void applyOptions();
     void setupShortcuts();
-    void setupFavorites();
-    // Builds the favourites of popCanais again from the file.
-    void loadFavoriteChannels();
     void setupScreenshotGamesTray();
     // The screen area of the window's frame, as the screen shows it.
     QImage capturaTela();
@@ -271,7 +264,6 @@ private:
     void applyGeometry();
     void followFrame();
     QSize frameExtra() const;
-    void addFavoriteChannel(const QString& caption);
     void loadBackgroundBitmap(const QString& path);
     // Shows the picture so in the channel pane and checks its item in the background menu.
     void applyBackgroundStyle(ChatView::BackgroundStyle style);
@@ -424,6 +416,7 @@ private:
     // Features.
     Moderation* m_moderation = nullptr;
     SuspectList* m_suspectList = nullptr;
+    Favorites* m_favorites = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

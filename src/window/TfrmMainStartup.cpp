@@ -37,6 +37,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Favorites.h"
 #include "window/Moderation.h"
 #include "window/SuspectList.h"
 #include "window/TComandos.h"
@@ -117,7 +118,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    loadFavoriteChannels();
+    m_favorites->loadFavoriteChannels();
 
     const int width = Settings::read(*FIni, Keys::Form::Width);
     const int height = Settings::read(*FIni, Keys::Form::Height);
@@ -162,13 +163,6 @@ void TfrmMain::FormShow()
     setSyncPeriod(period);
 
     m_bottomStrip->txtMsg->setFocus();
-}
-
-void TfrmMain::joinCanal(QAction* item)
-{
-    QString name = item->text();
-    name.remove(QLatin1Char('&'));
-    sendLine(QStringLiteral("/join ") + name + QLatin1Char('\r'));
 }
 
 QSize TfrmMain::frameExtra() const

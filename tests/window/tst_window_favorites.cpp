@@ -13,6 +13,7 @@
 #include "WindowHarness.h"
 #include "net/TGatewayChat.h"
 #include "settings/TIniFile.h"
+#include "window/Favorites.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -209,7 +210,7 @@ void TestWindowFavorites::ctrlDOnlyWhileLoggedIn()
     }
     const QString before = h.iniText();
     pressCtrlD(w);
-    w->CrtlDExecute();
+    w->findChild<Favorites*>()->CrtlDExecute();
     QCOMPARE(h.iniText(), before);
     QCOMPARE(favourites(w), QStringList{QStringLiteral("a")});
 }
