@@ -12,6 +12,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/ChatColumn.h"
+#include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
@@ -95,12 +96,12 @@ void TComandos::alteraOpcao(const QStringList& words)
 
 void TComandos::ativaOpMode()
 {
-    if (!m_window->loggedIn() || m_window->FOpMode)
+    if (!m_window->loggedIn() || m_window->m_moderation->opMode())
         return;
     const UserEntry* own = m_window->m_users->find(m_window->login());
     if (!own || (own->flags != QLatin1String("0008") && own->flags != QLatin1String("0001")))
         return;
-    m_window->enterOpMode();
+    m_window->m_moderation->enterOpMode();
     report(QStringLiteral("MODO OPERADOR ATIVADO"), StyleTable::Info);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -25,8 +26,10 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/Favorites.h"
 #include "window/InputLine.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/ServerEvents.h"
 #include "window/TComandos.h"
@@ -63,11 +66,13 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupPopups();
     setupRegions();
     setupConnections();
-    setupModeration();
-    setupSuspectList();
+    m_moderation = new Moderation(*this, this, popUsers, popChat, m_chatColumn, m_userColumn,
+                                  m_bottomStrip->txtMsg);
     setupOptionsDialog();
     setupShortcuts();
-    setupFavorites();
+    m_favorites =
+        new Favorites(*this, popCanais, mnuOrgCanal, findChild<QAction*>(QStringLiteral("CrtlD")),
+                      {[this] { return channel(); }}, this);
     FormCreate();
 }
 
@@ -137,6 +142,16 @@ void TfrmMain::whisp(int direction, const QString& account, const QString& text)
 void TfrmMain::scrollPane(ChatView* pane)
 {
     m_panes->scrollPane(pane);
+}
+
+// The account selected in the user list; empty when none is.
+QString TfrmMain::selectedUser() const
+{
+    const QModelIndexList rows =
+        m_userColumn->lstUsers->selectionModel()->selectedRows(UserListModel::AccountColumn);
+    if (rows.isEmpty())
+        return QString();
+    return m_users->at(rows.first().row()).account;
 }
 
 ChatView* TfrmMain::chatPane() const

@@ -20,6 +20,8 @@ class InputLine;
 class Panes;
 class RegionKeys;
 class ServerEvents;
+class Favorites;
+class Moderation;
 class Prompts;
 class QAction;
 class QImage;
@@ -33,6 +35,7 @@ class QTimer;
 class QUrl;
 class Shell;
 class StyleTable;
+class SuspectList;
 class TChatInterface;
 class TComandos;
 class TFastNicks;
@@ -78,7 +81,6 @@ public:
     StyleTable* styles() const { return RVStyle1; }
     bool repliesToPhrases() const { return FRespFrase; }
     bool repliesToWhispers() const { return FRespWhisp; }
-    bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
     // A feature of the window, by its class.
     template <class Feature>
@@ -124,7 +126,6 @@ public:
     void Centralizado1Click();
     void Ladoalado1Click();
     void Esticado1Click();
-    void joinCanal(QAction* item);
     void tmrSincTimer();
 
     // The synchronized messages: started (a running countdown goes on), stopped, and set again
@@ -140,46 +141,6 @@ public:
     void btnFecharWhispLock1Click(QObject* Sender);
     void lblAccWhisp1Click(QObject* Sender);
     void LockarWhisp1Click();
-
-    // Operator mode: on for good once switched on; shows the controls kept for operators and
-    // marks the caption. The "/OPMODE" command calls it once its conditions hold.
-    void enterOpMode();
-
-    // Moderation: each sends one server command about the account selected in the user list, or
-    // asks the server for a list.
-    void Kickar1Click();
-    void KickMotivo1Click();
-    void Banir1Click();
-    void BanMotivo1Click();
-    void Kill1Click();
-    void Whois1Click();
-    void voiceClick();
-    void devoiceClick();
-    void Squelch1Click();
-    void Unsquelch1Click();
-    void D2XP1Click(QAction* item);
-    void Usurios1Click();
-    void Canais1Click();
-    void Hora1Click();
-    void Moderar1Click();
-    void Rejoin1Click();
-    void Banidos1Click();
-    void btnTopGamesClick();
-    void btnTopGamesNormClick();
-    void btnTopGamesNMClick();
-    void btnTopGamesHellClick();
-    void btnTopConClick();
-    void btnTopConAllClick();
-    void lstUsersDblClick();
-
-    // The suspect accounts list (Lista in confs.ini).
-    void AdicionarLista1Click();
-    void popAddCustomClick();
-    void popMotCustomClick();
-    void popDelCustomClick();
-    void popCustomWhoisClick();
-    void popCustomLockarWhispClick();
-    void lstCustom1DblClick();
 
     // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
     // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
@@ -202,14 +163,10 @@ public:
     void setNotepadDelayForTests(int ms);
     void setNotepadReadTimeForTests(int ms);
 
-    // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
-    // shortcut's action: its caption is the letter.
+    // Phrase shortcuts (Atalhos in confs.ini). Sender is the shortcut's action: its caption is
+    // the letter.
     void execAtalho(QAction* Sender);
     void mnuConfigAtalhosClick();
-    void Adicionarcanal1Click();
-    void CrtlDExecute();
-    void Organizarcanais1Click();
-    void mnuOrgCanalClick();
 
     // Screenshots, the game launcher and the tray icon.
     void btnScreenClick();
@@ -261,14 +218,9 @@ private:
     void setupRegions();
     void setupConnections();
     void setupLockConnections();
-    void setupModeration();
-    void setupSuspectList();
     void setupOptionsDialog();
     void applyOptions();
     void setupShortcuts();
-    void setupFavorites();
-    // Builds the favourites of popCanais again from the file.
-    void loadFavoriteChannels();
     void setupScreenshotGamesTray();
     // The screen area of the window's frame, as the screen shows it.
     QImage capturaTela();
@@ -293,7 +245,6 @@ private:
     void applyGeometry();
     void followFrame();
     QSize frameExtra() const;
-    void addFavoriteChannel(const QString& caption);
     void loadBackgroundBitmap(const QString& path);
     // Shows the picture so in the channel pane and checks its item in the background menu.
     void applyBackgroundStyle(ChatView::BackgroundStyle style);
@@ -304,16 +255,6 @@ private:
     // Synchronized messages.
     static constexpr int MinSyncPeriod = 120; // seconds
     void setSyncPeriod(int seconds);
-
-    // Moderation.
-    void sendAboutUser(const QString& command);
-    void sendWithReason(const QString& command, const QString& title, const QString& prompt);
-    void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
-
-    // Suspect accounts list.
-    void addSuspect(const QString& account);
-    int selectedSuspect() const;
-    int storedSuspect(int row) const;
 
     // Logs and links.
     void setupLogs();
@@ -359,7 +300,6 @@ private:
     QSystemTrayIcon* Tray = nullptr;
 
     // Fields shared by the chat handlers.
-    bool FOpMode = false;
     int FSincIndex = 1;
     int m_syncSecondMs = 1000;
     bool FRespFrase = false;
@@ -395,6 +335,9 @@ private:
     ConnectionControl* m_connection = nullptr;
     InputLine* m_input = nullptr;
     RegionKeys* m_regionKeys = nullptr;
+    Moderation* m_moderation = nullptr;
+    SuspectList* m_suspectList = nullptr;
+    Favorites* m_favorites = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

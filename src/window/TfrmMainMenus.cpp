@@ -245,12 +245,3 @@ void TfrmMain::setupGamesPopup()
     menuItem(popGames, QStringLiteral("popGW3XP"), QStringLiteral("Warcraft III: Frozen Throne"),
              ToolbarPicture::FrozenThrone);
 }
-
-// A favourite channel behind the separator of the channels menu; choosing it joins it. Its name
-// is shown as stored: an "&" marks no access key.
-void TfrmMain::addFavoriteChannel(const QString& caption)
-{
-    QAction* item =
-        popCanais->addAction(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
-    connect(item, &QAction::triggered, this, guard([this, item] { joinCanal(item); }));
-}

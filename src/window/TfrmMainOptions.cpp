@@ -17,6 +17,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -40,7 +41,7 @@ void TfrmMain::mnuOpcoesClick()
     context.chatPane = chatPane();
     context.whisperPane = whisperPane();
     context.userList = m_userColumn->lstUsers;
-    context.opMode = opMode();
+    context.opMode = m_moderation->opMode();
     TfrmOpcoes dialog(context, this);
     if (m_prompts->exec(dialog) == QDialog::Accepted)
         guarded([this] { applyOptions(); });

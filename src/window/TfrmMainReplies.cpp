@@ -3,12 +3,14 @@
 #include "chat/AutoReplies.h"
 #include "net/TGatewayChat.h"
 #include "settings/TIniFile.h"
+#include "window/Moderation.h"
 
 // Runs after the line is shown: the version query first, whatever the reply switches say, then
 // the stored phrases, which the query line goes through like any other.
 void TfrmMain::answerTalk(const QString& User, const QString& Mess)
 {
-    if (const std::optional<QString> answer = AutoReplies::versionAnswer(User, Mess, FOpMode))
+    if (const std::optional<QString> answer =
+            AutoReplies::versionAnswer(User, Mess, m_moderation->opMode()))
         sendLine(*answer + QLatin1Char('\r'));
     if (!FRespFrase)
         return;

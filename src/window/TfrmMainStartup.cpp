@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +23,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
@@ -41,10 +39,13 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/Favorites.h"
 #include "window/InputLine.h"
+#include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/RegionKeys.h"
 #include "window/ServerEvents.h"
+#include "window/SuspectList.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -59,8 +60,6 @@ constexpr int MinHeight = 600;
 constexpr int MaxExtent = 8192;
 // A position typed by hand stays where window coordinates can still add a size to it.
 constexpr int MaxPosition = 32767;
-// Guards start-up against a count typed by hand that no file could hold.
-constexpr int MaxSuspects = 100000;
 
 int fontSize(int stored)
 {
@@ -134,7 +133,9 @@ void TfrmMain::FormCreate()
     m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
                             FFastNicks.get(), std::move(input));
     m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
-    FOpMode = false;
+    // After the locked whisper lines, which it opens lines on.
+    m_suspectList =
+        new SuspectList(*this, popUsers, popCustom, m_userColumn, m_moderation, FLockWhisps, this);
     FSincIndex = 1;
 }
 
@@ -149,7 +150,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    loadFavoriteChannels();
+    m_favorites->loadFavoriteChannels();
 
     const int width = Settings::read(*FIni, Keys::Form::Width);
     const int height = Settings::read(*FIni, Keys::Form::Height);
@@ -171,12 +172,7 @@ void TfrmMain::FormShow()
     // A picture that fails to load is reported; the rest of the start-up still runs.
     guarded([this] { carregaAparencia(); });
 
-    const int suspects = std::min(NumberedList::suspectAccounts().count(*FIni), MaxSuspects);
-    for (int i = 1; i <= suspects; ++i)
-        new QTreeWidgetItem(m_userColumn->lstCustom, {Settings::read(*FIni, Keys::Lista::Acc(i)),
-                                                      Settings::read(*FIni, Keys::Lista::Mot(i))});
-    m_userColumn->lstCustom->header()->setStretchLastSection(false);
-    m_userColumn->lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_suspectList->loadSuspects();
 
     Tray->setIcon(Pictures::programIcon());
     applyTrayOptions();
@@ -196,13 +192,6 @@ void TfrmMain::FormShow()
     setSyncPeriod(period);
 
     m_bottomStrip->txtMsg->setFocus();
-}
-
-void TfrmMain::joinCanal(QAction* item)
-{
-    QString name = item->text();
-    name.remove(QLatin1Char('&'));
-    sendLine(QStringLiteral("/join ") + name + QLatin1Char('\r'));
 }
 
 QSize TfrmMain::frameExtra() const
@@ -330,7 +319,7 @@ void TfrmMain::carregaAparencia()
     }
     ajustaFundoChat();
     m_chatColumn->pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
-    if (FOpMode) {
+    if (m_moderation->opMode()) {
         const bool custom = Settings::read(*FIni, CustomList);
         m_userColumn->setCustomListVisible(custom);
     }

@@ -9,6 +9,7 @@
 
 #include "WindowHarness.h"
 #include "tools/TfrmBusca.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
@@ -77,7 +78,7 @@ void TestWindowAccessibility::mainWindowControlsHaveNames()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     w->lockWhisps()->addLock(QStringLiteral("ana"));
     QCOMPARE(unnamedControls(w), QString());
 }

@@ -13,6 +13,7 @@
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
 #include "window/ConnectionControl.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -403,7 +404,7 @@ void TestWindowCommands::opMode()
     const int lines = WindowHarness::paragraphs(w->chatPane());
     typeLine(w, QStringLiteral("/opmode"));
     typeLine(w, QStringLiteral("/OPMODE"));
-    QCOMPARE(w->opMode(), on);
+    QCOMPARE(w->findChild<Moderation*>()->opMode(), on);
     QCOMPARE(w->windowTitle(), on ? Caption + QStringLiteral(" - [OP MODE]") : Caption);
     QCOMPARE(WindowHarness::paragraphs(w->chatPane()) - lines, on ? 1 : 0);
     if (on)

@@ -11,6 +11,7 @@
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -154,7 +155,7 @@ void TestWindowCustomList::add()
     WindowHarness h(Plain + stored);
     TfrmMain* w = h.window.get();
     if (opMode)
-        w->enterOpMode();
+        w->findChild<Moderation*>()->enterOpMode();
     for (const QString& answer : answers)
         h.prompts.files.enqueue(answer);
     w->users()->addUser(QStringLiteral("Mod"), QStringLiteral("0002"), QStringLiteral("CHAT"));
@@ -307,7 +308,7 @@ void TestWindowCustomList::whois()
     WindowHarness h(Plain + Three);
     TfrmMain* w = h.window.get();
     QVERIFY(h.connectToServer());
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     QTreeWidget* list = suspects(w);
     // Shown by operator mode; the rows have their places once the panel is laid out.
     QTRY_VERIFY(
@@ -376,7 +377,7 @@ void TestWindowCustomList::lockWhisper()
     WindowHarness h(Plain + Three);
     TfrmMain* w = h.window.get();
     QVERIFY(h.connectToServer());
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     suspects(w)->clearSelection();
     if (row >= 0)
         selectSuspect(w, row);

@@ -14,6 +14,7 @@
 #include "net/TGatewayChat.h"
 #include "settings/TIniFile.h"
 #include "window/ConnectionControl.h"
+#include "window/Favorites.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -211,7 +212,7 @@ void TestWindowFavorites::ctrlDOnlyWhileLoggedIn()
     }
     const QString before = h.iniText();
     pressCtrlD(w);
-    w->CrtlDExecute();
+    w->findChild<Favorites*>()->CrtlDExecute();
     QCOMPARE(h.iniText(), before);
     QCOMPARE(favourites(w), QStringList{QStringLiteral("a")});
 }

@@ -10,6 +10,7 @@
 #include "WindowHarness.h"
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -83,7 +84,7 @@ void TestWindowKeyboard::f6MovesBetweenRegions()
     TfrmMain* w = h.window.get();
     QVERIFY(QTest::qWaitForWindowActive(w));
     if (opMode)
-        w->enterOpMode();
+        w->findChild<Moderation*>()->enterOpMode();
     if (locked)
         w->lockWhisps()->addLock(QStringLiteral("ana"));
     QVERIFY(focusOn(w, from));
@@ -117,7 +118,7 @@ void TestWindowKeyboard::shiftF10OpensTheFocusedMenu()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     QVERIFY(focusOn(w, focus));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
     QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);

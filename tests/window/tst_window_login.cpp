@@ -17,6 +17,8 @@
 #include "view/ChatView.h"
 #include "window/ConnectionControl.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Moderation.h"
+#include "window/SuspectList.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -229,7 +231,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
     WindowHarness h(ini);
     TfrmMain* w = h.window.get();
     QVERIFY(sendLogin(h));
-    w->enterOpMode();
+    w->findChild<Moderation*>()->enterOpMode();
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     auto* users = w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
     auto* suspects = w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"));
@@ -271,8 +273,8 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
         button->click();
     }
     choose();
-    w->lstUsersDblClick();
-    w->lstCustom1DblClick();
+    w->findChild<Moderation*>()->lstUsersDblClick();
+    w->findChild<SuspectList*>()->lstCustom1DblClick();
     QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->feature<ConnectionControl>()->loginPending());
     QCOMPARE(h.server.received(), Login);

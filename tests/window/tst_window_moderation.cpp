@@ -12,6 +12,7 @@
 #include "chat/UserListModel.h"
 #include "net/TGatewayChat.h"
 #include "window/ConnectionControl.h"
+#include "window/Moderation.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 
@@ -63,6 +64,11 @@ void run(TfrmMain* w, const QString& name)
 QTreeView* userList(TfrmMain* w)
 {
     return w->findChild<QTreeView*>(QStringLiteral("lstUsers"));
+}
+
+Moderation* moderation(TfrmMain* w)
+{
+    return w->findChild<Moderation*>();
 }
 
 QLineEdit* input(TfrmMain* w)
@@ -169,7 +175,7 @@ void TestWindowModeration::actions()
     TfrmMain* w = h.window.get();
     QVERIFY(enterChannel(h));
     if (opMode)
-        w->enterOpMode();
+        moderation(w)->enterOpMode();
     if (selected)
         selectUser(w, QStringLiteral("bob"));
     if (!caption.isEmpty())
@@ -220,7 +226,7 @@ void TestWindowModeration::listActionsWaitForTheServersWelcome()
     QVERIFY(h.server.waitForClient());
     QVERIFY(h.server.waitForData("segredo\r\r"));
     QTRY_VERIFY(w->feature<ConnectionControl>()->loginPending());
-    w->enterOpMode();
+    moderation(w)->enterOpMode();
     w->users()->addUser(QStringLiteral("bob"), QStringLiteral("0000"), QStringLiteral("CHAT"));
     selectUser(w, QStringLiteral("bob"));
     run(w, item);
@@ -273,7 +279,7 @@ void TestWindowModeration::nothingSelectedAfterTheAccountGoes()
     TfrmMain* w = h.window.get();
     QVERIFY(enterChannel(h));
     QVERIFY(h.serverLine(QStringLiteral("1001 USER carol 0000 [CHAT]")));
-    w->enterOpMode();
+    moderation(w)->enterOpMode();
     const int suspects =
         w->findChild<QTreeWidget*>(QStringLiteral("lstCustom"))->topLevelItemCount();
     for (const QString& answer : answers)
@@ -335,9 +341,9 @@ void TestWindowModeration::operatorModeShowsItsControls()
     for (const QString& name : controls)
         QVERIFY2(!w->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
 
-    w->enterOpMode();
-    w->enterOpMode();
-    QVERIFY(w->opMode());
+    moderation(w)->enterOpMode();
+    moderation(w)->enterOpMode();
+    QVERIFY(moderation(w)->opMode());
     QCOMPARE(w->windowTitle(), QStringLiteral("Tulmo Chat v1.5 Light - [OP MODE]"));
     for (const QString& name : items)
         QVERIFY2(w->findChild<QAction*>(name)->isVisible(), qPrintable(name));
