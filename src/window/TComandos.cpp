@@ -12,6 +12,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/ChatColumn.h"
+#include "window/SyncMessages.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmMain.h"
 #include "window/UserColumn.h"
@@ -80,11 +81,11 @@ void TComandos::alteraOpcao(const QStringList& words)
     }
     const QString state = ClientCommandLine::upperWord(words, 2);
     if (state == QLatin1String("ON") && m_window->loggedIn()) {
-        m_window->startSyncMessages();
+        m_window->m_sync->startSyncMessages();
         Settings::write(*m_window->FIni, Keys::Timers::TimersOn, true);
         report(QStringLiteral("Timers sincronizados ATIVADOS"), StyleTable::Info);
     } else if (state == QLatin1String("OFF")) {
-        m_window->stopSyncMessages();
+        m_window->m_sync->stopSyncMessages();
         Settings::write(*m_window->FIni, Keys::Timers::TimersOn, false);
         report(QStringLiteral("Timers sincronizados DESATIVADOS"), StyleTable::Info);
     } else {

@@ -25,6 +25,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -104,7 +105,7 @@ void TfrmMain::setupComponents()
     GatewayChat1->UserName = QStringLiteral("Guest");
     RVStyle1 = named(new StyleTable(this), QStringLiteral("RVStyle1"));
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
-    tmrSinc = named(new QTimer(this), QStringLiteral("tmrSinc"));
+    m_sync = new SyncMessages(*this, this);
     tmrScroll = named(new QTimer(this), QStringLiteral("tmrScroll"));
     tmrScroll->setInterval(100);
     tmrLogin = named(new QTimer(this), QStringLiteral("tmrLogin"));
@@ -166,7 +167,6 @@ void TfrmMain::setupConnections()
             guard([this] { mnuLimpaTelaWhispsClick(); }));
     connect(Limpartela1, &QAction::triggered, this, guard([this] { Limpartela1Click(); }));
     connect(tmrScroll, &QTimer::timeout, this, guard([this] { tmrScrollTimer(); }));
-    connect(tmrSinc, &QTimer::timeout, this, guard([this] { tmrSincTimer(); }));
     connect(tmrLogin, &QTimer::timeout, this, guard([this] { refuseLogin(); }));
     connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
     connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));

@@ -31,6 +31,7 @@ class QTimer;
 class QUrl;
 class Shell;
 class StyleTable;
+class SyncMessages;
 class TChatInterface;
 class TComandos;
 class TFastNicks;
@@ -136,15 +137,6 @@ public:
     void Ladoalado1Click();
     void Esticado1Click();
     void joinCanal(QAction* item);
-    void tmrSincTimer();
-
-    // The synchronized messages: started (a running countdown goes on), stopped, and set again
-    // from the settings after the options dialog's "OK".
-    void startSyncMessages();
-    void stopSyncMessages();
-    void applySyncOptions();
-    // Tests shorten the period: Timers/STempo then counts in units of ms instead of seconds.
-    void setSyncSecondForTests(int ms);
 
     // Shared by the five locked whisper lines; Sender's Tag is the line's number.
     void btnWhispar1Click(QObject* Sender);
@@ -371,10 +363,6 @@ private:
     void autoScrollMouse(const QMouseEvent* event);
     bool claimsShortcut(const QKeyEvent* event) const;
 
-    // Synchronized messages.
-    static constexpr int MinSyncPeriod = 120; // seconds
-    void setSyncPeriod(int seconds);
-
     // Moderation.
     void sendAboutUser(const QString& command);
     void sendWithReason(const QString& command, const QString& title, const QString& prompt);
@@ -425,7 +413,6 @@ private:
     std::unique_ptr<TComandos> FComandos;
     TLockWhisps* FLockWhisps = nullptr;
     StyleTable* RVStyle1 = nullptr;
-    QTimer* tmrSinc = nullptr;
     QTimer* tmrScroll = nullptr;
     // Runs from the login's sending until the server answers it.
     QTimer* tmrLogin = nullptr;
@@ -438,8 +425,6 @@ private:
     QString FSenha;
     QString FCanal;
     bool FOpMode = false;
-    int FSincIndex = 1;
-    int m_syncSecondMs = 1000;
     bool FRespFrase = false;
     bool FRespWhisp = false;
     bool FHorario = true;
@@ -472,6 +457,9 @@ private:
     ChatColumn* m_chatColumn = nullptr;
     UserColumn* m_userColumn = nullptr;
     BottomStrip* m_bottomStrip = nullptr;
+
+    // Features.
+    SyncMessages* m_sync = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

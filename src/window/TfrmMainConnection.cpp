@@ -13,6 +13,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
 #include "window/BottomStrip.h"
+#include "window/SyncMessages.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -145,7 +146,7 @@ void TfrmMain::acceptLogin()
         sendLine(QStringLiteral("/join ") + homeChannel() + QLatin1Char('\r'));
     if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
         NumberedList::synchronizedMessages().count(*FIni) > 0)
-        startSyncMessages();
+        m_sync->startSyncMessages();
 }
 
 // Refused by the server's error event, by its silence, or by its closing first. The user is told
@@ -195,7 +196,7 @@ void TfrmMain::showDisconnected()
     setConnectedState(Link::Down);
     m_topStrip->btnAway->setChecked(false);
     m_topStrip->btnDND->setChecked(false);
-    stopSyncMessages();
+    m_sync->stopSyncMessages();
 }
 
 // A failed attempt is told at once, with where it went, why and where to change the server; the

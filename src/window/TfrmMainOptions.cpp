@@ -16,6 +16,7 @@
 #include "settings/WindowShortcuts.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
@@ -59,7 +60,7 @@ void TfrmMain::applyOptions()
     FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
-    applySyncOptions();
+    m_sync->applySyncOptions();
     carregaAparencia();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();

@@ -40,6 +40,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -104,7 +105,6 @@ void TfrmMain::FormCreate()
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
     FOpMode = false;
-    FSincIndex = 1;
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -160,12 +160,7 @@ void TfrmMain::FormShow()
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
 
-    int period = Settings::read(*FIni, Keys::Timers::STempo);
-    if (period < MinSyncPeriod) {
-        period = MinSyncPeriod;
-        guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinSyncPeriod); });
-    }
-    setSyncPeriod(period);
+    m_sync->loadSyncPeriod();
 
     m_bottomStrip->txtMsg->setFocus();
 }
