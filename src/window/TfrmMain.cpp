@@ -25,6 +25,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
@@ -106,6 +107,7 @@ void TfrmMain::setupComponents()
     RVStyle1 = named(new StyleTable(this), QStringLiteral("RVStyle1"));
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
     m_sync = new SyncMessages(*this, this);
+    m_replies = new ReplySender(*this, m_users, {[this] { return opMode(); }}, this);
     tmrScroll = named(new QTimer(this), QStringLiteral("tmrScroll"));
     tmrScroll->setInterval(100);
     tmrLogin = named(new QTimer(this), QStringLiteral("tmrLogin"));

@@ -29,6 +29,7 @@ class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
 class QUrl;
+class ReplySender;
 class Shell;
 class StyleTable;
 class SyncMessages;
@@ -77,8 +78,6 @@ public:
     StyleTable* styles() const { return RVStyle1; }
     QString channel() const { return FCanal; }
     bool showsTimes() const { return FHorario; }
-    bool repliesToPhrases() const { return FRespFrase; }
-    bool repliesToWhispers() const { return FRespWhisp; }
     bool opMode() const { return FOpMode; }
     bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
@@ -349,8 +348,6 @@ private:
     void GatewayChat1UnHandled(const QString& Mess);
     void updateChannelLabel();
     int rankOf(const QString& account) const;
-    void answerTalk(const QString& User, const QString& Mess);
-    void answerWhisper(const QString& User, const QString& Mess);
 
     // Input line.
     void txtMsgChange(const QString& text);
@@ -425,8 +422,6 @@ private:
     QString FSenha;
     QString FCanal;
     bool FOpMode = false;
-    bool FRespFrase = false;
-    bool FRespWhisp = false;
     bool FHorario = true;
     // The text of horarioTexto, renewed once per second.
     mutable TimeStampText m_horarioTexto;
@@ -460,6 +455,7 @@ private:
 
     // Features.
     SyncMessages* m_sync = nullptr;
+    ReplySender* m_replies = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -16,6 +16,7 @@
 #include "settings/WindowShortcuts.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -57,8 +58,7 @@ void TfrmMain::applyOptions()
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
     ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
     applyTrayOptions();
-    FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
-    FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
+    m_replies->applyOptions();
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
     m_sync->applySyncOptions();
     carregaAparencia();

@@ -11,6 +11,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ReplySender.h"
 #include "window/TfrmConectar.h"
 
 namespace {
@@ -111,7 +112,7 @@ void TfrmMain::whisp(int direction, const QString& account, const QString& text)
 void TfrmMain::GatewayChat1Talk(const QString& User, const QString& Mess)
 {
     mensagem(User, Mess);
-    answerTalk(User, Mess);
+    m_replies->answerTalk(User, Mess);
 }
 
 void TfrmMain::GatewayChat1Emote(const QString& User, const QString& Mess)
@@ -122,7 +123,7 @@ void TfrmMain::GatewayChat1Emote(const QString& User, const QString& Mess)
 void TfrmMain::GatewayChat1Whisper(const QString& User, const QString& Mess)
 {
     whisp(0, User, Mess);
-    answerWhisper(User, Mess);
+    m_replies->answerWhisper(User, Mess);
     noticeWhisper(User, Mess);
 }
 

@@ -40,6 +40,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
@@ -156,8 +157,7 @@ void TfrmMain::FormShow()
     info(QStringLiteral("Para conectar a %1, clique em Conectar (Ctrl+N).")
              .arg(ChatInterface1->Address));
 
-    FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
-    FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
+    m_replies->applyOptions();
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
 
     m_sync->loadSyncPeriod();
