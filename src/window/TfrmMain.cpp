@@ -25,6 +25,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/PhraseShortcuts.h"
 #include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
@@ -64,7 +65,11 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setupModeration();
     setupSuspectList();
     setupOptionsDialog();
-    setupShortcuts();
+    QList<QAction*> atalhos;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        atalhos << findChild<QAction*>(QStringLiteral("atalho") + QLatin1Char(letter));
+    m_phraseShortcuts =
+        new PhraseShortcuts(*this, atalhos, mnuConfigAtalhos, m_bottomStrip->txtMsg, this);
     setupFavorites();
     wireChatInterface();
     wireGatewayChat();

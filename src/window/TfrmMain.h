@@ -18,6 +18,7 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class PhraseShortcuts;
 class Prompts;
 class QAction;
 class QImage;
@@ -204,10 +205,7 @@ public:
     void setNotepadDelayForTests(int ms);
     void setNotepadReadTimeForTests(int ms);
 
-    // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
-    // shortcut's action: its caption is the letter.
-    void execAtalho(QAction* Sender);
-    void mnuConfigAtalhosClick();
+    // Favourite channels (Canais in confs.ini).
     void Adicionarcanal1Click();
     void CrtlDExecute();
     void Organizarcanais1Click();
@@ -271,7 +269,6 @@ private:
     void setupSuspectList();
     void setupOptionsDialog();
     void applyOptions();
-    void setupShortcuts();
     void setupFavorites();
     // Builds the favourites of popCanais again from the file.
     void loadFavoriteChannels();
@@ -456,6 +453,7 @@ private:
     // Features.
     SyncMessages* m_sync = nullptr;
     ReplySender* m_replies = nullptr;
+    PhraseShortcuts* m_phraseShortcuts = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;
