@@ -52,8 +52,7 @@ class UserListModel;
 class TfrmMain : public QMainWindow, public WindowContext
 {
     Q_OBJECT
-    // The client commands and the locked whisper lines act on the window directly.
-    friend class TComandos;
+    // The locked whisper lines act on the window directly.
     friend class TLockWhisps;
 
 public:

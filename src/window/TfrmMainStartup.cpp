@@ -101,8 +101,11 @@ void TfrmMain::FormCreate()
         m_bottomStrip->txtMsg->setText(text);
         m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
-    FComandos = std::make_unique<TComandos>(this);
     FLockWhisps = new TLockWhisps(this);
+    FComandos = std::make_unique<TComandos>(
+        *this, FLockWhisps, m_sync, m_users, m_chatColumn->chkAutoScroll,
+        TComandos::Hooks{[this] { lblAutoScrollClick(); }, [this] { return opMode(); },
+                         [this] { enterOpMode(); }});
     FLogin = Settings::read(*FIni, Keys::Geral::Login);
     FSenha = Settings::read(*FIni, Keys::Geral::Senha);
     FOpMode = false;
