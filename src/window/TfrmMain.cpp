@@ -29,6 +29,7 @@
 #include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
+#include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -190,7 +191,8 @@ void TfrmMain::setupConnections()
     connect(custom, &QWidget::customContextMenuRequested, this, [this, custom](const QPoint& at) {
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
-    setupLockConnections();
+    FLockWhisps = new TLockWhisps(*this, bottom, m_chatColumn->chkAutoScroll,
+                                  findChild<QAction*>(QStringLiteral("LockarWhisp1")), this);
     setupLogs();
     setupLinks();
     setupPaneLinks();

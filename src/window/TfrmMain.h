@@ -52,9 +52,6 @@ class UserListModel;
 class TfrmMain : public QMainWindow, public WindowContext
 {
     Q_OBJECT
-    // The locked whisper lines act on the window directly.
-    friend class TLockWhisps;
-
 public:
     // settingsFolder holds confs.ini and bg.bmp (empty: defaultSettingsFolder()); prompts answers
     // every modal question (nullptr: real Qt dialogs). Neither argument is owned.
@@ -136,12 +133,6 @@ public:
     void Ladoalado1Click();
     void Esticado1Click();
     void joinCanal(QAction* item);
-
-    // Shared by the five locked whisper lines; Sender's Tag is the line's number.
-    void btnWhispar1Click(QObject* Sender);
-    void btnFecharWhispLock1Click(QObject* Sender);
-    void lblAccWhisp1Click(QObject* Sender);
-    void LockarWhisp1Click();
 
     // Operator mode: on for good once switched on; shows the controls kept for operators and
     // marks the caption. The "/OPMODE" command calls it once its conditions hold.
@@ -261,7 +252,6 @@ private:
     void setupGamesPopup();
     void setupRegions();
     void setupConnections();
-    void setupLockConnections();
     void wireChatInterface();
     void wireGatewayChat();
     void setupModeration();

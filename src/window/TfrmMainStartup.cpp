@@ -43,7 +43,6 @@
 #include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
-#include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -101,7 +100,6 @@ void TfrmMain::FormCreate()
         m_bottomStrip->txtMsg->setText(text);
         m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
-    FLockWhisps = new TLockWhisps(this);
     FComandos = std::make_unique<TComandos>(
         *this, FLockWhisps, m_sync, m_users, m_chatColumn->chkAutoScroll,
         TComandos::Hooks{[this] { lblAutoScrollClick(); }, [this] { return opMode(); },
