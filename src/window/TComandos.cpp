@@ -1,9 +1,8 @@
 #include "window/TComandos.h"
 
-#include <QAction>
+#include <utility>
+
 #include <QCheckBox>
-#include <QTimer>
-#include <QToolButton>
 
 #include "chat/ClientCommandLine.h"
 #include "chat/UserListModel.h"
@@ -11,19 +10,21 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
-#include "window/ChatColumn.h"
-#include "window/Moderation.h"
-#include "window/Panes.h"
+#include "window/SyncMessages.h"
 #include "window/TLockWhisps.h"
-#include "window/TfrmMain.h"
-#include "window/UserColumn.h"
+#include "window/WindowContext.h"
 
 namespace {
 const QString AcsetSyntax = QStringLiteral("SINTAXE: /acset <opcao> <parametro>");
 const QString HelpRule = QString(79, QLatin1Char('-'));
 } // namespace
 
-TComandos::TComandos(TfrmMain* window) : m_window(window) {}
+TComandos::TComandos(WindowContext& ctx, TLockWhisps* locks, SyncMessages* sync,
+                     UserListModel* users, QCheckBox* chkAutoScroll, Hooks hooks)
+    : m_ctx(ctx), m_locks(locks), m_sync(sync), m_users(users), chkAutoScroll(chkAutoScroll),
+      m_hooks(std::move(hooks))
+{
+}
 
 bool TComandos::analisar(const QString& line)
 {
@@ -35,7 +36,7 @@ bool TComandos::analisar(const QString& line)
         lockaWhisps(parsed.words());
         break;
     case ClientCommandLine::Command::AScroll:
-        m_window->feature<Panes>()->lblAutoScrollClick();
+        m_hooks.toggleAutoScroll();
         break;
     case ClientCommandLine::Command::AcSet:
         alteraOpcao(parsed.words());
@@ -52,18 +53,17 @@ bool TComandos::analisar(const QString& line)
 
 void TComandos::report(const QString& text, int style)
 {
-    ChatView* txtChat = m_window->chatPane();
+    ChatView* txtChat = m_ctx.chatPane();
     txtChat->appendLine(text, style);
     txtChat->reformat();
 }
 
 void TComandos::lockaWhisps(const QStringList& words)
 {
-    TLockWhisps* locks = m_window->FLockWhisps;
     for (qsizetype i = 1; i < words.size(); ++i) {
-        if (locks->getNumLocks() >= TLockWhisps::MaxLocks)
+        if (m_locks->getNumLocks() >= TLockWhisps::MaxLocks)
             break;
-        locks->addLock(words.at(i));
+        m_locks->addLock(words.at(i));
     }
 }
 
@@ -81,13 +81,13 @@ void TComandos::alteraOpcao(const QStringList& words)
         return;
     }
     const QString state = ClientCommandLine::upperWord(words, 2);
-    if (state == QLatin1String("ON") && m_window->loggedIn()) {
-        m_window->startSyncMessages();
-        Settings::write(*m_window->FIni, Keys::Timers::TimersOn, true);
+    if (state == QLatin1String("ON") && m_ctx.loggedIn()) {
+        m_sync->startSyncMessages();
+        Settings::write(*m_ctx.settings(), Keys::Timers::TimersOn, true);
         report(QStringLiteral("Timers sincronizados ATIVADOS"), StyleTable::Info);
     } else if (state == QLatin1String("OFF")) {
-        m_window->stopSyncMessages();
-        Settings::write(*m_window->FIni, Keys::Timers::TimersOn, false);
+        m_sync->stopSyncMessages();
+        Settings::write(*m_ctx.settings(), Keys::Timers::TimersOn, false);
         report(QStringLiteral("Timers sincronizados DESATIVADOS"), StyleTable::Info);
     } else {
         report(QStringLiteral("Você deve estar logado para usar este comando!"), StyleTable::Erro);
@@ -96,23 +96,23 @@ void TComandos::alteraOpcao(const QStringList& words)
 
 void TComandos::ativaOpMode()
 {
-    if (!m_window->loggedIn() || m_window->m_moderation->opMode())
+    if (!m_ctx.loggedIn() || m_hooks.opMode())
         return;
-    const UserEntry* own = m_window->m_users->find(m_window->login());
+    const UserEntry* own = m_users->find(m_ctx.login());
     if (!own || (own->flags != QLatin1String("0008") && own->flags != QLatin1String("0001")))
         return;
-    m_window->m_moderation->enterOpMode();
+    m_hooks.enterOpMode();
     report(QStringLiteral("MODO OPERADOR ATIVADO"), StyleTable::Info);
 }
 
 void TComandos::helpLine(const QString& text)
 {
-    m_window->chatPane()->appendLine(text, StyleTable::Acc);
+    m_ctx.chatPane()->appendLine(text, StyleTable::Acc);
 }
 
 void TComandos::helpEntry(const QString& syntax, int tabs, const QString& description)
 {
-    ChatView* txtChat = m_window->chatPane();
+    ChatView* txtChat = m_ctx.chatPane();
     txtChat->appendLine(syntax, StyleTable::Acc);
     for (int i = 0; i < tabs; ++i)
         txtChat->appendTab(StyleTable::Acc);
@@ -121,7 +121,7 @@ void TComandos::helpEntry(const QString& syntax, int tabs, const QString& descri
 
 void TComandos::mostraAjuda(const QStringList& words)
 {
-    ChatView* txtChat = m_window->chatPane();
+    ChatView* txtChat = m_ctx.chatPane();
     txtChat->appendLine(QString(), -1);
     if (words.size() < 2) {
         helpLine(QStringLiteral("TULMO CHAT 1.5 BETA - LISTA DE COMANDOS"));
@@ -162,6 +162,6 @@ void TComandos::mostraAjuda(const QStringList& words)
     }
     txtChat->appendLine(QString(), -1);
     txtChat->reformat();
-    if (m_window->m_chatColumn->chkAutoScroll->isChecked())
+    if (chkAutoScroll->isChecked())
         txtChat->scrollToBottom();
 }

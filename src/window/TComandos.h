@@ -3,14 +3,34 @@
 #include <QString>
 #include <QStringList>
 
-class TfrmMain;
+#include <functional>
+
+class QCheckBox;
+class SyncMessages;
+class TLockWhisps;
+class UserListModel;
+class WindowContext;
 
 // Carries out the client's own commands typed into the input line: "/lock", "/ascroll",
-// "/acset", "/opmode" and "/achelp". It has no state of its own and acts on the main window.
+// "/acset", "/opmode" and "/achelp". It has no state of its own: it writes to the channel pane and
+// the settings, opens locked whisper lines, starts and stops the synchronized messages, and
+// reaches the rest of the window only through its hooks.
 class TComandos final
 {
 public:
-    explicit TComandos(TfrmMain* window);
+    struct Hooks
+    {
+        // Switches auto-scroll over, as a double click on "Auto-Rolagem" does.
+        std::function<void()> toggleAutoScroll;
+        // Operator mode is on.
+        std::function<bool()> opMode;
+        // Switches operator mode on.
+        std::function<void()> enterOpMode;
+    };
+
+    // users finds the own account's flags; chkAutoScroll says whether the help ends scrolled.
+    TComandos(WindowContext& ctx, TLockWhisps* locks, SyncMessages* sync, UserListModel* users,
+              QCheckBox* chkAutoScroll, Hooks hooks);
 
     // True when the line is a client command; it has then been carried out, whatever it reported,
     // and must not reach the server.
@@ -28,5 +48,10 @@ private:
     // "syntax", tabs to line up the description, then the description, on one line.
     void helpEntry(const QString& syntax, int tabs, const QString& description);
 
-    TfrmMain* m_window;
+    WindowContext& m_ctx;
+    TLockWhisps* m_locks;
+    SyncMessages* m_sync;
+    UserListModel* m_users;
+    QCheckBox* chkAutoScroll;
+    Hooks m_hooks;
 };

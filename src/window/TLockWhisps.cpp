@@ -1,5 +1,6 @@
 #include "window/TLockWhisps.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,30 +10,69 @@
 #include "dialogs/Prompts.h"
 #include "view/ChatView.h"
 #include "window/BottomStrip.h"
-#include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
-#include "window/TfrmMain.h"
+#include "window/WindowContext.h"
 
 namespace {
 constexpr int LineHeight = 30;
 // The input line and the strip's top margin.
 constexpr int StripBase = 32;
+
+int tagOf(const QObject* Sender)
+{
+    return Sender->property("Tag").toInt();
+}
 } // namespace
 
-TLockWhisps::TLockWhisps(TfrmMain* window) : QObject(window), m_window(window)
+TLockWhisps::TLockWhisps(WindowContext& ctx, BottomStrip* strip, QCheckBox* chkAutoScroll,
+                         QAction* LockarWhisp1, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_strip(strip), chkAutoScroll(chkAutoScroll)
 {
-    for (LockedWhisperPanel* lock : m_window->m_bottomStrip->lockPanels())
+    setObjectName(QStringLiteral("TLockWhisps"));
+    for (LockedWhisperPanel* lock : m_strip->lockPanels()) {
+        QPushButton* whispar = lock->btnWhispar;
+        connect(whispar, &QPushButton::clicked, this,
+                m_ctx.guard([this, whispar] { btnWhispar1Click(whispar); }));
+        QPushButton* fechar = lock->btnFecharWhispLock;
+        connect(fechar, &QPushButton::clicked, this,
+                m_ctx.guard([this, fechar] { btnFecharWhispLock1Click(fechar); }));
+    }
+    connect(LockarWhisp1, &QAction::triggered, this, m_ctx.guard([this] { LockarWhisp1Click(); }));
+    for (LockedWhisperPanel* lock : m_strip->lockPanels())
         lock->lblAccWhisp->installEventFilter(this);
+}
+
+void TLockWhisps::btnWhispar1Click(QObject* Sender)
+{
+    whispar(tagOf(Sender));
+}
+
+void TLockWhisps::btnFecharWhispLock1Click(QObject* Sender)
+{
+    delLock(tagOf(Sender));
+}
+
+void TLockWhisps::lblAccWhisp1Click(QObject* Sender)
+{
+    whois(tagOf(Sender));
+}
+
+void TLockWhisps::LockarWhisp1Click()
+{
+    const QString account = m_ctx.selectedUser();
+    if (account.isEmpty())
+        return;
+    addLock(account);
 }
 
 LockedWhisperPanel* TLockWhisps::panel(int N) const
 {
-    return m_window->m_bottomStrip->lockPanels().at(N - 1);
+    return m_strip->lockPanels().at(N - 1);
 }
 
 void TLockWhisps::fitStrip()
 {
-    m_window->m_bottomStrip->setFixedHeight(LineHeight * FNumLocks + StripBase);
+    m_strip->setFixedHeight(LineHeight * FNumLocks + StripBase);
 }
 
 void TLockWhisps::addLock(const QString& account)
@@ -45,12 +85,12 @@ void TLockWhisps::addLock(const QString& account)
         FNumLocks = N;
         lock->txtWhisp->setFocus(Qt::OtherFocusReason);
     } else {
-        m_window->m_prompts->warningBox(m_window,
-                                        QStringLiteral("Numero máximo de lock whisps atingido!"));
+        m_ctx.prompts().warningBox(m_ctx.dialogParent(),
+                                   QStringLiteral("Numero máximo de lock whisps atingido!"));
     }
     fitStrip();
-    if (m_window->m_chatColumn->chkAutoScroll->isChecked())
-        m_window->m_chatColumn->txtChat->scrollToBottom();
+    if (chkAutoScroll->isChecked())
+        m_ctx.chatPane()->scrollToBottom();
 }
 
 void TLockWhisps::delLock(int K)
@@ -67,7 +107,7 @@ void TLockWhisps::delLock(int K)
     panel(n)->txtWhisp->clear();
     panel(n)->hide();
     FNumLocks = n - 1;
-    m_window->m_bottomStrip->txtMsg->setFocus(Qt::OtherFocusReason);
+    m_strip->txtMsg->setFocus(Qt::OtherFocusReason);
     fitStrip();
 }
 
@@ -79,29 +119,28 @@ void TLockWhisps::whispar(int N)
     if (edit->text().isEmpty())
         return;
     // Held back like a line of the input line while the login awaits its answer.
-    if (m_window->holdsBackLine()) {
+    if (m_ctx.holdsBackLine()) {
         edit->setFocus(Qt::OtherFocusReason);
         return;
     }
-    m_window->sendLine(QStringLiteral("/w ") + panel(N)->lblAccWhisp->text() + QLatin1Char(' ') +
-                       edit->text() + QLatin1Char('\r'));
+    m_ctx.sendLine(QStringLiteral("/w ") + panel(N)->lblAccWhisp->text() + QLatin1Char(' ') +
+                   edit->text() + QLatin1Char('\r'));
     edit->clear();
     edit->setFocus(Qt::OtherFocusReason);
 }
 
 void TLockWhisps::selecionaCampo(int N)
 {
-    m_window->m_bottomStrip->btnEnviar->setDefault(false);
-    for (LockedWhisperPanel* lock : m_window->m_bottomStrip->lockPanels())
+    m_strip->btnEnviar->setDefault(false);
+    for (LockedWhisperPanel* lock : m_strip->lockPanels())
         lock->btnWhispar->setDefault(lock->number() == N);
 }
 
 void TLockWhisps::whois(int N)
 {
-    if (N < 1 || N > FNumLocks || m_window->holdsBackLine())
+    if (N < 1 || N > FNumLocks || m_ctx.holdsBackLine())
         return;
-    m_window->sendLine(QStringLiteral("/whois ") + panel(N)->lblAccWhisp->text() +
-                       QLatin1Char('\r'));
+    m_ctx.sendLine(QStringLiteral("/whois ") + panel(N)->lblAccWhisp->text() + QLatin1Char('\r'));
 }
 
 bool TLockWhisps::eventFilter(QObject* watched, QEvent* event)
@@ -112,6 +151,6 @@ bool TLockWhisps::eventFilter(QObject* watched, QEvent* event)
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (label && mouse->button() == Qt::LeftButton &&
         label->rect().contains(mouse->position().toPoint()))
-        m_window->guarded([this, label] { m_window->lblAccWhisp1Click(label); });
+        m_ctx.guarded([this, label] { lblAccWhisp1Click(label); });
     return false;
 }

@@ -31,8 +31,12 @@
 #include "window/LockedWhisperPanel.h"
 #include "window/Moderation.h"
 #include "window/Panes.h"
+#include "window/PhraseShortcuts.h"
+#include "window/ReplySender.h"
 #include "window/ServerEvents.h"
+#include "window/SyncMessages.h"
 #include "window/TComandos.h"
+#include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
@@ -69,7 +73,11 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     m_moderation = new Moderation(*this, this, popUsers, popChat, m_chatColumn, m_userColumn,
                                   m_bottomStrip->txtMsg);
     setupOptionsDialog();
-    setupShortcuts();
+    QList<QAction*> atalhos;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        atalhos << findChild<QAction*>(QStringLiteral("atalho") + QLatin1Char(letter));
+    m_phraseShortcuts =
+        new PhraseShortcuts(*this, atalhos, mnuConfigAtalhos, m_bottomStrip->txtMsg, this);
     m_favorites =
         new Favorites(*this, popCanais, mnuOrgCanal, findChild<QAction*>(QStringLiteral("CrtlD")),
                       {[this] { return channel(); }}, this);
@@ -176,7 +184,8 @@ void TfrmMain::setupComponents()
     GatewayChat1->UserName = QStringLiteral("Guest");
     RVStyle1 = named(new StyleTable(this), QStringLiteral("RVStyle1"));
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
-    tmrSinc = named(new QTimer(this), QStringLiteral("tmrSinc"));
+    m_sync = new SyncMessages(*this, this);
+    m_replies = new ReplySender(*this, m_users, {[this] { return m_moderation->opMode(); }}, this);
     Tray = named(new QSystemTrayIcon(Pictures::programIcon(), this), QStringLiteral("Tray"));
 }
 
@@ -206,7 +215,6 @@ void TfrmMain::setupRegions()
 
 void TfrmMain::setupConnections()
 {
-    connect(tmrSinc, &QTimer::timeout, this, guard([this] { tmrSincTimer(); }));
     connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
     connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));
     connect(Centralizado1, &QAction::triggered, this, guard([this] { Centralizado1Click(); }));
@@ -222,7 +230,8 @@ void TfrmMain::setupConnections()
     connect(custom, &QWidget::customContextMenuRequested, this, [this, custom](const QPoint& at) {
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
-    setupLockConnections();
+    FLockWhisps = new TLockWhisps(*this, m_bottomStrip, m_chatColumn->chkAutoScroll,
+                                  findChild<QAction*>(QStringLiteral("LockarWhisp1")), this);
     setupLogs();
     setupLinks();
     setupPaneLinks();

@@ -18,6 +18,9 @@ class ChatColumn;
 class ConnectionControl;
 class InputLine;
 class Panes;
+class PhraseShortcuts;
+class ReplySender;
+class SyncMessages;
 class RegionKeys;
 class ServerEvents;
 class Favorites;
@@ -33,6 +36,7 @@ class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
 class QUrl;
+class ReplySender;
 class Shell;
 class StyleTable;
 class SuspectList;
@@ -54,10 +58,6 @@ class UserListModel;
 class TfrmMain : public QMainWindow, public WindowContext
 {
     Q_OBJECT
-    // The client commands and the locked whisper lines act on the window directly.
-    friend class TComandos;
-    friend class TLockWhisps;
-
 public:
     // settingsFolder holds confs.ini and bg.bmp (empty: defaultSettingsFolder()); prompts answers
     // every modal question (nullptr: real Qt dialogs). Neither argument is owned.
@@ -79,8 +79,6 @@ public:
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
     TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
-    bool repliesToPhrases() const { return FRespFrase; }
-    bool repliesToWhispers() const { return FRespWhisp; }
     bool trayActive() const { return m_trayActive; }
     // A feature of the window, by its class.
     template <class Feature>
@@ -126,21 +124,6 @@ public:
     void Centralizado1Click();
     void Ladoalado1Click();
     void Esticado1Click();
-    void tmrSincTimer();
-
-    // The synchronized messages: started (a running countdown goes on), stopped, and set again
-    // from the settings after the options dialog's "OK".
-    void startSyncMessages();
-    void stopSyncMessages();
-    void applySyncOptions();
-    // Tests shorten the period: Timers/STempo then counts in units of ms instead of seconds.
-    void setSyncSecondForTests(int ms);
-
-    // Shared by the five locked whisper lines; Sender's Tag is the line's number.
-    void btnWhispar1Click(QObject* Sender);
-    void btnFecharWhispLock1Click(QObject* Sender);
-    void lblAccWhisp1Click(QObject* Sender);
-    void LockarWhisp1Click();
 
     // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
     // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
@@ -162,11 +145,6 @@ public:
     // after which closing the window may remove it.
     void setNotepadDelayForTests(int ms);
     void setNotepadReadTimeForTests(int ms);
-
-    // Phrase shortcuts (Atalhos in confs.ini). Sender is the shortcut's action: its caption is
-    // the letter.
-    void execAtalho(QAction* Sender);
-    void mnuConfigAtalhosClick();
 
     // Screenshots, the game launcher and the tray icon.
     void btnScreenClick();
@@ -217,10 +195,8 @@ private:
     void setupGamesPopup();
     void setupRegions();
     void setupConnections();
-    void setupLockConnections();
     void setupOptionsDialog();
     void applyOptions();
-    void setupShortcuts();
     void setupScreenshotGamesTray();
     // The screen area of the window's frame, as the screen shows it.
     QImage capturaTela();
@@ -248,13 +224,6 @@ private:
     void loadBackgroundBitmap(const QString& path);
     // Shows the picture so in the channel pane and checks its item in the background menu.
     void applyBackgroundStyle(ChatView::BackgroundStyle style);
-
-    void answerTalk(const QString& User, const QString& Mess);
-    void answerWhisper(const QString& User, const QString& Mess);
-
-    // Synchronized messages.
-    static constexpr int MinSyncPeriod = 120; // seconds
-    void setSyncPeriod(int seconds);
 
     // Logs and links.
     void setupLogs();
@@ -296,14 +265,9 @@ private:
     std::unique_ptr<TComandos> FComandos;
     TLockWhisps* FLockWhisps = nullptr;
     StyleTable* RVStyle1 = nullptr;
-    QTimer* tmrSinc = nullptr;
     QSystemTrayIcon* Tray = nullptr;
 
     // Fields shared by the chat handlers.
-    int FSincIndex = 1;
-    int m_syncSecondMs = 1000;
-    bool FRespFrase = false;
-    bool FRespWhisp = false;
     bool m_trayActive = false;
     // The clash of the minimize key with the window's keys last reported; empty: none.
     QString m_shortcutNotice;
@@ -337,6 +301,9 @@ private:
     RegionKeys* m_regionKeys = nullptr;
     Moderation* m_moderation = nullptr;
     SuspectList* m_suspectList = nullptr;
+    SyncMessages* m_sync = nullptr;
+    ReplySender* m_replies = nullptr;
+    PhraseShortcuts* m_phraseShortcuts = nullptr;
     Favorites* m_favorites = nullptr;
 
     // Menus and actions.

@@ -19,6 +19,8 @@
 #include "window/ConnectionControl.h"
 #include "window/Moderation.h"
 #include "window/Panes.h"
+#include "window/ReplySender.h"
+#include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/UserColumn.h"
 
@@ -57,10 +59,9 @@ void TfrmMain::applyOptions()
 {
     m_connection->applyOptions();
     applyTrayOptions();
-    FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
-    FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
+    m_replies->applyOptions();
     m_panes->applyOptions();
-    applySyncOptions();
+    m_sync->applySyncOptions();
     carregaAparencia();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();

@@ -44,8 +44,10 @@
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/RegionKeys.h"
+#include "window/ReplySender.h"
 #include "window/ServerEvents.h"
 #include "window/SuspectList.h"
+#include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -103,16 +105,19 @@ void TfrmMain::FormCreate()
         m_bottomStrip->txtMsg->setText(text);
         m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
-    FComandos = std::make_unique<TComandos>(this);
-    FLockWhisps = new TLockWhisps(this);
+    FComandos = std::make_unique<TComandos>(
+        *this, FLockWhisps, m_sync, m_users, m_chatColumn->chkAutoScroll,
+        TComandos::Hooks{[this] { m_panes->lblAutoScrollClick(); },
+                         [this] { return m_moderation->opMode(); },
+                         [this] { m_moderation->enterOpMode(); }});
     m_panes = new Panes(*this, m_chatColumn, m_users, FFastNicks.get(), this, mnuLimpaTelaChat,
                         mnuLimpaTelaWhisps, Limpartela1);
     ServerEvents::Hooks events;
     events.talkArrived = [this](const QString& User, const QString& Mess) {
-        answerTalk(User, Mess);
+        m_replies->answerTalk(User, Mess);
     };
     events.whisperArrived = [this](const QString& User, const QString& Mess) {
-        answerWhisper(User, Mess);
+        m_replies->answerWhisper(User, Mess);
         noticeWhisper(User, Mess);
     };
     m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
@@ -121,10 +126,10 @@ void TfrmMain::FormCreate()
     session.accepted = [this] {
         if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
             NumberedList::synchronizedMessages().count(*FIni) > 0)
-            startSyncMessages();
+            m_sync->startSyncMessages();
     };
     session.channelGone = [this] { m_events->clear(); };
-    session.stopped = [this] { stopSyncMessages(); };
+    session.stopped = [this] { m_sync->stopSyncMessages(); };
     m_connection = new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip,
                                          mnuConectar, mnuDesconectar, std::move(session), this);
     InputLine::Hooks input;
@@ -136,7 +141,6 @@ void TfrmMain::FormCreate()
     // After the locked whisper lines, which it opens lines on.
     m_suspectList =
         new SuspectList(*this, popUsers, popCustom, m_userColumn, m_moderation, FLockWhisps, this);
-    FSincIndex = 1;
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -180,16 +184,10 @@ void TfrmMain::FormShow()
 
     m_connection->showStartLine();
 
-    FRespFrase = Settings::read(*FIni, Keys::Respostas::RespFrase);
-    FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
+    m_replies->applyOptions();
     m_panes->applyOptions();
 
-    int period = Settings::read(*FIni, Keys::Timers::STempo);
-    if (period < MinSyncPeriod) {
-        period = MinSyncPeriod;
-        guarded([this] { Settings::write(*FIni, Keys::Timers::STempo, MinSyncPeriod); });
-    }
-    setSyncPeriod(period);
+    m_sync->loadSyncPeriod();
 
     m_bottomStrip->txtMsg->setFocus();
 }

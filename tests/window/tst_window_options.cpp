@@ -14,6 +14,7 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "window/Panes.h"
+#include "window/ReplySender.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -43,7 +44,8 @@ QStringList windowState(TfrmMain* w)
             QStringLiteral("tray=") + QString::number(w->trayActive()),
             QStringLiteral("minimize=") + minimize->shortcut().toString(),
             QStringLiteral("times=") + QString::number(w->feature<Panes>()->showsTimes()),
-            QStringLiteral("whispers=") + QString::number(w->repliesToWhispers()),
+            QStringLiteral("whispers=") +
+                QString::number(w->findChild<ReplySender*>()->repliesToWhispers()),
             QStringLiteral("period=") + QString::number(tmrSinc->interval()),
             QStringLiteral("sync=") + QString::number(tmrSinc->isActive()),
             QStringLiteral("background=") + w->chatPane()->backgroundColor().name()};
@@ -185,7 +187,7 @@ void TestWindowOptions::refusedPeriodKeepsTheOtherTabs()
     QCOMPARE(windowState(w),
              (QStringList{"login=outra", "server=127.0.0.1", "tray=1", "minimize=Alt+P", "times=1",
                           "whispers=1", "period=120000", "sync=0", "background=#000000"}));
-    QVERIFY(w->repliesToPhrases());
+    QVERIFY(w->findChild<ReplySender*>()->repliesToPhrases());
     QCOMPARE(w->focusWidget()->objectName(), QStringLiteral("txtMsg"));
 }
 

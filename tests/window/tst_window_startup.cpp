@@ -17,6 +17,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/Panes.h"
+#include "window/ReplySender.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 
@@ -110,7 +111,7 @@ void TestWindowStartup::missingSettingsFile()
     QCOMPARE(w->chatInterface()->Address, QStringLiteral("localhost"));
     QCOMPARE(w->chatInterface()->Port, h.server.port());
     QVERIFY(w->feature<Panes>()->showsTimes());
-    QVERIFY(!w->repliesToPhrases());
+    QVERIFY(!w->findChild<ReplySender*>()->repliesToPhrases());
     QVERIFY(!w->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
     QVERIFY(!child(w, "pnlCustom")->isVisible());
@@ -220,8 +221,8 @@ void TestWindowStartup::handWrittenSettings()
     } else if (check == QLatin1String("tray")) {
         actual = QString::number(int(w->trayActive()));
     } else if (check == QLatin1String("switches")) {
-        actual = QString::number(int(w->repliesToPhrases())) +
-                 QString::number(int(w->repliesToWhispers())) +
+        actual = QString::number(int(w->findChild<ReplySender*>()->repliesToPhrases())) +
+                 QString::number(int(w->findChild<ReplySender*>()->repliesToWhispers())) +
                  QString::number(int(w->feature<Panes>()->showsTimes()));
     } else if (check == QLatin1String("hora")) {
         actual = w->styles()->color(StyleTable::Horario).name();

@@ -7,10 +7,16 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "window/ConnectionControl.h"
+#include "window/SyncMessages.h"
 #include "window/TfrmMain.h"
 
 namespace {
 const QString Timers = QStringLiteral("[Timers]");
+
+SyncMessages* sync(TfrmMain* window)
+{
+    return window->findChild<SyncMessages*>();
+}
 } // namespace
 
 class TestWindowSync : public QObject
@@ -36,7 +42,7 @@ void TestWindowSync::syncRotation()
     QVERIFY(s.connect());
     const int before = WindowHarness::paragraphs(s.w->chatPane());
     for (int i = 0; i < 5; ++i)
-        s.w->tmrSincTimer();
+        sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\r/join Sala\rtres <user>\rum\r/join Sala\r"));
     QCOMPARE(WindowHarness::paragraphs(s.w->chatPane()) - before, 3);
     QCOMPARE(WindowHarness::lastPieces(s.w->chatPane(), 2),
@@ -53,18 +59,18 @@ void TestWindowSync::syncEmptyPositionRestarts()
                              QStringLiteral("STimer1=um"), QStringLiteral("STimer2=dois"),
                              QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
-    s.w->tmrSincTimer();
-    s.w->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\rdois\r"));
     Settings::write(*s.w->settings(), Keys::Timers::nTS, 2);
     Settings::remove(*s.w->settings(), Keys::Timers::STimer(3));
     const int before = WindowHarness::paragraphs(s.w->chatPane());
-    s.w->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray());
     QCOMPARE(WindowHarness::paragraphs(s.w->chatPane()), before);
-    s.w->tmrSincTimer();
-    s.w->tmrSincTimer();
-    s.w->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\rdois\rum\r"));
 }
 
@@ -89,7 +95,7 @@ void TestWindowSync::syncRotationUnderAHandEditedCount()
     WindowSession s(Timers, QStringList{QStringLiteral("TimersOn=1")} + keys);
     QVERIFY(s.connect());
     for (int i = 0; i < ticks; ++i)
-        s.w->tmrSincTimer();
+        sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), sent);
 }
 
@@ -123,7 +129,7 @@ void TestWindowSync::syncSwitching()
     QFETCH(bool, connect);
     QFETCH(QString, actions);
     WindowSession s(Timers, keys);
-    s.w->setSyncSecondForTests(1);
+    sync(s.w)->setSyncSecondForTests(1);
     if (connect)
         QVERIFY(s.connect());
     // A period typed below the minimum by hand after the window started.
@@ -131,11 +137,11 @@ void TestWindowSync::syncSwitching()
         Settings::write(*s.w->settings(), Keys::Timers::STempo, 0);
     for (const QString& action : actions.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (action == QLatin1String("options"))
-            s.w->applySyncOptions();
+            sync(s.w)->applySyncOptions();
         else if (action == QLatin1String("start"))
-            s.w->startSyncMessages();
+            sync(s.w)->startSyncMessages();
         else if (action == QLatin1String("stop"))
-            s.w->stopSyncMessages();
+            sync(s.w)->stopSyncMessages();
     }
     auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
     QTEST(tmrSinc->isActive(), "running");
@@ -148,7 +154,7 @@ void TestWindowSync::syncRotationSurvivesReconnection()
                              QStringLiteral("STimer1=um"), QStringLiteral("STimer2=dois"),
                              QStringLiteral("STimer3=tres")});
     QVERIFY(s.connect());
-    s.w->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("um\r"));
     auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
     s.w->feature<ConnectionControl>()->btnDesconectarClick();
@@ -156,7 +162,7 @@ void TestWindowSync::syncRotationSurvivesReconnection()
     QVERIFY(!tmrSinc->isActive());
     QVERIFY(s.connect());
     QVERIFY(tmrSinc->isActive());
-    s.w->tmrSincTimer();
+    sync(s.w)->tmrSincTimer();
     QCOMPARE(s.sentSoFar(), QByteArray("dois\r"));
 }
 
@@ -166,15 +172,15 @@ void TestWindowSync::runningCountdownIsNotRestarted()
 {
     WindowSession s(Timers, {QStringLiteral("TimersOn=1"), QStringLiteral("nTS=1"),
                              QStringLiteral("STimer1=/tick")});
-    s.w->setSyncSecondForTests(2);
+    sync(s.w)->setSyncSecondForTests(2);
     QVERIFY(s.connect());
     auto* tmrSinc = s.w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
     QCOMPARE(tmrSinc->interval(), 240);
     QTimer poke;
     poke.setInterval(5);
     QObject::connect(&poke, &QTimer::timeout, s.w, [&s] {
-        s.w->startSyncMessages();
-        s.w->applySyncOptions();
+        sync(s.w)->startSyncMessages();
+        sync(s.w)->applySyncOptions();
     });
     poke.start();
     QVERIFY(s.h.server.waitForData("/tick\r", 10000, s.h.server.clientCount() - 1));
