@@ -25,6 +25,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/PaneLinks.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -184,9 +185,12 @@ void TfrmMain::setupConnections()
         popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
     setupLockConnections();
+    // The logs and the web links open addresses through the pane links.
+    m_paneLinks = new PaneLinks(
+        *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
+        popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
     setupLogs();
     setupLinks();
-    setupPaneLinks();
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();

@@ -18,6 +18,7 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class PaneLinks;
 class Prompts;
 class QAction;
 class QImage;
@@ -28,7 +29,6 @@ class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
-class QUrl;
 class Shell;
 class StyleTable;
 class TChatInterface;
@@ -397,19 +397,6 @@ private:
     // The type of log chosen last, as its entry of the save dialog's filter.
     QString m_logFilter;
 
-    // Addresses in the panes: a click opens one, the context menu copies one.
-    void setupPaneLinks();
-    void paneLinkClick(const QUrl& url);
-    // Opens an address or file in the desktop's program; says so in the channel pane when none can.
-    void openAddress(const QUrl& url);
-    void cannotOpen(const QString& what);
-    void popChatOpening(const QString& link);
-    void popCopyAddressClick();
-    QAction* popCopyAddress = nullptr;
-    QAction* popCopyAddressSeparator = nullptr;
-    // The address the panes' context menu was last opened over; empty: none.
-    QString m_popupLink;
-
     QString m_folder;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -472,6 +459,9 @@ private:
     ChatColumn* m_chatColumn = nullptr;
     UserColumn* m_userColumn = nullptr;
     BottomStrip* m_bottomStrip = nullptr;
+
+    // Features.
+    PaneLinks* m_paneLinks = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -11,6 +11,7 @@
 #include "view/ChatView.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/PaneLinks.h"
 #include "window/TopStrip.h"
 
 // The help menu's items open the same pages as the toolbar's buttons.
@@ -25,13 +26,13 @@ void TfrmMain::setupLinks()
 
 void TfrmMain::btnSiteClick()
 {
-    openAddress(WebLinks::site());
+    m_paneLinks->openAddress(WebLinks::site());
     m_bottomStrip->txtMsg->setFocus();
 }
 
 void TfrmMain::btnForumClick()
 {
-    openAddress(WebLinks::forum());
+    m_paneLinks->openAddress(WebLinks::forum());
     m_bottomStrip->txtMsg->setFocus();
 }
 

@@ -16,6 +16,7 @@
 #include "view/ChatView.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/PaneLinks.h"
 #include "window/TopStrip.h"
 #include "window/WidgetKit.h"
 
@@ -176,7 +177,7 @@ void TfrmMain::btnNotepadClick()
     const QString path = m_folder + NotepadFile;
     if (m_chatColumn->txtChat->saveAsText(path, TextLineWidth)) {
         if (!openInTextEditor(*m_shell, path))
-            cannotOpen(QDir::toNativeSeparators(path));
+            m_paneLinks->cannotOpen(QDir::toNativeSeparators(path));
         m_notepadStarted.start();
         tmrNotepad->start();
     } else {
