@@ -24,6 +24,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/HelpLinks.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/PaneLinks.h"
 #include "window/TComandos.h"
@@ -190,7 +191,8 @@ void TfrmMain::setupConnections()
         *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
         popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
     setupLogs();
-    setupLinks();
+    m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
+                                mnuSite, mnuForum, mnuSobre, this);
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();

@@ -18,6 +18,7 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class HelpLinks;
 class PaneLinks;
 class Prompts;
 class QAction;
@@ -198,16 +199,13 @@ public:
     void btnOpcoesClick();
     void applyTrayOptions();
 
-    // Logs, the search window, the web pages and the about box.
+    // Logs and the search window.
     void mnuSalvarChatClick();
     void mnuSalvarWhispsClick();
     void SalvarLog1Click();
     void btnNotepadClick();
     void selectAllExecute();
     void CtrlFExecute();
-    void btnSiteClick();
-    void btnForumClick();
-    void mnuSobreClick();
     // Tests shorten the wait before the file handed to the text editor is removed, and the time
     // after which closing the window may remove it.
     void setNotepadDelayForTests(int ms);
@@ -385,9 +383,8 @@ private:
     int selectedSuspect() const;
     int storedSuspect(int row) const;
 
-    // Logs and links.
+    // Logs.
     void setupLogs();
-    void setupLinks();
     void salvarLog(ChatView* pane);
     void releaseNotepadFile();
     QTimer* tmrNotepad = nullptr;
@@ -462,6 +459,7 @@ private:
 
     // Features.
     PaneLinks* m_paneLinks = nullptr;
+    HelpLinks* m_helpLinks = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;
