@@ -26,6 +26,7 @@
 #include "window/ChatColumn.h"
 #include "window/HelpLinks.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Logs.h"
 #include "window/PaneLinks.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
@@ -190,7 +191,11 @@ void TfrmMain::setupConnections()
     m_paneLinks = new PaneLinks(
         *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
         popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
-    setupLogs();
+    m_logs = new Logs(
+        *this, *m_paneLinks, {[this] { return FCanal; }, [this] { ajustaFundoChat(); }}, this,
+        mnuSalvarChat, mnuSalvarWhisps, findChild<QAction*>(QStringLiteral("SalvarLog1")),
+        m_topStrip->btnNotepad, findChild<QAction*>(QStringLiteral("selectAll")),
+        findChild<QAction*>(QStringLiteral("CtrlF")), this);
     m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
                                 mnuSite, mnuForum, mnuSobre, this);
     setupScreenshotGamesTray();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSize>
@@ -19,6 +18,7 @@ class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
 class HelpLinks;
+class Logs;
 class PaneLinks;
 class Prompts;
 class QAction;
@@ -199,18 +199,6 @@ public:
     void btnOpcoesClick();
     void applyTrayOptions();
 
-    // Logs and the search window.
-    void mnuSalvarChatClick();
-    void mnuSalvarWhispsClick();
-    void SalvarLog1Click();
-    void btnNotepadClick();
-    void selectAllExecute();
-    void CtrlFExecute();
-    // Tests shorten the wait before the file handed to the text editor is removed, and the time
-    // after which closing the window may remove it.
-    void setNotepadDelayForTests(int ms);
-    void setNotepadReadTimeForTests(int ms);
-
     // Phrase shortcuts (Atalhos in confs.ini) and favourite channels (Canais). Sender is the
     // shortcut's action: its caption is the letter.
     void execAtalho(QAction* Sender);
@@ -383,17 +371,6 @@ private:
     int selectedSuspect() const;
     int storedSuspect(int row) const;
 
-    // Logs.
-    void setupLogs();
-    void salvarLog(ChatView* pane);
-    void releaseNotepadFile();
-    QTimer* tmrNotepad = nullptr;
-    // Since the text editor was last asked to open the file.
-    QElapsedTimer m_notepadStarted;
-    int m_notepadReadMs = 0;
-    // The type of log chosen last, as its entry of the save dialog's filter.
-    QString m_logFilter;
-
     QString m_folder;
     Prompts* m_prompts = nullptr;
     std::unique_ptr<Prompts> m_ownPrompts;
@@ -460,6 +437,7 @@ private:
     // Features.
     PaneLinks* m_paneLinks = nullptr;
     HelpLinks* m_helpLinks = nullptr;
+    Logs* m_logs = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

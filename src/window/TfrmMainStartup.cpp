@@ -40,6 +40,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Logs.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
@@ -229,7 +230,7 @@ void TfrmMain::FormResize()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     guarded([this] { FormClose(); });
-    guarded([this] { releaseNotepadFile(); });
+    guarded([this] { m_logs->releaseNotepadFile(); });
     QMainWindow::closeEvent(event);
 }
 
