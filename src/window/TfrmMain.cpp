@@ -28,6 +28,7 @@
 #include "window/LockedWhisperPanel.h"
 #include "window/Logs.h"
 #include "window/PaneLinks.h"
+#include "window/Screenshots.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -198,6 +199,7 @@ void TfrmMain::setupConnections()
         findChild<QAction*>(QStringLiteral("CtrlF")), this);
     m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
                                 mnuSite, mnuForum, mnuSobre, this);
+    m_screenshots = new Screenshots(*this, this, m_topStrip->btnScreen, this);
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();

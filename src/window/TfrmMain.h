@@ -21,8 +21,8 @@ class HelpLinks;
 class Logs;
 class PaneLinks;
 class Prompts;
+class Screenshots;
 class QAction;
-class QImage;
 class QKeyEvent;
 class QLineEdit;
 class QMenu;
@@ -208,8 +208,7 @@ public:
     void Organizarcanais1Click();
     void mnuOrgCanalClick();
 
-    // Screenshots, the game launcher and the tray icon.
-    void btnScreenClick();
+    // The game launcher and the tray icon.
     void popGD2Click();
     void popGSCClick();
     void popGW3Click();
@@ -271,9 +270,6 @@ private:
     // Builds the favourites of popCanais again from the file.
     void loadFavoriteChannels();
     void setupScreenshotGamesTray();
-    // The screen area of the window's frame, as the screen shows it.
-    QImage capturaTela();
-    void salvaScreen(const QImage& image, const QString& name);
     void startGame(const QString& executable, const QString& parameters,
                    const QString& missingPathMessage);
     bool trayAvailable() const;
@@ -438,6 +434,7 @@ private:
     PaneLinks* m_paneLinks = nullptr;
     HelpLinks* m_helpLinks = nullptr;
     Logs* m_logs = nullptr;
+    Screenshots* m_screenshots = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;
