@@ -24,6 +24,7 @@
 #include "view/StyleTable.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
+#include "window/Games.h"
 #include "window/HelpLinks.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/Logs.h"
@@ -200,6 +201,7 @@ void TfrmMain::setupConnections()
     m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
                                 mnuSite, mnuForum, mnuSobre, this);
     m_screenshots = new Screenshots(*this, this, m_topStrip->btnScreen, this);
+    m_games = new Games(*this, popGames, this);
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();

@@ -17,11 +17,11 @@
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
+class Games;
 class HelpLinks;
 class Logs;
 class PaneLinks;
 class Prompts;
-class Screenshots;
 class QAction;
 class QKeyEvent;
 class QLineEdit;
@@ -30,6 +30,7 @@ class QMouseEvent;
 class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
+class Screenshots;
 class Shell;
 class StyleTable;
 class TChatInterface;
@@ -208,11 +209,7 @@ public:
     void Organizarcanais1Click();
     void mnuOrgCanalClick();
 
-    // The game launcher and the tray icon.
-    void popGD2Click();
-    void popGSCClick();
-    void popGW3Click();
-    void popGW3XPClick();
+    // The tray icon.
     void atalhoMinExecute();
     // A click on the tray icon.
     void TrayClick();
@@ -270,8 +267,6 @@ private:
     // Builds the favourites of popCanais again from the file.
     void loadFavoriteChannels();
     void setupScreenshotGamesTray();
-    void startGame(const QString& executable, const QString& parameters,
-                   const QString& missingPathMessage);
     bool trayAvailable() const;
     void hideToTray();
     // Whisper notices and typing from a pane into the input line.
@@ -435,6 +430,7 @@ private:
     HelpLinks* m_helpLinks = nullptr;
     Logs* m_logs = nullptr;
     Screenshots* m_screenshots = nullptr;
+    Games* m_games = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;
