@@ -27,12 +27,17 @@
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
 #include "window/Favorites.h"
+#include "window/Games.h"
+#include "window/HelpLinks.h"
 #include "window/InputLine.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/Logs.h"
 #include "window/Moderation.h"
+#include "window/PaneLinks.h"
 #include "window/Panes.h"
 #include "window/PhraseShortcuts.h"
 #include "window/ReplySender.h"
+#include "window/Screenshots.h"
 #include "window/ServerEvents.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
@@ -232,9 +237,19 @@ void TfrmMain::setupConnections()
     });
     FLockWhisps = new TLockWhisps(*this, m_bottomStrip, m_chatColumn->chkAutoScroll,
                                   findChild<QAction*>(QStringLiteral("LockarWhisp1")), this);
-    setupLogs();
-    setupLinks();
-    setupPaneLinks();
+    // The logs and the web links open addresses through the pane links.
+    m_paneLinks = new PaneLinks(
+        *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
+        popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
+    m_logs = new Logs(
+        *this, *m_paneLinks, {[this] { return channel(); }, [this] { ajustaFundoChat(); }}, this,
+        mnuSalvarChat, mnuSalvarWhisps, findChild<QAction*>(QStringLiteral("SalvarLog1")),
+        m_topStrip->btnNotepad, findChild<QAction*>(QStringLiteral("selectAll")),
+        findChild<QAction*>(QStringLiteral("CtrlF")), this);
+    m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
+                                mnuSite, mnuForum, mnuSobre, this);
+    m_screenshots = new Screenshots(*this, this, m_topStrip->btnScreen, this);
+    m_games = new Games(*this, popGames, this);
     setupScreenshotGamesTray();
     setupReadMarker();
     setupNotices();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSize>
@@ -24,10 +23,14 @@ class SyncMessages;
 class RegionKeys;
 class ServerEvents;
 class Favorites;
+class Games;
+class HelpLinks;
+class Logs;
+class PaneLinks;
+class Screenshots;
 class Moderation;
 class Prompts;
 class QAction;
-class QImage;
 class QKeyEvent;
 class QLineEdit;
 class QMenu;
@@ -131,27 +134,6 @@ public:
     void btnOpcoesClick();
     void applyTrayOptions();
 
-    // Logs, the search window, the web pages and the about box.
-    void mnuSalvarChatClick();
-    void mnuSalvarWhispsClick();
-    void SalvarLog1Click();
-    void btnNotepadClick();
-    void selectAllExecute();
-    void CtrlFExecute();
-    void btnSiteClick();
-    void btnForumClick();
-    void mnuSobreClick();
-    // Tests shorten the wait before the file handed to the text editor is removed, and the time
-    // after which closing the window may remove it.
-    void setNotepadDelayForTests(int ms);
-    void setNotepadReadTimeForTests(int ms);
-
-    // Screenshots, the game launcher and the tray icon.
-    void btnScreenClick();
-    void popGD2Click();
-    void popGSCClick();
-    void popGW3Click();
-    void popGW3XPClick();
     void atalhoMinExecute();
     // A click on the tray icon.
     void TrayClick();
@@ -198,11 +180,6 @@ private:
     void setupOptionsDialog();
     void applyOptions();
     void setupScreenshotGamesTray();
-    // The screen area of the window's frame, as the screen shows it.
-    QImage capturaTela();
-    void salvaScreen(const QImage& image, const QString& name);
-    void startGame(const QString& executable, const QString& parameters,
-                   const QString& missingPathMessage);
     bool trayAvailable() const;
     void hideToTray();
     // Whisper notices and typing from a pane into the input line.
@@ -224,31 +201,6 @@ private:
     void loadBackgroundBitmap(const QString& path);
     // Shows the picture so in the channel pane and checks its item in the background menu.
     void applyBackgroundStyle(ChatView::BackgroundStyle style);
-
-    // Logs and links.
-    void setupLogs();
-    void setupLinks();
-    void salvarLog(ChatView* pane);
-    void releaseNotepadFile();
-    QTimer* tmrNotepad = nullptr;
-    // Since the text editor was last asked to open the file.
-    QElapsedTimer m_notepadStarted;
-    int m_notepadReadMs = 0;
-    // The type of log chosen last, as its entry of the save dialog's filter.
-    QString m_logFilter;
-
-    // Addresses in the panes: a click opens one, the context menu copies one.
-    void setupPaneLinks();
-    void paneLinkClick(const QUrl& url);
-    // Opens an address or file in the desktop's program; says so in the channel pane when none can.
-    void openAddress(const QUrl& url);
-    void cannotOpen(const QString& what);
-    void popChatOpening(const QString& link);
-    void popCopyAddressClick();
-    QAction* popCopyAddress = nullptr;
-    QAction* popCopyAddressSeparator = nullptr;
-    // The address the panes' context menu was last opened over; empty: none.
-    QString m_popupLink;
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
@@ -305,6 +257,11 @@ private:
     ReplySender* m_replies = nullptr;
     PhraseShortcuts* m_phraseShortcuts = nullptr;
     Favorites* m_favorites = nullptr;
+    PaneLinks* m_paneLinks = nullptr;
+    HelpLinks* m_helpLinks = nullptr;
+    Logs* m_logs = nullptr;
+    Screenshots* m_screenshots = nullptr;
+    Games* m_games = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -173,9 +173,10 @@ void TfrmMain::setupChatPopup()
 {
     popChat = named(new QMenu(this), QStringLiteral("popChat"));
     // Shown only while the menu is open over an address.
-    popCopyAddress =
+    QAction* popCopyAddress =
         menuItem(popChat, QStringLiteral("popCopyAddress"), QStringLiteral("Copiar endereço"));
-    popCopyAddressSeparator = separator(popChat, QStringLiteral("popCopyAddressSeparator"));
+    QAction* popCopyAddressSeparator =
+        separator(popChat, QStringLiteral("popCopyAddressSeparator"));
     popCopyAddress->setVisible(false);
     popCopyAddressSeparator->setVisible(false);
     Limpartela1 = menuItem(popChat, QStringLiteral("Limpartela1"), QStringLiteral("Limpar tela"));

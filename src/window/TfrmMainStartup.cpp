@@ -41,6 +41,7 @@
 #include "window/ConnectionControl.h"
 #include "window/Favorites.h"
 #include "window/InputLine.h"
+#include "window/Logs.h"
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/RegionKeys.h"
@@ -251,7 +252,7 @@ void TfrmMain::FormResize()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     guarded([this] { FormClose(); });
-    guarded([this] { releaseNotepadFile(); });
+    guarded([this] { m_logs->releaseNotepadFile(); });
     QMainWindow::closeEvent(event);
 }
 

@@ -19,6 +19,7 @@
 #include "tools/TfrmSobre.h"
 #include "tools/WebLinks.h"
 #include "view/ChatView.h"
+#include "window/Logs.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -38,6 +39,11 @@ T* child(const TfrmMain* w, const char* name)
     if (!found)
         qWarning("no child named %s", name);
     return found;
+}
+
+Logs* logs(const TfrmMain* w)
+{
+    return w->findChild<Logs*>();
 }
 
 QString today()
@@ -195,7 +201,7 @@ void TestWindowLogs::htmlLogOfTheChannel()
     h.prompts.chosenFilters.enqueue(HtmlType);
     h.prompts.files.enqueue(h.path(QStringLiteral("sala")));
     const QString date = today();
-    w->mnuSalvarChatClick();
+    logs(w)->mnuSalvarChatClick();
 
     const QString page = fileText(h.path(QStringLiteral("sala.html")));
     QVERIFY2(page.contains(QStringLiteral("<title>LOG .::. CANAL: Sala &lt;&amp;&gt; - DATA: ") +
@@ -215,15 +221,15 @@ void TestWindowLogs::logTypeIsRemembered()
     ScriptedPrompts& prompts = l.s.h.prompts;
     prompts.chosenFilters.enqueue(HtmlType);
     prompts.files.enqueue(l.s.h.path(QStringLiteral("a")));
-    w->mnuSalvarChatClick();
+    logs(w)->mnuSalvarChatClick();
     prompts.chosenFilters.enqueue(RtfType);
     prompts.files.enqueue(l.s.h.path(QStringLiteral("b")));
-    w->mnuSalvarWhispsClick();
+    logs(w)->mnuSalvarWhispsClick();
     prompts.chosenFilters.enqueue(TextType);
-    w->mnuSalvarChatClick(); // cancelled
+    logs(w)->mnuSalvarChatClick(); // cancelled
     prompts.chosenFilters.enqueue(RtfType);
     prompts.files.enqueue(l.s.h.path(QStringLiteral("c")));
-    w->mnuSalvarChatClick();
+    logs(w)->mnuSalvarChatClick();
     QCOMPARE(prompts.filterStarts, (QStringList{TextType, HtmlType, RtfType, RtfType}));
     QCOMPARE(
         savedFiles(l.s.h.dir.path()),
@@ -310,7 +316,7 @@ void TestWindowLogs::notepadGetsTheChannelText()
 #else
     QCOMPARE(tmrNotepad->interval(), 10000);
 #endif
-    w->setNotepadDelayForTests(50);
+    logs(w)->setNotepadDelayForTests(50);
     QString whileAsked;
     h.shell.whileAsked = [&] { whileAsked = fileText(path); };
     QVERIFY(l.focus(w->chatPane()));
@@ -337,7 +343,7 @@ void TestWindowLogs::notepadFileThatCannotBeWritten()
     TfrmMain* w = l.s.w;
     WindowHarness& h = l.s.h;
     QVERIFY(QDir(h.dir.path()).mkdir(QStringLiteral("chat.txt")));
-    w->btnNotepadClick();
+    logs(w)->btnNotepadClick();
     QCOMPARE(h.prompts.errors,
              QStringList{QStringLiteral("Não foi possível salvar o arquivo ") +
                          QDir::toNativeSeparators(h.path(QStringLiteral("chat.txt"))) +
@@ -366,9 +372,9 @@ void TestWindowLogs::notepadFileAtClose()
     LogSession l;
     WindowHarness& h = l.s.h;
     const QString path = h.path(QStringLiteral("chat.txt"));
-    h.window->setNotepadDelayForTests(60000);
-    h.window->setNotepadReadTimeForTests(readMs);
-    h.window->btnNotepadClick();
+    logs(h.window.get())->setNotepadDelayForTests(60000);
+    logs(h.window.get())->setNotepadReadTimeForTests(readMs);
+    logs(h.window.get())->btnNotepadClick();
     QVERIFY(QFile::exists(path));
 
     h.close();
@@ -468,7 +474,7 @@ void TestWindowLogs::searchStepsUpward()
     w->info(QStringLiteral("fim"));
     w->whisp(0, QStringLiteral("bia"), QStringLiteral("ação no whisp"));
     QVERIFY(l.focus(w->whisperPane()));
-    w->CtrlFExecute();
+    logs(w)->CtrlFExecute();
     auto* busca = w->findChild<TfrmBusca*>();
     QVERIFY(busca);
     busca->txtBusca->setText(QStringLiteral("ação"));
@@ -496,7 +502,7 @@ void TestWindowLogs::searchByKeys()
     LogSession l(true);
     TfrmMain* w = l.s.w;
     w->info(QStringLiteral("procure aqui"));
-    w->CtrlFExecute();
+    logs(w)->CtrlFExecute();
     QPointer<TfrmBusca> busca = w->findChild<TfrmBusca*>();
     QVERIFY(busca);
     busca->activateWindow();

@@ -1,23 +1,24 @@
-#include "window/TfrmMain.h"
+#include "window/Logs.h"
+
+#include <utility>
 
 #include <QAction>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QLocale>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWidget>
 
 #include "dialogs/Prompts.h"
 #include "tools/Shell.h"
 #include "tools/TfrmBusca.h"
 #include "view/ChatView.h"
-#include "window/BottomStrip.h"
-#include "window/ChatColumn.h"
-#include "window/TopStrip.h"
+#include "window/PaneLinks.h"
 #include "window/WidgetKit.h"
+#include "window/WindowContext.h"
 
 using WidgetKit::named;
 
@@ -93,38 +94,42 @@ bool openInTextEditor(Shell& shell, const QString& path)
 
 } // namespace
 
-void TfrmMain::setupLogs()
+Logs::Logs(WindowContext& ctx, PaneLinks& paneLinks, Hooks hooks, QWidget* window,
+           QAction* mnuSalvarChat, QAction* mnuSalvarWhisps, QAction* SalvarLog1,
+           QToolButton* btnNotepad, QAction* selectAll, QAction* CtrlF, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_paneLinks(paneLinks), m_hooks(std::move(hooks)),
+      m_window(window)
 {
+    setObjectName(QStringLiteral("Logs"));
     m_logFilter = LogFilter.section(QStringLiteral(";;"), 0, 0);
     tmrNotepad = named(new QTimer(this), QStringLiteral("tmrNotepad"));
     tmrNotepad->setSingleShot(true);
     tmrNotepad->setInterval(notepadDelay());
     m_notepadReadMs = NotepadReadMs;
     // Left behind by a window closed while an editor was still starting.
-    QFile::remove(m_folder + NotepadFile);
+    QFile::remove(m_ctx.settingsFolder() + NotepadFile);
     connect(tmrNotepad, &QTimer::timeout, this,
-            guard([this] { QFile::remove(m_folder + NotepadFile); }));
-    connect(mnuSalvarChat, &QAction::triggered, this, guard([this] { mnuSalvarChatClick(); }));
-    connect(mnuSalvarWhisps, &QAction::triggered, this, guard([this] { mnuSalvarWhispsClick(); }));
-    connect(findChild<QAction*>(QStringLiteral("SalvarLog1")), &QAction::triggered, this,
-            guard([this] { SalvarLog1Click(); }));
-    connect(m_topStrip->btnNotepad, &QToolButton::clicked, this,
-            guard([this] { btnNotepadClick(); }));
-    connect(findChild<QAction*>(QStringLiteral("selectAll")), &QAction::triggered, this,
-            guard([this] { selectAllExecute(); }));
-    connect(findChild<QAction*>(QStringLiteral("CtrlF")), &QAction::triggered, this,
-            guard([this] { CtrlFExecute(); }));
+            m_ctx.guard([this] { QFile::remove(m_ctx.settingsFolder() + NotepadFile); }));
+    connect(mnuSalvarChat, &QAction::triggered, this,
+            m_ctx.guard([this] { mnuSalvarChatClick(); }));
+    connect(mnuSalvarWhisps, &QAction::triggered, this,
+            m_ctx.guard([this] { mnuSalvarWhispsClick(); }));
+    connect(SalvarLog1, &QAction::triggered, this, m_ctx.guard([this] { SalvarLog1Click(); }));
+    connect(btnNotepad, &QToolButton::clicked, this, m_ctx.guard([this] { btnNotepadClick(); }));
+    connect(selectAll, &QAction::triggered, this, m_ctx.guard([this] { selectAllExecute(); }));
+    connect(CtrlF, &QAction::triggered, this, m_ctx.guard([this] { CtrlFExecute(); }));
 }
 
 // The name typed always gets the extension of the type chosen, even when it ends in one already.
 // A log that cannot be written is reported: the user must not take it for saved.
-void TfrmMain::salvarLog(ChatView* pane)
+void Logs::salvarLog(ChatView* pane)
 {
-    const bool channel = pane == m_chatColumn->txtChat;
+    const bool channel = pane == m_ctx.chatPane();
     const QString title = channel ? QStringLiteral("Salvar LOG da Tela de Chat")
                                   : QStringLiteral("Salvar LOG da Tela de Whisps");
     QString filter = m_logFilter;
-    const QString chosen = m_prompts->saveFileName(this, title, LogFilter, &filter, false);
+    const QString chosen =
+        m_ctx.prompts().saveFileName(m_ctx.dialogParent(), title, LogFilter, &filter, false);
     if (!chosen.isEmpty()) {
         m_logFilter = filter;
         const LogType type = logType(filter);
@@ -135,10 +140,10 @@ void TfrmMain::salvarLog(ChatView* pane)
         } else if (type == HtmlLog && channel) {
             pane->setBackgroundStyle(ChatView::BackgroundStyle::None);
             saved = pane->saveAsHtml(fileName,
-                                     QStringLiteral("LOG .::. CANAL: ") + this->channel() +
+                                     QStringLiteral("LOG .::. CANAL: ") + m_hooks.channel() +
                                          QStringLiteral(" - DATA: ") + today(),
                                      QString(), true);
-            ajustaFundoChat();
+            m_hooks.ajustaFundoChat();
         } else if (type == HtmlLog) {
             saved = pane->saveAsHtml(fileName, QStringLiteral("LOG .::. WHISPS - ") + today(),
                                      QString(), true);
@@ -146,24 +151,24 @@ void TfrmMain::salvarLog(ChatView* pane)
             saved = pane->saveAsText(fileName, TextLineWidth);
         }
         if (!saved)
-            m_prompts->errorBox(this, notSaved(fileName));
+            m_ctx.prompts().errorBox(m_ctx.dialogParent(), notSaved(fileName));
     }
-    m_bottomStrip->txtMsg->setFocus();
+    m_ctx.focusInputLine();
 }
 
-void TfrmMain::mnuSalvarChatClick()
+void Logs::mnuSalvarChatClick()
 {
-    salvarLog(m_chatColumn->txtChat);
+    salvarLog(m_ctx.chatPane());
 }
 
-void TfrmMain::mnuSalvarWhispsClick()
+void Logs::mnuSalvarWhispsClick()
 {
-    salvarLog(m_chatColumn->txtWhisps);
+    salvarLog(m_ctx.whisperPane());
 }
 
-void TfrmMain::SalvarLog1Click()
+void Logs::SalvarLog1Click()
 {
-    if (focusWidget() == m_chatColumn->txtWhisps)
+    if (m_window->focusWidget() == m_ctx.whisperPane())
         mnuSalvarWhispsClick();
     else
         mnuSalvarChatClick();
@@ -171,43 +176,43 @@ void TfrmMain::SalvarLog1Click()
 
 // The file waits for the editor to read it, and is removed later without holding up the window.
 // A later hand-over restarts the wait, so the file is not removed under the newer one.
-void TfrmMain::btnNotepadClick()
+void Logs::btnNotepadClick()
 {
-    const QString path = m_folder + NotepadFile;
-    if (m_chatColumn->txtChat->saveAsText(path, TextLineWidth)) {
-        if (!openInTextEditor(*m_shell, path))
-            cannotOpen(QDir::toNativeSeparators(path));
+    const QString path = m_ctx.settingsFolder() + NotepadFile;
+    if (m_ctx.chatPane()->saveAsText(path, TextLineWidth)) {
+        if (!openInTextEditor(*m_ctx.shell(), path))
+            m_paneLinks.cannotOpen(QDir::toNativeSeparators(path));
         m_notepadStarted.start();
         tmrNotepad->start();
     } else {
-        m_prompts->errorBox(this, notSaved(path));
+        m_ctx.prompts().errorBox(m_ctx.dialogParent(), notSaved(path));
     }
-    m_bottomStrip->txtMsg->setFocus();
+    m_ctx.focusInputLine();
 }
 
-void TfrmMain::setNotepadDelayForTests(int ms)
+void Logs::setNotepadDelayForTests(int ms)
 {
     tmrNotepad->setInterval(ms);
 }
 
-void TfrmMain::setNotepadReadTimeForTests(int ms)
+void Logs::setNotepadReadTimeForTests(int ms)
 {
     m_notepadReadMs = ms;
 }
 
-void TfrmMain::releaseNotepadFile()
+void Logs::releaseNotepadFile()
 {
     if (!tmrNotepad->isActive() || m_notepadStarted.elapsed() < m_notepadReadMs)
         return;
     tmrNotepad->stop();
-    QFile::remove(m_folder + NotepadFile);
+    QFile::remove(m_ctx.settingsFolder() + NotepadFile);
 }
 
 // The action owns Ctrl+A in the whole window; in the input line it does nothing.
-void TfrmMain::selectAllExecute()
+void Logs::selectAllExecute()
 {
-    QWidget* focused = focusWidget();
-    for (ChatView* pane : {m_chatColumn->txtChat, m_chatColumn->txtWhisps}) {
+    QWidget* focused = m_window->focusWidget();
+    for (ChatView* pane : {m_ctx.chatPane(), m_ctx.whisperPane()}) {
         if (focused == pane) {
             pane->selectAll();
             pane->reformat();
@@ -217,10 +222,10 @@ void TfrmMain::selectAllExecute()
 }
 
 // Every press opens a window of its own.
-void TfrmMain::CtrlFExecute()
+void Logs::CtrlFExecute()
 {
-    if (!loggedIn())
+    if (!m_ctx.loggedIn())
         return;
-    auto* busca = new TfrmBusca(m_chatColumn->txtChat, this);
+    auto* busca = new TfrmBusca(m_ctx.chatPane(), m_ctx.dialogParent());
     busca->show();
 }
