@@ -25,6 +25,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
+#include "window/ReadMarker.h"
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
@@ -188,7 +189,7 @@ void TfrmMain::setupConnections()
     setupLinks();
     setupPaneLinks();
     setupScreenshotGamesTray();
-    setupReadMarker();
+    m_readMarker = new ReadMarker(*this, this, this);
     setupNotices();
     qApp->installEventFilter(this);
 }

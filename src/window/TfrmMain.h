@@ -29,6 +29,7 @@ class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
 class QUrl;
+class ReadMarker;
 class Shell;
 class StyleTable;
 class TChatInterface;
@@ -234,9 +235,6 @@ public:
     // Tests decide whether the desktop has a tray; nothing: ask the desktop.
     void setTrayAvailableForTests(std::optional<bool> available);
 
-    // The last line read in the channel pane: marked when the window loses the focus or goes to
-    // the tray, removed once the window has had the focus again for a while (tests shorten it).
-    void setReadMarkerDelayForTests(int ms);
     // Where the notice of a whisper the user may not see goes: by default the tray icon's
     // message and the taskbar entry's request for attention; tests record them.
     struct NoticeSink
@@ -454,14 +452,6 @@ private:
     std::optional<bool> m_trayAvailableForTests;
     bool m_shown = false;
 
-    // The last line read.
-    void setupReadMarker();
-    void readMarkerActivationChanged();
-    void rememberLastRead();
-    QTimer* tmrLido = nullptr;
-    // The window is away (unfocused or in the tray) since its place was remembered.
-    bool m_readAway = false;
-
     // The stored outer size waits for the window frame to be known.
     QSize m_outerPending;
     QSize m_frameApplied;
@@ -472,6 +462,9 @@ private:
     ChatColumn* m_chatColumn = nullptr;
     UserColumn* m_userColumn = nullptr;
     BottomStrip* m_bottomStrip = nullptr;
+
+    // Features.
+    ReadMarker* m_readMarker = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -5,6 +5,7 @@
 
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
+#include "window/ReadMarker.h"
 
 // While the tray icon is active, a minimized window leaves the taskbar for the tray; the icon
 // shows only while the window is hidden, and a click on it brings the window back. The window
@@ -15,7 +16,7 @@ void TfrmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
-        readMarkerActivationChanged();
+        m_readMarker->readMarkerActivationChanged();
     if (event->type() != QEvent::WindowStateChange || !isMinimized() || !m_trayActive ||
         !trayAvailable())
         return;
@@ -51,7 +52,7 @@ void TfrmMain::TrayClick()
 
 void TfrmMain::hideToTray()
 {
-    rememberLastRead();
+    m_readMarker->rememberLastRead();
     hide();
     Tray->show();
 }
