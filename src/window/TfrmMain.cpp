@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -29,6 +29,7 @@
 #include "window/TComandos.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
+#include "window/TrayIcon.h"
 #include "window/UserColumn.h"
 #include "window/WidgetKit.h"
 
@@ -110,7 +111,6 @@ void TfrmMain::setupComponents()
     tmrScroll->setInterval(100);
     tmrLogin = named(new QTimer(this), QStringLiteral("tmrLogin"));
     tmrLogin->setSingleShot(true);
-    Tray = named(new QSystemTrayIcon(Pictures::programIcon(), this), QStringLiteral("Tray"));
 }
 
 void TfrmMain::setupRegions()
@@ -190,8 +190,19 @@ void TfrmMain::setupConnections()
     setupPaneLinks();
     setupScreenshotGamesTray();
     m_readMarker = new ReadMarker(*this, this, this);
+    m_trayIcon = new TrayIcon(*this, this, atalhoMin, m_readMarker, this);
     setupNotices();
     qApp->installEventFilter(this);
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        m_readMarker->readMarkerActivationChanged();
+    // The font and title set while the window is built change it before the tray icon exists.
+    if (m_trayIcon)
+        m_trayIcon->changeEvent(event);
 }
 
 void TfrmMain::guarded(const std::function<void()>& handler)

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "chat/TimeStampText.h"
 #include "net/LoginConfirmation.h"
@@ -26,7 +25,6 @@ class QLineEdit;
 class QMenu;
 class QMouseEvent;
 class QSplitter;
-class QSystemTrayIcon;
 class QTimer;
 class QUrl;
 class ReadMarker;
@@ -40,6 +38,7 @@ class TIniFile;
 class TLockWhisps;
 class TfrmConectar;
 class TopStrip;
+class TrayIcon;
 class UserColumn;
 class UserListModel;
 
@@ -80,7 +79,6 @@ public:
     bool repliesToPhrases() const { return FRespFrase; }
     bool repliesToWhispers() const { return FRespWhisp; }
     bool opMode() const { return FOpMode; }
-    bool trayActive() const { return m_trayActive; }
     // The connect-wait dialog while it is open.
     TfrmConectar* connectDialog() const;
     // The login was sent and the server has not yet shown whether it takes it.
@@ -194,10 +192,9 @@ public:
     void lstCustom1DblClick();
 
     // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
-    // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
+    // settings again.
     void mnuOpcoesClick();
     void btnOpcoesClick();
-    void applyTrayOptions();
 
     // Logs, the search window, the web pages and the about box.
     void mnuSalvarChatClick();
@@ -223,17 +220,12 @@ public:
     void Organizarcanais1Click();
     void mnuOrgCanalClick();
 
-    // Screenshots, the game launcher and the tray icon.
+    // Screenshots and the game launcher.
     void btnScreenClick();
     void popGD2Click();
     void popGSCClick();
     void popGW3Click();
     void popGW3XPClick();
-    void atalhoMinExecute();
-    // A click on the tray icon.
-    void TrayClick();
-    // Tests decide whether the desktop has a tray; nothing: ask the desktop.
-    void setTrayAvailableForTests(std::optional<bool> available);
 
     // Where the notice of a whisper the user may not see goes: by default the tray icon's
     // message and the taskbar entry's request for attention; tests record them.
@@ -288,8 +280,6 @@ private:
     void salvaScreen(const QImage& image, const QString& name);
     void startGame(const QString& executable, const QString& parameters,
                    const QString& missingPathMessage);
-    bool trayAvailable() const;
-    void hideToTray();
     // Whisper notices and typing from a pane into the input line.
     void setupNotices();
     void noticeWhisper(const QString& User, const QString& Mess);
@@ -428,7 +418,6 @@ private:
     // Runs from the login's sending until the server answers it.
     QTimer* tmrLogin = nullptr;
     LoginConfirmation m_login;
-    QSystemTrayIcon* Tray = nullptr;
     QPointer<TfrmConectar> m_connectDialog;
 
     // Fields shared by the chat handlers.
@@ -446,10 +435,6 @@ private:
     int FScrollCount = 0;
     // The next release of the left button over "Auto-Rolagem" ends a double click.
     bool m_autoScrollDoubleClick = false;
-    bool m_trayActive = false;
-    // The clash of the minimize key with the window's keys last reported; empty: none.
-    QString m_shortcutNotice;
-    std::optional<bool> m_trayAvailableForTests;
     bool m_shown = false;
 
     // The stored outer size waits for the window frame to be known.
@@ -465,6 +450,7 @@ private:
 
     // Features.
     ReadMarker* m_readMarker = nullptr;
+    TrayIcon* m_trayIcon = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

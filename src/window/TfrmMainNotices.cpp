@@ -7,6 +7,7 @@
 #include "chat/AutoReplies.h"
 #include "chat/WhisperNotice.h"
 #include "core/AsciiCase.h"
+#include "window/TrayIcon.h"
 
 // A whisper that arrives while the window is behind others or in the tray is announced at the
 // tray icon and on the taskbar. The icon shows only while the window is in the tray, so for a
@@ -17,10 +18,11 @@
 void TfrmMain::setupNotices()
 {
     m_noticeSink.message = [this](const QString& title, const QString& text) {
-        Tray->showMessage(title, text, QSystemTrayIcon::Information);
+        m_trayIcon->tray()->showMessage(title, text, QSystemTrayIcon::Information);
     };
     m_noticeSink.alert = [this] { QApplication::alert(this); };
-    connect(Tray, &QSystemTrayIcon::messageClicked, this, guard([this] { TrayClick(); }));
+    connect(m_trayIcon->tray(), &QSystemTrayIcon::messageClicked, this,
+            guard([this] { m_trayIcon->TrayClick(); }));
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             guard([this] { noticeActivation(); }));
 }
@@ -34,9 +36,9 @@ void TfrmMain::noticeWhisper(const QString& User, const QString& Mess)
 {
     WhisperNotice::Situation situation;
     situation.windowActive = isActiveWindow();
-    situation.hiddenInTray = isHidden() && Tray->isVisible();
-    situation.trayAvailable = trayAvailable();
-    situation.trayOn = m_trayActive;
+    situation.hiddenInTray = isHidden() && m_trayIcon->tray()->isVisible();
+    situation.trayAvailable = m_trayIcon->trayAvailable();
+    situation.trayOn = m_trayIcon->trayActive();
     // Whispering our own account brings the whisper back from us.
     situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(FLogin);
     situation.versionEcho = AutoReplies::hidesEcho(Mess);
@@ -44,8 +46,8 @@ void TfrmMain::noticeWhisper(const QString& User, const QString& Mess)
     if (!notice)
         return;
     if (notice->trayMessage) {
-        if (!Tray->isVisible()) {
-            Tray->show();
+        if (!m_trayIcon->tray()->isVisible()) {
+            m_trayIcon->tray()->show();
             m_trayForNotice = true;
         }
         m_noticeSink.message(notice->title, notice->body);
@@ -59,5 +61,5 @@ void TfrmMain::noticeActivation()
     if (!m_trayForNotice || !isVisible() || !isActiveWindow())
         return;
     m_trayForNotice = false;
-    Tray->hide();
+    m_trayIcon->tray()->hide();
 }

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QWindow>
 
@@ -33,7 +32,7 @@ bool screenGrabRefused()
 
 } // namespace
 
-// The screenshot button, the games menu, the minimize key and the tray icon.
+// The screenshot button and the games menu.
 void TfrmMain::setupScreenshotGamesTray()
 {
     connect(m_topStrip->btnScreen, &QToolButton::clicked, this,
@@ -53,12 +52,6 @@ void TfrmMain::setupScreenshotGamesTray()
         connect(popGames->findChild<QAction*>(QLatin1String(game.name)), &QAction::triggered, this,
                 guard([this, handler] { (this->*handler)(); }));
     }
-    connect(atalhoMin, &QAction::triggered, this, guard([this] { atalhoMinExecute(); }));
-    connect(Tray, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    guarded([this] { TrayClick(); });
-            });
 }
 
 void TfrmMain::btnScreenClick()

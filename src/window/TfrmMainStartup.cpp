@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -30,7 +29,6 @@
 #include "chat/UserListModel.h"
 #include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
-#include "resources/Pictures.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
@@ -44,6 +42,7 @@
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
+#include "window/TrayIcon.h"
 #include "window/UserColumn.h"
 
 namespace {
@@ -147,9 +146,7 @@ void TfrmMain::FormShow()
     m_userColumn->lstCustom->header()->setStretchLastSection(false);
     m_userColumn->lstCustom->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    Tray->setIcon(Pictures::programIcon());
-    applyTrayOptions();
-    Tray->hide();
+    m_trayIcon->startUp();
 
     ChatInterface1->Address = Settings::read(*FIni, Keys::Geral::Servidor);
     // Until the first connection the channel pane says how to make it.

@@ -4,6 +4,7 @@
 
 #include "WindowHarness.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void TestWindowNotices::inTheTray()
     QFETCH(QString, line);
     WindowHarness h(ini());
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     Recorder recorder(w);
     QVERIFY(h.connectToServer());
     w->showMinimized();
@@ -98,7 +99,7 @@ void TestWindowNotices::behindAnotherWindow()
     QFETCH(bool, on);
     WindowHarness h(ini(on));
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(tray);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(tray);
     Recorder recorder(w);
     QSystemTrayIcon* icon = WindowHarness::trayIcon(w);
     QVERIFY(h.connectToServer());

@@ -14,6 +14,7 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ QStringList windowState(TfrmMain* w)
     auto* tmrSinc = w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
     return {QStringLiteral("login=") + w->login(),
             QStringLiteral("server=") + w->chatInterface()->Address,
-            QStringLiteral("tray=") + QString::number(w->trayActive()),
+            QStringLiteral("tray=") + QString::number(w->findChild<TrayIcon*>()->trayActive()),
             QStringLiteral("minimize=") + minimize->shortcut().toString(),
             QStringLiteral("times=") + QString::number(w->showsTimes()),
             QStringLiteral("whispers=") + QString::number(w->repliesToWhispers()),

@@ -8,6 +8,7 @@
 #include "view/ChatView.h"
 #include "window/ReadMarker.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -90,18 +91,18 @@ void TestWindowReadMarker::trayAndClear()
 {
     WindowHarness h(ini());
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     readMarker(w)->setReadMarkerDelayForTests(50);
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"lida\"")));
 
-    w->atalhoMinExecute();
+    w->findChild<TrayIcon*>()->atalhoMinExecute();
     QVERIFY(w->isHidden());
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"nova\"")));
     QCOMPARE(marked(w), QStringLiteral("marca 1 (drawn)"));
     const QString text = WindowHarness::lastText(w->chatPane(), 1);
 
-    w->TrayClick();
+    w->findChild<TrayIcon*>()->TrayClick();
     QVERIFY(activate(w));
     QTRY_COMPARE(marked(w), QStringLiteral("-"));
     // The marker never was a line of the pane.

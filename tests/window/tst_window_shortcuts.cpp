@@ -18,6 +18,7 @@
 #include "settings/WindowShortcuts.h"
 #include "view/ChatView.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
@@ -298,7 +299,7 @@ void TestWindowShortcuts::storedClash()
     WindowHarness h({"[Geral]", "Login=visitante", "Tray=1", "AtalhoMin=" + stored, "[Atalhos]",
                      "AtalhoK=kk", "AtalhoJ=jj"});
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     QVERIFY(QTest::qWaitForWindowActive(w));
     auto* input = child<QLineEdit>(w, "txtMsg");
     input->setText(QStringLiteral("abc"));

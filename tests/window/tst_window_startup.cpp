@@ -17,6 +17,7 @@
 #include "view/ChatView.h"
 #include "view/StyleTable.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 #include "window/TulmoApplication.h"
 
 namespace {
@@ -110,7 +111,7 @@ void TestWindowStartup::missingSettingsFile()
     QCOMPARE(w->chatInterface()->Port, h.server.port());
     QVERIFY(w->showsTimes());
     QVERIFY(!w->repliesToPhrases());
-    QVERIFY(!w->trayActive());
+    QVERIFY(!w->findChild<TrayIcon*>()->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
     QVERIFY(!child(w, "pnlCustom")->isVisible());
     QVERIFY(child<QAction>(w, "Centralizado1")->isChecked());
@@ -217,7 +218,7 @@ void TestWindowStartup::handWrittenSettings()
         actual = w->chatInterface()->Address + QLatin1Char(' ') +
                  h.startLines.value(0).join(QLatin1Char(' '));
     } else if (check == QLatin1String("tray")) {
-        actual = QString::number(int(w->trayActive()));
+        actual = QString::number(int(w->findChild<TrayIcon*>()->trayActive()));
     } else if (check == QLatin1String("switches")) {
         actual = QString::number(int(w->repliesToPhrases())) +
                  QString::number(int(w->repliesToWhispers())) +
