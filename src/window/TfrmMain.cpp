@@ -31,6 +31,7 @@
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
 #include "window/UserColumn.h"
+#include "window/WhisperNotices.h"
 #include "window/WidgetKit.h"
 
 using WidgetKit::named;
@@ -191,7 +192,7 @@ void TfrmMain::setupConnections()
     setupScreenshotGamesTray();
     m_readMarker = new ReadMarker(*this, this, this);
     m_trayIcon = new TrayIcon(*this, this, atalhoMin, m_readMarker, this);
-    setupNotices();
+    m_whisperNotices = new WhisperNotices(*this, this, m_trayIcon, this);
     qApp->installEventFilter(this);
 }
 

@@ -41,6 +41,7 @@ class TopStrip;
 class TrayIcon;
 class UserColumn;
 class UserListModel;
+class WhisperNotices;
 
 // The main window, by regions: the top strip with the toolbar, the chat column (channel and
 // whisper panes), the user column, and the bottom strip with the input line and its locked
@@ -227,15 +228,6 @@ public:
     void popGW3Click();
     void popGW3XPClick();
 
-    // Where the notice of a whisper the user may not see goes: by default the tray icon's
-    // message and the taskbar entry's request for attention; tests record them.
-    struct NoticeSink
-    {
-        std::function<void(const QString& title, const QString& text)> message;
-        std::function<void()> alert;
-    };
-    void setNoticeSinkForTests(NoticeSink sink);
-
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -280,15 +272,9 @@ private:
     void salvaScreen(const QImage& image, const QString& name);
     void startGame(const QString& executable, const QString& parameters,
                    const QString& missingPathMessage);
-    // Whisper notices and typing from a pane into the input line.
-    void setupNotices();
-    void noticeWhisper(const QString& User, const QString& Mess);
-    void noticeActivation();
+    // Typing from a pane into the input line.
     void noteInputLine(QObject* watched);
     bool typeIntoInputLine(QObject* receiver, const QKeyEvent* event);
-    NoticeSink m_noticeSink;
-    // The tray icon was shown for a notice while the window was on screen.
-    bool m_trayForNotice = false;
     // The input line or locked whisper line that had the focus last.
     QPointer<QLineEdit> m_lastInput;
 
@@ -451,6 +437,7 @@ private:
     // Features.
     ReadMarker* m_readMarker = nullptr;
     TrayIcon* m_trayIcon = nullptr;
+    WhisperNotices* m_whisperNotices = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

@@ -12,6 +12,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/TfrmConectar.h"
+#include "window/WhisperNotices.h"
 
 namespace {
 // An information line is scrolled into view this many times, one tick apart.
@@ -123,7 +124,7 @@ void TfrmMain::GatewayChat1Whisper(const QString& User, const QString& Mess)
 {
     whisp(0, User, Mess);
     answerWhisper(User, Mess);
-    noticeWhisper(User, Mess);
+    m_whisperNotices->noticeWhisper(User, Mess);
 }
 
 void TfrmMain::GatewayChat1WhisperSent(const QString& User, const QString& Mess)

@@ -5,6 +5,7 @@
 #include "WindowHarness.h"
 #include "window/TfrmMain.h"
 #include "window/TrayIcon.h"
+#include "window/WhisperNotices.h"
 
 namespace {
 
@@ -19,12 +20,12 @@ struct Recorder
 {
     explicit Recorder(TfrmMain* w)
     {
-        TfrmMain::NoticeSink sink;
+        WhisperNotices::NoticeSink sink;
         sink.message = [this](const QString& title, const QString& text) {
             shown << QStringLiteral("message ") + title + QLatin1Char('|') + text;
         };
         sink.alert = [this] { shown << QStringLiteral("alert"); };
-        w->setNoticeSinkForTests(sink);
+        w->findChild<WhisperNotices*>()->setNoticeSinkForTests(sink);
     }
     QStringList shown;
 };
