@@ -1,5 +1,7 @@
 #include "window/TfrmMain.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -22,6 +24,7 @@
 #include "settings/TIniFile.h"
 #include "tools/Shell.h"
 #include "view/StyleTable.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/LockedWhisperPanel.h"
@@ -170,11 +173,11 @@ void TfrmMain::setupConnections()
     connect(tmrScroll, &QTimer::timeout, this, guard([this] { tmrScrollTimer(); }));
     connect(tmrSinc, &QTimer::timeout, this, guard([this] { tmrSincTimer(); }));
     connect(tmrLogin, &QTimer::timeout, this, guard([this] { refuseLogin(); }));
-    connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
-    connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));
-    connect(Centralizado1, &QAction::triggered, this, guard([this] { Centralizado1Click(); }));
-    connect(Ladoalado1, &QAction::triggered, this, guard([this] { Ladoalado1Click(); }));
-    connect(Esticado1, &QAction::triggered, this, guard([this] { Esticado1Click(); }));
+    Appearance::Hooks appearanceHooks;
+    appearanceHooks.opMode = [this] { return opMode(); };
+    m_appearance = new Appearance(*this, m_chatColumn, m_userColumn, RVStyle1,
+                                  {AlterarBg1, Remover1, Centralizado1, Ladoalado1, Esticado1},
+                                  std::move(appearanceHooks), this);
     connect(mnuSair, &QAction::triggered, this, &QWidget::close);
 
     QTreeView* users = m_userColumn->lstUsers;

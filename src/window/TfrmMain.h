@@ -14,6 +14,7 @@
 #include "view/ChatView.h"
 #include "window/WindowContext.h"
 
+class Appearance;
 class BottomStrip;
 enum class ConnectFailure;
 class ChatColumn;
@@ -112,9 +113,6 @@ public:
     // Every handler the window runs goes through here.
     void guarded(const std::function<void()>& handler) override;
 
-    // Appearance from the settings; also after the options dialog is confirmed.
-    void carregaAparencia();
-    void ajustaFundoChat();
     QString randomUser() const;
 
     // Handlers, by the names of the controls and events they serve.
@@ -130,11 +128,6 @@ public:
     void Limpartela1Click();
     void lblAutoScrollClick();
     void tmrScrollTimer();
-    void AlterarBg1Click();
-    void Remover1Click();
-    void Centralizado1Click();
-    void Ladoalado1Click();
-    void Esticado1Click();
     void joinCanal(QAction* item);
     void tmrSincTimer();
 
@@ -287,9 +280,6 @@ private:
     void followFrame();
     QSize frameExtra() const;
     void addFavoriteChannel(const QString& caption);
-    void loadBackgroundBitmap(const QString& path);
-    // Shows the picture so in the channel pane and checks its item in the background menu.
-    void applyBackgroundStyle(ChatView::BackgroundStyle style);
 
     // Connection.
     void ChatInterface1Connect();
@@ -435,6 +425,7 @@ private:
     BottomStrip* m_bottomStrip = nullptr;
 
     // Features.
+    Appearance* m_appearance = nullptr;
     ReadMarker* m_readMarker = nullptr;
     TrayIcon* m_trayIcon = nullptr;
     WhisperNotices* m_whisperNotices = nullptr;

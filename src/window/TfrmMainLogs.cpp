@@ -14,6 +14,7 @@
 #include "tools/Shell.h"
 #include "tools/TfrmBusca.h"
 #include "view/ChatView.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/TopStrip.h"
@@ -138,7 +139,7 @@ void TfrmMain::salvarLog(ChatView* pane)
                                      QStringLiteral("LOG .::. CANAL: ") + FCanal +
                                          QStringLiteral(" - DATA: ") + today(),
                                      QString(), true);
-            ajustaFundoChat();
+            m_appearance->ajustaFundoChat();
         } else if (type == HtmlLog) {
             saved = pane->saveAsHtml(fileName, QStringLiteral("LOG .::. WHISPS - ") + today(),
                                      QString(), true);

@@ -11,6 +11,7 @@
 #include "net/TChatInterface.h"
 #include "settings/SettingKeys.h"
 #include "settings/TIniFile.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/TopStrip.h"
@@ -58,7 +59,7 @@ void TfrmMain::applyOptions()
     FRespWhisp = Settings::read(*FIni, Keys::Respostas::RespWhisp);
     FHorario = Settings::read(*FIni, Keys::Aparencia::HorarioMsg);
     applySyncOptions();
-    carregaAparencia();
+    m_appearance->carregaAparencia();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
 }

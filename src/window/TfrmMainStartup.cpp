@@ -2,17 +2,13 @@
 
 #include <algorithm>
 #include <climits>
-#include <exception>
-#include <stdexcept>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,15 +23,13 @@
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
-#include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
-#include "view/ColorRef.h"
-#include "view/StyleTable.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/TComandos.h"
@@ -55,11 +49,6 @@ constexpr int MaxExtent = 8192;
 constexpr int MaxPosition = 32767;
 // Guards start-up against a count typed by hand that no file could hold.
 constexpr int MaxSuspects = 100000;
-
-int fontSize(int stored)
-{
-    return std::clamp(stored, 1, 288);
-}
 
 // A geometry stored on another monitor, or at another scale, is brought inside the screen that
 // holds its top-left corner (its centre, or the main screen, when none does). The window's
@@ -137,7 +126,7 @@ void TfrmMain::FormShow()
     Splitter1->setSizes({total - ulw, ulw});
 
     // A picture that fails to load is reported; the rest of the start-up still runs.
-    guarded([this] { carregaAparencia(); });
+    guarded([this] { m_appearance->carregaAparencia(); });
 
     const int suspects = std::min(NumberedList::suspectAccounts().count(*FIni), MaxSuspects);
     for (int i = 1; i <= suspects; ++i)
@@ -243,125 +232,4 @@ void TfrmMain::FormClose()
     Settings::write(*FIni, Keys::Form::Height, outer.height());
     Settings::write(*FIni, Keys::Form::X, outer.x());
     Settings::write(*FIni, Keys::Form::Y, outer.y());
-}
-
-void TfrmMain::carregaAparencia()
-{
-    using namespace Keys::Aparencia;
-    QPalette list = m_userColumn->lstUsers->palette();
-    list.setColor(QPalette::Base, ColorRef::toColor(Settings::read(*FIni, CorFundo)));
-    m_userColumn->lstUsers->setPalette(list);
-    m_chatColumn->txtChat->setBackgroundColor(
-        ColorRef::toColor(Settings::read(*FIni, CorFundoChat)));
-    m_chatColumn->txtWhisps->setBackgroundColor(
-        ColorRef::toColor(Settings::read(*FIni, CorFundoWhisp)));
-
-    const QString chatFont = Settings::read(*FIni, FonteChat);
-    const int chatSize = fontSize(Settings::read(*FIni, TamFonteChat));
-    const QString whispFont = Settings::read(*FIni, FonteWhisp);
-    const int whispSize = fontSize(Settings::read(*FIni, TamFonteWhisp));
-    for (int no = StyleTable::MOD; no <= StyleTable::Erro; ++no)
-        RVStyle1->setFont(no, chatFont, chatSize);
-    for (int no = StyleTable::WTO; no <= StyleTable::WmFROM; ++no)
-        RVStyle1->setFont(no, whispFont, whispSize);
-    RVStyle1->setFont(StyleTable::Horario, chatFont, chatSize);
-
-    const struct
-    {
-        int style;
-        const SettingKey<int>& key;
-    } colours[] = {{StyleTable::MOD, CorMOD},     {StyleTable::ADM, CorADM},
-                   {StyleTable::OP, CorOP},       {StyleTable::VOICE, CorVOICE},
-                   {StyleTable::Acc, CorAcc},     {StyleTable::Usuario, CorUSER},
-                   {StyleTable::Emote, CorEmote}, {StyleTable::Info, CorInfo},
-                   {StyleTable::WTO, CorWTo},     {StyleTable::WFROM, CorWFrom},
-                   {StyleTable::WmTO, CorWToMsg}, {StyleTable::WmFROM, CorWFromMsg},
-                   {StyleTable::Horario, CorHora}};
-    for (const auto& colour : colours)
-        RVStyle1->setColor(colour.style, ColorRef::toColor(Settings::read(*FIni, colour.key)));
-
-    // A picture that does not load is reported after the rest of the appearance is applied.
-    std::exception_ptr pictureError;
-    const QString picture = Settings::read(*FIni, ImgFundoChat(m_folder));
-    if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
-        try {
-            loadBackgroundBitmap(picture);
-        } catch (const std::exception&) {
-            pictureError = std::current_exception();
-        }
-    }
-    ajustaFundoChat();
-    m_chatColumn->pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
-    if (FOpMode) {
-        const bool custom = Settings::read(*FIni, CustomList);
-        m_userColumn->setCustomListVisible(custom);
-    }
-    if (pictureError)
-        std::rethrow_exception(pictureError);
-}
-
-void TfrmMain::loadBackgroundBitmap(const QString& path)
-{
-    // A bitmap by its content, whatever the name: a picture of another format is refused.
-    QImage picture;
-    if (!picture.load(path, "BMP"))
-        throw std::runtime_error("Bitmap image is not valid");
-    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
-}
-
-void TfrmMain::ajustaFundoChat()
-{
-    const QString placement = Settings::read(*FIni, Keys::Aparencia::PosImgFundoChat);
-    if (placement == QLatin1String("lado"))
-        applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
-    else if (placement != QLatin1String("esticado"))
-        applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
-    else
-        applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
-}
-
-void TfrmMain::applyBackgroundStyle(ChatView::BackgroundStyle style)
-{
-    m_chatColumn->txtChat->setBackgroundStyle(style);
-    if (style == ChatView::BackgroundStyle::Tiled)
-        Ladoalado1->setChecked(true);
-    else if (style == ChatView::BackgroundStyle::Stretched)
-        Esticado1->setChecked(true);
-    else
-        Centralizado1->setChecked(true);
-}
-
-void TfrmMain::AlterarBg1Click()
-{
-    const QString file =
-        m_prompts->openFileName(this, QStringLiteral("Alterar imagem de fundo do chat..."),
-                                QStringLiteral("Imagem Bitmap (*.bmp)"));
-    if (file.isEmpty())
-        return;
-    loadBackgroundBitmap(file);
-    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), file);
-}
-
-void TfrmMain::Remover1Click()
-{
-    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap());
-    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), QString());
-}
-
-void TfrmMain::Centralizado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("centro"));
-}
-
-void TfrmMain::Ladoalado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("lado"));
-}
-
-void TfrmMain::Esticado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("esticado"));
 }
