@@ -1,13 +1,15 @@
 #include "window/TfrmMain.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -23,6 +25,7 @@
 #include "settings/TIniFile.h"
 #include "tools/Shell.h"
 #include "view/StyleTable.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -36,6 +39,7 @@
 #include "window/PaneLinks.h"
 #include "window/Panes.h"
 #include "window/PhraseShortcuts.h"
+#include "window/ReadMarker.h"
 #include "window/ReplySender.h"
 #include "window/Screenshots.h"
 #include "window/ServerEvents.h"
@@ -44,7 +48,9 @@
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
+#include "window/TrayIcon.h"
 #include "window/UserColumn.h"
+#include "window/WhisperNotices.h"
 #include "window/WidgetKit.h"
 
 using WidgetKit::named;
@@ -191,7 +197,6 @@ void TfrmMain::setupComponents()
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
     m_sync = new SyncMessages(*this, this);
     m_replies = new ReplySender(*this, m_users, {[this] { return m_moderation->opMode(); }}, this);
-    Tray = named(new QSystemTrayIcon(Pictures::programIcon(), this), QStringLiteral("Tray"));
 }
 
 void TfrmMain::setupRegions()
@@ -220,11 +225,11 @@ void TfrmMain::setupRegions()
 
 void TfrmMain::setupConnections()
 {
-    connect(AlterarBg1, &QAction::triggered, this, guard([this] { AlterarBg1Click(); }));
-    connect(Remover1, &QAction::triggered, this, guard([this] { Remover1Click(); }));
-    connect(Centralizado1, &QAction::triggered, this, guard([this] { Centralizado1Click(); }));
-    connect(Ladoalado1, &QAction::triggered, this, guard([this] { Ladoalado1Click(); }));
-    connect(Esticado1, &QAction::triggered, this, guard([this] { Esticado1Click(); }));
+    Appearance::Hooks appearanceHooks;
+    appearanceHooks.opMode = [this] { return m_moderation->opMode(); };
+    m_appearance = new Appearance(*this, m_chatColumn, m_userColumn, RVStyle1,
+                                  {AlterarBg1, Remover1, Centralizado1, Ladoalado1, Esticado1},
+                                  std::move(appearanceHooks), this);
     connect(mnuSair, &QAction::triggered, this, &QWidget::close);
 
     QTreeView* users = m_userColumn->lstUsers;
@@ -241,19 +246,30 @@ void TfrmMain::setupConnections()
     m_paneLinks = new PaneLinks(
         *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
         popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
-    m_logs = new Logs(
-        *this, *m_paneLinks, {[this] { return channel(); }, [this] { ajustaFundoChat(); }}, this,
-        mnuSalvarChat, mnuSalvarWhisps, findChild<QAction*>(QStringLiteral("SalvarLog1")),
-        m_topStrip->btnNotepad, findChild<QAction*>(QStringLiteral("selectAll")),
-        findChild<QAction*>(QStringLiteral("CtrlF")), this);
+    m_logs =
+        new Logs(*this, *m_paneLinks,
+                 {[this] { return channel(); }, [this] { m_appearance->ajustaFundoChat(); }}, this,
+                 mnuSalvarChat, mnuSalvarWhisps, findChild<QAction*>(QStringLiteral("SalvarLog1")),
+                 m_topStrip->btnNotepad, findChild<QAction*>(QStringLiteral("selectAll")),
+                 findChild<QAction*>(QStringLiteral("CtrlF")), this);
     m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
                                 mnuSite, mnuForum, mnuSobre, this);
     m_screenshots = new Screenshots(*this, this, m_topStrip->btnScreen, this);
     m_games = new Games(*this, popGames, this);
-    setupScreenshotGamesTray();
-    setupReadMarker();
-    setupNotices();
+    m_readMarker = new ReadMarker(*this, this, this);
+    m_trayIcon = new TrayIcon(*this, this, atalhoMin, m_readMarker, this);
+    m_whisperNotices = new WhisperNotices(*this, this, m_trayIcon, this);
     m_chatColumn->pnlTopChat->installEventFilter(this);
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        m_readMarker->readMarkerActivationChanged();
+    // The font and title set while the window is built change it before the tray icon exists.
+    if (m_trayIcon)
+        m_trayIcon->changeEvent(event);
 }
 
 void TfrmMain::guarded(const std::function<void()>& handler)

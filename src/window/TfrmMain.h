@@ -7,52 +7,46 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include "view/ChatView.h"
 #include "window/WindowContext.h"
 
+class Appearance;
 class BottomStrip;
 class ChatColumn;
 class ConnectionControl;
-class InputLine;
-class Panes;
-class PhraseShortcuts;
-class ReplySender;
-class SyncMessages;
-class RegionKeys;
-class ServerEvents;
 class Favorites;
 class Games;
 class HelpLinks;
+class InputLine;
 class Logs;
-class PaneLinks;
-class Screenshots;
 class Moderation;
+class PaneLinks;
+class Panes;
+class PhraseShortcuts;
 class Prompts;
 class QAction;
-class QKeyEvent;
-class QLineEdit;
 class QMenu;
-class QMouseEvent;
 class QSplitter;
-class QSystemTrayIcon;
-class QTimer;
-class QUrl;
+class ReadMarker;
+class RegionKeys;
 class ReplySender;
+class Screenshots;
+class ServerEvents;
 class Shell;
 class StyleTable;
 class SuspectList;
+class SyncMessages;
 class TChatInterface;
 class TComandos;
 class TFastNicks;
 class TGatewayChat;
 class TIniFile;
 class TLockWhisps;
-class TfrmConectar;
 class TopStrip;
+class TrayIcon;
 class UserColumn;
 class UserListModel;
+class WhisperNotices;
 
 // The main window, by regions: the top strip with the toolbar, the chat column (channel and
 // whisper panes), the user column, and the bottom strip with the input line and its locked
@@ -82,7 +76,6 @@ public:
     TFastNicks* fastNicks() const { return FFastNicks.get(); }
     TLockWhisps* lockWhisps() const { return FLockWhisps; }
     StyleTable* styles() const { return RVStyle1; }
-    bool trayActive() const { return m_trayActive; }
     // A feature of the window, by its class.
     template <class Feature>
     Feature* feature() const
@@ -116,41 +109,12 @@ public:
     // Every handler the window runs goes through here.
     void guarded(const std::function<void()>& handler) override;
 
-    // Appearance from the settings; also after the options dialog is confirmed.
-    void carregaAparencia();
-    void ajustaFundoChat();
     QString randomUser() const;
 
-    // Handlers, by the names of the controls and events they serve.
-    void AlterarBg1Click();
-    void Remover1Click();
-    void Centralizado1Click();
-    void Ladoalado1Click();
-    void Esticado1Click();
-
     // The options dialog, from the menu and from the toolbar; after "OK" the window takes the
-    // settings again. Tray on or off and the minimize shortcut are also taken at start-up.
+    // settings again.
     void mnuOpcoesClick();
     void btnOpcoesClick();
-    void applyTrayOptions();
-
-    void atalhoMinExecute();
-    // A click on the tray icon.
-    void TrayClick();
-    // Tests decide whether the desktop has a tray; nothing: ask the desktop.
-    void setTrayAvailableForTests(std::optional<bool> available);
-
-    // The last line read in the channel pane: marked when the window loses the focus or goes to
-    // the tray, removed once the window has had the focus again for a while (tests shorten it).
-    void setReadMarkerDelayForTests(int ms);
-    // Where the notice of a whisper the user may not see goes: by default the tray icon's
-    // message and the taskbar entry's request for attention; tests record them.
-    struct NoticeSink
-    {
-        std::function<void(const QString& title, const QString& text)> message;
-        std::function<void()> alert;
-    };
-    void setNoticeSinkForTests(NoticeSink sink);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -179,16 +143,6 @@ private:
     void setupConnections();
     void setupOptionsDialog();
     void applyOptions();
-    void setupScreenshotGamesTray();
-    bool trayAvailable() const;
-    void hideToTray();
-    // Whisper notices and typing from a pane into the input line.
-    void setupNotices();
-    void noticeWhisper(const QString& User, const QString& Mess);
-    void noticeActivation();
-    NoticeSink m_noticeSink;
-    // The tray icon was shown for a notice while the window was on screen.
-    bool m_trayForNotice = false;
 
     // Start-up and closing.
     void FormCreate();
@@ -198,9 +152,6 @@ private:
     void applyGeometry();
     void followFrame();
     QSize frameExtra() const;
-    void loadBackgroundBitmap(const QString& path);
-    // Shows the picture so in the channel pane and checks its item in the background menu.
-    void applyBackgroundStyle(ChatView::BackgroundStyle style);
 
     QString m_folder;
     Prompts* m_prompts = nullptr;
@@ -217,22 +168,9 @@ private:
     std::unique_ptr<TComandos> FComandos;
     TLockWhisps* FLockWhisps = nullptr;
     StyleTable* RVStyle1 = nullptr;
-    QSystemTrayIcon* Tray = nullptr;
 
-    // Fields shared by the chat handlers.
-    bool m_trayActive = false;
-    // The clash of the minimize key with the window's keys last reported; empty: none.
-    QString m_shortcutNotice;
-    std::optional<bool> m_trayAvailableForTests;
+    // FormShow has run.
     bool m_shown = false;
-
-    // The last line read.
-    void setupReadMarker();
-    void readMarkerActivationChanged();
-    void rememberLastRead();
-    QTimer* tmrLido = nullptr;
-    // The window is away (unfocused or in the tray) since its place was remembered.
-    bool m_readAway = false;
 
     // The stored outer size waits for the window frame to be known.
     QSize m_outerPending;
@@ -262,6 +200,10 @@ private:
     Logs* m_logs = nullptr;
     Screenshots* m_screenshots = nullptr;
     Games* m_games = nullptr;
+    Appearance* m_appearance = nullptr;
+    ReadMarker* m_readMarker = nullptr;
+    TrayIcon* m_trayIcon = nullptr;
+    WhisperNotices* m_whisperNotices = nullptr;
 
     // Menus and actions.
     QAction* mnuSalvarChat = nullptr;

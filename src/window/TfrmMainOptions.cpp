@@ -1,7 +1,6 @@
 #include "window/TfrmMain.h"
 
 #include <QAction>
-#include <QKeySequence>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeView>
@@ -11,9 +10,8 @@
 #include "dialogs/TfrmOpcoes.h"
 #include "net/TChatInterface.h"
 #include "settings/SettingKeys.h"
-#include "settings/ShortcutText.h"
 #include "settings/TIniFile.h"
-#include "settings/WindowShortcuts.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -22,6 +20,7 @@
 #include "window/ReplySender.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
+#include "window/TrayIcon.h"
 #include "window/UserColumn.h"
 
 void TfrmMain::setupOptionsDialog()
@@ -58,34 +57,11 @@ void TfrmMain::btnOpcoesClick()
 void TfrmMain::applyOptions()
 {
     m_connection->applyOptions();
-    applyTrayOptions();
+    m_trayIcon->applyTrayOptions();
     m_replies->applyOptions();
     m_panes->applyOptions();
     m_sync->applySyncOptions();
-    carregaAparencia();
+    m_appearance->carregaAparencia();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
-}
-
-// Qt fires neither of two shortcuts on one combination. A minimize key typed into confs.ini onto
-// a key of the window gives way to a fixed key and takes a phrase shortcut's place; the info line
-// says which one is left out, once for each new clash.
-void TfrmMain::applyTrayOptions()
-{
-    m_trayActive = Settings::read(*FIni, Keys::Geral::Tray);
-    const WindowShortcuts::Resolution keys = WindowShortcuts::resolve(
-        ShortcutText::parse(Settings::read(*FIni, Keys::Geral::AtalhoMin)));
-    atalhoMin->setShortcut(keys.minimize ? QKeySequence(*keys.minimize) : QKeySequence());
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const QChar phrase = QLatin1Char(letter);
-        findChild<QAction*>(QStringLiteral("atalho") + phrase)
-            ->setShortcut(keys.phraseLeftOut == phrase
-                              ? QKeySequence()
-                              : QKeySequence(WindowShortcuts::phrase(phrase)));
-    }
-    if (keys.notice == m_shortcutNotice)
-        return;
-    m_shortcutNotice = keys.notice;
-    if (!keys.notice.isEmpty())
-        info(keys.notice);
 }

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <climits>
-#include <exception>
-#include <stdexcept>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,23 +17,19 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
 #include "chat/TFastNicks.h"
 #include "chat/UserListModel.h"
-#include "dialogs/Prompts.h"
 #include "net/TChatInterface.h"
-#include "resources/Pictures.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
-#include "view/ColorRef.h"
-#include "view/StyleTable.h"
+#include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -53,7 +47,9 @@
 #include "window/TLockWhisps.h"
 #include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
+#include "window/TrayIcon.h"
 #include "window/UserColumn.h"
+#include "window/WhisperNotices.h"
 
 namespace {
 // The window never starts smaller than this, outer size.
@@ -63,11 +59,6 @@ constexpr int MinHeight = 600;
 constexpr int MaxExtent = 8192;
 // A position typed by hand stays where window coordinates can still add a size to it.
 constexpr int MaxPosition = 32767;
-
-int fontSize(int stored)
-{
-    return std::clamp(stored, 1, 288);
-}
 
 // A geometry stored on another monitor, or at another scale, is brought inside the screen that
 // holds its top-left corner (its centre, or the main screen, when none does). The window's
@@ -119,7 +110,7 @@ void TfrmMain::FormCreate()
     };
     events.whisperArrived = [this](const QString& User, const QString& Mess) {
         m_replies->answerWhisper(User, Mess);
-        noticeWhisper(User, Mess);
+        m_whisperNotices->noticeWhisper(User, Mess);
     };
     m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
                                 std::move(events), this);
@@ -175,13 +166,11 @@ void TfrmMain::FormShow()
     Splitter1->setSizes({total - ulw, ulw});
 
     // A picture that fails to load is reported; the rest of the start-up still runs.
-    guarded([this] { carregaAparencia(); });
+    guarded([this] { m_appearance->carregaAparencia(); });
 
     m_suspectList->loadSuspects();
 
-    Tray->setIcon(Pictures::programIcon());
-    applyTrayOptions();
-    Tray->hide();
+    m_trayIcon->startUp();
 
     m_connection->showStartLine();
 
@@ -269,125 +258,4 @@ void TfrmMain::FormClose()
     Settings::write(*FIni, Keys::Form::Height, outer.height());
     Settings::write(*FIni, Keys::Form::X, outer.x());
     Settings::write(*FIni, Keys::Form::Y, outer.y());
-}
-
-void TfrmMain::carregaAparencia()
-{
-    using namespace Keys::Aparencia;
-    QPalette list = m_userColumn->lstUsers->palette();
-    list.setColor(QPalette::Base, ColorRef::toColor(Settings::read(*FIni, CorFundo)));
-    m_userColumn->lstUsers->setPalette(list);
-    m_chatColumn->txtChat->setBackgroundColor(
-        ColorRef::toColor(Settings::read(*FIni, CorFundoChat)));
-    m_chatColumn->txtWhisps->setBackgroundColor(
-        ColorRef::toColor(Settings::read(*FIni, CorFundoWhisp)));
-
-    const QString chatFont = Settings::read(*FIni, FonteChat);
-    const int chatSize = fontSize(Settings::read(*FIni, TamFonteChat));
-    const QString whispFont = Settings::read(*FIni, FonteWhisp);
-    const int whispSize = fontSize(Settings::read(*FIni, TamFonteWhisp));
-    for (int no = StyleTable::MOD; no <= StyleTable::Erro; ++no)
-        RVStyle1->setFont(no, chatFont, chatSize);
-    for (int no = StyleTable::WTO; no <= StyleTable::WmFROM; ++no)
-        RVStyle1->setFont(no, whispFont, whispSize);
-    RVStyle1->setFont(StyleTable::Horario, chatFont, chatSize);
-
-    const struct
-    {
-        int style;
-        const SettingKey<int>& key;
-    } colours[] = {{StyleTable::MOD, CorMOD},     {StyleTable::ADM, CorADM},
-                   {StyleTable::OP, CorOP},       {StyleTable::VOICE, CorVOICE},
-                   {StyleTable::Acc, CorAcc},     {StyleTable::Usuario, CorUSER},
-                   {StyleTable::Emote, CorEmote}, {StyleTable::Info, CorInfo},
-                   {StyleTable::WTO, CorWTo},     {StyleTable::WFROM, CorWFrom},
-                   {StyleTable::WmTO, CorWToMsg}, {StyleTable::WmFROM, CorWFromMsg},
-                   {StyleTable::Horario, CorHora}};
-    for (const auto& colour : colours)
-        RVStyle1->setColor(colour.style, ColorRef::toColor(Settings::read(*FIni, colour.key)));
-
-    // A picture that does not load is reported after the rest of the appearance is applied.
-    std::exception_ptr pictureError;
-    const QString picture = Settings::read(*FIni, ImgFundoChat(m_folder));
-    if (!picture.isEmpty() && QFileInfo(picture).isFile()) {
-        try {
-            loadBackgroundBitmap(picture);
-        } catch (const std::exception&) {
-            pictureError = std::current_exception();
-        }
-    }
-    ajustaFundoChat();
-    m_chatColumn->pnlTopChat->setVisible(Settings::read(*FIni, BarraChat));
-    if (m_moderation->opMode()) {
-        const bool custom = Settings::read(*FIni, CustomList);
-        m_userColumn->setCustomListVisible(custom);
-    }
-    if (pictureError)
-        std::rethrow_exception(pictureError);
-}
-
-void TfrmMain::loadBackgroundBitmap(const QString& path)
-{
-    // A bitmap by its content, whatever the name: a picture of another format is refused.
-    QImage picture;
-    if (!picture.load(path, "BMP"))
-        throw std::runtime_error("Bitmap image is not valid");
-    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap::fromImage(picture));
-}
-
-void TfrmMain::ajustaFundoChat()
-{
-    const QString placement = Settings::read(*FIni, Keys::Aparencia::PosImgFundoChat);
-    if (placement == QLatin1String("lado"))
-        applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
-    else if (placement != QLatin1String("esticado"))
-        applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
-    else
-        applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
-}
-
-void TfrmMain::applyBackgroundStyle(ChatView::BackgroundStyle style)
-{
-    m_chatColumn->txtChat->setBackgroundStyle(style);
-    if (style == ChatView::BackgroundStyle::Tiled)
-        Ladoalado1->setChecked(true);
-    else if (style == ChatView::BackgroundStyle::Stretched)
-        Esticado1->setChecked(true);
-    else
-        Centralizado1->setChecked(true);
-}
-
-void TfrmMain::AlterarBg1Click()
-{
-    const QString file =
-        m_prompts->openFileName(this, QStringLiteral("Alterar imagem de fundo do chat..."),
-                                QStringLiteral("Imagem Bitmap (*.bmp)"));
-    if (file.isEmpty())
-        return;
-    loadBackgroundBitmap(file);
-    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), file);
-}
-
-void TfrmMain::Remover1Click()
-{
-    m_chatColumn->txtChat->setBackgroundBitmap(QPixmap());
-    Settings::write(*FIni, Keys::Aparencia::ImgFundoChat(m_folder), QString());
-}
-
-void TfrmMain::Centralizado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Centered);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("centro"));
-}
-
-void TfrmMain::Ladoalado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Tiled);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("lado"));
-}
-
-void TfrmMain::Esticado1Click()
-{
-    applyBackgroundStyle(ChatView::BackgroundStyle::Stretched);
-    Settings::write(*FIni, Keys::Aparencia::PosImgFundoChat, QStringLiteral("esticado"));
 }

@@ -4,6 +4,8 @@
 
 #include "WindowHarness.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
+#include "window/WhisperNotices.h"
 
 namespace {
 
@@ -18,12 +20,12 @@ struct Recorder
 {
     explicit Recorder(TfrmMain* w)
     {
-        TfrmMain::NoticeSink sink;
+        WhisperNotices::NoticeSink sink;
         sink.message = [this](const QString& title, const QString& text) {
             shown << QStringLiteral("message ") + title + QLatin1Char('|') + text;
         };
         sink.alert = [this] { shown << QStringLiteral("alert"); };
-        w->setNoticeSinkForTests(sink);
+        w->findChild<WhisperNotices*>()->setNoticeSinkForTests(sink);
     }
     QStringList shown;
 };
@@ -61,7 +63,7 @@ void TestWindowNotices::inTheTray()
     QFETCH(QString, line);
     WindowHarness h(ini());
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     Recorder recorder(w);
     QVERIFY(h.connectToServer());
     w->showMinimized();
@@ -98,7 +100,7 @@ void TestWindowNotices::behindAnotherWindow()
     QFETCH(bool, on);
     WindowHarness h(ini(on));
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(tray);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(tray);
     Recorder recorder(w);
     QSystemTrayIcon* icon = WindowHarness::trayIcon(w);
     QVERIFY(h.connectToServer());

@@ -16,6 +16,7 @@
 #include "window/Panes.h"
 #include "window/ReplySender.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ QStringList windowState(TfrmMain* w)
     auto* tmrSinc = w->findChild<QTimer*>(QStringLiteral("tmrSinc"));
     return {QStringLiteral("login=") + w->login(),
             QStringLiteral("server=") + w->chatInterface()->Address,
-            QStringLiteral("tray=") + QString::number(w->trayActive()),
+            QStringLiteral("tray=") + QString::number(w->findChild<TrayIcon*>()->trayActive()),
             QStringLiteral("minimize=") + minimize->shortcut().toString(),
             QStringLiteral("times=") + QString::number(w->feature<Panes>()->showsTimes()),
             QStringLiteral("whispers=") +

@@ -6,7 +6,9 @@
 
 #include "WindowHarness.h"
 #include "view/ChatView.h"
+#include "window/ReadMarker.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -22,6 +24,11 @@ QString marked(TfrmMain* w)
     const int p = pane->readMarker();
     const QString text = p >= 0 ? pane->document().paragraphText(p) : QStringLiteral("-");
     return text + (pane->isReadMarkerShown() ? QStringLiteral(" (drawn)") : QString());
+}
+
+ReadMarker* readMarker(TfrmMain* w)
+{
+    return w->findChild<ReadMarker*>();
 }
 
 bool activate(QWidget* window)
@@ -60,7 +67,7 @@ void TestWindowReadMarker::lookingAwayAndBack()
     QCOMPARE(marked(w), QStringLiteral("marca 1 (drawn)"));
 
     // A glance at the window does not take the line away, nor does leaving again move it.
-    w->setReadMarkerDelayForTests(60000);
+    readMarker(w)->setReadMarkerDelayForTests(60000);
     QVERIFY(activate(w));
     QTimer* timer = w->findChild<QTimer*>(QStringLiteral("tmrLido"));
     QVERIFY(timer->isActive());
@@ -70,7 +77,7 @@ void TestWindowReadMarker::lookingAwayAndBack()
     QCOMPARE(marked(w), QStringLiteral("marca 1 (drawn)"));
 
     // Focus kept for the whole delay removes it.
-    w->setReadMarkerDelayForTests(50);
+    readMarker(w)->setReadMarkerDelayForTests(50);
     QVERIFY(activate(w));
     QTRY_COMPARE(marked(w), QStringLiteral("-"));
 
@@ -84,18 +91,18 @@ void TestWindowReadMarker::trayAndClear()
 {
     WindowHarness h(ini());
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
-    w->setReadMarkerDelayForTests(50);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
+    readMarker(w)->setReadMarkerDelayForTests(50);
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"lida\"")));
 
-    w->atalhoMinExecute();
+    w->findChild<TrayIcon*>()->atalhoMinExecute();
     QVERIFY(w->isHidden());
     QVERIFY(h.serverLine(QStringLiteral("1018 INFO \"nova\"")));
     QCOMPARE(marked(w), QStringLiteral("marca 1 (drawn)"));
     const QString text = WindowHarness::lastText(w->chatPane(), 1);
 
-    w->TrayClick();
+    w->findChild<TrayIcon*>()->TrayClick();
     QVERIFY(activate(w));
     QTRY_COMPARE(marked(w), QStringLiteral("-"));
     // The marker never was a line of the pane.

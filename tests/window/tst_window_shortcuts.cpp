@@ -19,6 +19,7 @@
 #include "view/ChatView.h"
 #include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 const QStringList Plain = {QStringLiteral("[Geral]"), QStringLiteral("Login=visitante"),
@@ -300,7 +301,7 @@ void TestWindowShortcuts::storedClash()
     WindowHarness h({"[Geral]", "Login=visitante", "Tray=1", "AtalhoMin=" + stored, "[Atalhos]",
                      "AtalhoK=kk", "AtalhoJ=jj"});
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     QVERIFY(QTest::qWaitForWindowActive(w));
     auto* input = child<QLineEdit>(w, "txtMsg");
     input->setText(QStringLiteral("abc"));

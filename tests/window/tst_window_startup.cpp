@@ -19,6 +19,7 @@
 #include "window/Panes.h"
 #include "window/ReplySender.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 #include "window/TulmoApplication.h"
 
 namespace {
@@ -112,7 +113,7 @@ void TestWindowStartup::missingSettingsFile()
     QCOMPARE(w->chatInterface()->Port, h.server.port());
     QVERIFY(w->feature<Panes>()->showsTimes());
     QVERIFY(!w->findChild<ReplySender*>()->repliesToPhrases());
-    QVERIFY(!w->trayActive());
+    QVERIFY(!w->findChild<TrayIcon*>()->trayActive());
     QVERIFY(child(w, "pnlTopChat")->isVisible());
     QVERIFY(!child(w, "pnlCustom")->isVisible());
     QVERIFY(child<QAction>(w, "Centralizado1")->isChecked());
@@ -219,7 +220,7 @@ void TestWindowStartup::handWrittenSettings()
         actual = w->chatInterface()->Address + QLatin1Char(' ') +
                  h.startLines.value(0).join(QLatin1Char(' '));
     } else if (check == QLatin1String("tray")) {
-        actual = QString::number(int(w->trayActive()));
+        actual = QString::number(int(w->findChild<TrayIcon*>()->trayActive()));
     } else if (check == QLatin1String("switches")) {
         actual = QString::number(int(w->findChild<ReplySender*>()->repliesToPhrases())) +
                  QString::number(int(w->findChild<ReplySender*>()->repliesToWhispers())) +

@@ -11,6 +11,7 @@
 #include "settings/TIniFile.h"
 #include "view/ChatView.h"
 #include "window/TfrmMain.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void TestWindowTray::minimizing()
     QFETCH(bool, available);
     WindowHarness h(ini(tray));
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(available);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(available);
     QCOMPARE(state(w), QStringLiteral("shown"));
     w->showMinimized();
     QVERIFY(WindowHarness::settle(w));
@@ -107,7 +108,7 @@ void TestWindowTray::minimizeKey()
     WindowHarness h(ini(trayAtStart) << "[Geral]"
                                      << "AtalhoMin=Ctrl+F11");
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(available);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(available);
     QCOMPARE(w->findChild<QAction*>(QStringLiteral("atalhoMin"))->shortcut(),
              QKeySequence(QStringLiteral("Ctrl+F11")));
     Settings::write(*w->settings(), Keys::Geral::Tray, trayAtPress);
@@ -135,7 +136,7 @@ void TestWindowTray::clickRestores()
     QFETCH(int, reason);
     WindowHarness h(ini(true));
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"psiu\"")));
     w->findChild<QLineEdit*>(QStringLiteral("txtMsg"))->setText(QStringLiteral("meio escrito"));
@@ -186,7 +187,7 @@ void TestWindowTray::shiftedKeyThroughTheKeyboardMap()
     WindowHarness h(ini(true) << "[Geral]"
                               << "AtalhoMin=" + stored);
     TfrmMain* w = h.window.get();
-    w->setTrayAvailableForTests(true);
+    w->findChild<TrayIcon*>()->setTrayAvailableForTests(true);
     QVERIFY(QTest::qWaitForWindowActive(w));
     // The input line types what Shift gives ("!") unless the key names a shortcut as pressed.
     QWidget* target = w->chatPane();

@@ -1,8 +1,12 @@
-#include "window/TfrmMain.h"
+#include "window/ReadMarker.h"
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <QWindow>
+
+#include "view/ChatView.h"
+#include "window/WindowContext.h"
 
 // When the user looks away (the program loses the focus or goes to the tray), the channel pane
 // marks its last paragraph, so that lines arriving meanwhile stand out below a thin line. The
@@ -25,32 +29,34 @@ bool userStaysWith(const QWidget* window)
 }
 } // namespace
 
-void TfrmMain::setupReadMarker()
+ReadMarker::ReadMarker(WindowContext& ctx, QWidget* window, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_window(window)
 {
+    setObjectName(QStringLiteral("ReadMarker"));
     tmrLido = new QTimer(this);
     tmrLido->setObjectName(QStringLiteral("tmrLido"));
     tmrLido->setSingleShot(true);
     tmrLido->setInterval(ReadMarkerDelayMs);
-    connect(tmrLido, &QTimer::timeout, this, guard([this] {
-                if (isActiveWindow())
-                    chatPane()->clearReadMarker();
-            }));
+    connect(tmrLido, &QTimer::timeout, this, m_ctx.guard([this] {
+        if (m_window->isActiveWindow())
+            m_ctx.chatPane()->clearReadMarker();
+    }));
     // From one of its dialogs the user may go to another program without the window seeing it.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, guard([this] {
-                if (!userStaysWith(this))
-                    rememberLastRead();
-            }));
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, m_ctx.guard([this] {
+        if (!userStaysWith(m_window))
+            rememberLastRead();
+    }));
 }
 
-void TfrmMain::readMarkerActivationChanged()
+void ReadMarker::readMarkerActivationChanged()
 {
-    guarded([this] {
-        if (isActiveWindow()) {
+    m_ctx.guarded([this] {
+        if (m_window->isActiveWindow()) {
             m_readAway = false;
             tmrLido->start();
         } else {
             tmrLido->stop();
-            if (!userStaysWith(this))
+            if (!userStaysWith(m_window))
                 rememberLastRead();
         }
     });
@@ -58,16 +64,16 @@ void TfrmMain::readMarkerActivationChanged()
 
 // Once away, the place stays where the user left: hiding an unfocused window to the tray, or
 // leaving again after a glance, does not move a line still drawn past lines nobody has read.
-void TfrmMain::rememberLastRead()
+void ReadMarker::rememberLastRead()
 {
     if (m_readAway)
         return;
     m_readAway = true;
-    if (!chatPane()->isReadMarkerShown())
-        chatPane()->setReadMarker();
+    if (!m_ctx.chatPane()->isReadMarkerShown())
+        m_ctx.chatPane()->setReadMarker();
 }
 
-void TfrmMain::setReadMarkerDelayForTests(int ms)
+void ReadMarker::setReadMarkerDelayForTests(int ms)
 {
     tmrLido->setInterval(ms);
 }

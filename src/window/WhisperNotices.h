@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class TrayIcon;
+class WindowContext;
+
+// Notices of a whisper the user may not see: the tray icon's message and the taskbar entry's
+// request for attention. Owns where they go and whether the icon was shown only for one; touches
+// the tray icon (through the TrayIcon feature) and asks the main window whether it is active.
+class WhisperNotices final : public QObject
+{
+    Q_OBJECT
+public:
+    // Where the notices go: by default the tray icon's message and the taskbar entry's request
+    // for attention; tests record them.
+    struct NoticeSink
+    {
+        std::function<void(const QString& title, const QString& text)> message;
+        std::function<void()> alert;
+    };
+
+    // window is the main window; trayIcon shows the icon and brings the window back. Neither is
+    // owned.
+    WhisperNotices(WindowContext& ctx, QWidget* window, TrayIcon* trayIcon, QObject* parent);
+
+    // A whisper from User has arrived.
+    void noticeWhisper(const QString& User, const QString& Mess);
+    void setNoticeSinkForTests(NoticeSink sink);
+
+private:
+    void noticeActivation();
+
+    WindowContext& m_ctx;
+    QWidget* m_window = nullptr;
+    TrayIcon* m_trayIcon = nullptr;
+    NoticeSink m_noticeSink;
+    // The tray icon was shown for a notice while the window was on screen.
+    bool m_trayForNotice = false;
+};
