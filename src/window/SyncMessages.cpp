@@ -44,6 +44,13 @@ void SyncMessages::startSyncMessages()
         tmrSinc->start();
 }
 
+void SyncMessages::loginAccepted()
+{
+    if (Settings::read(*m_ctx.settings(), Keys::Timers::TimersOn) &&
+        NumberedList::synchronizedMessages().count(*m_ctx.settings()) > 0)
+        startSyncMessages();
+}
+
 void SyncMessages::stopSyncMessages()
 {
     tmrSinc->stop();

@@ -22,6 +22,8 @@ public:
     // options dialog's "OK".
     void startSyncMessages();
     void stopSyncMessages();
+    // Once the server has taken the login: started when switched on and there is a message.
+    void loginAccepted();
     void applySyncOptions();
     // At start-up: the stored period, a period below the minimum written back as the minimum.
     void loadSyncPeriod();

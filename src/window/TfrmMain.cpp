@@ -3,15 +3,9 @@
 #include <utility>
 
 #include <QAction>
-#include <QApplication>
 #include <QEvent>
-#include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSplitter>
-#include <QTimer>
-#include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -33,20 +27,21 @@
 #include "window/Games.h"
 #include "window/HelpLinks.h"
 #include "window/InputLine.h"
-#include "window/LockedWhisperPanel.h"
 #include "window/Logs.h"
+#include "window/MainMenus.h"
 #include "window/Moderation.h"
 #include "window/PaneLinks.h"
 #include "window/Panes.h"
 #include "window/PhraseShortcuts.h"
 #include "window/ReadMarker.h"
+#include "window/RegionKeys.h"
 #include "window/ReplySender.h"
 #include "window/Screenshots.h"
 #include "window/ServerEvents.h"
+#include "window/SuspectList.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
-#include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
 #include "window/UserColumn.h"
@@ -76,23 +71,11 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     setMinimumSize(700, 600);
 
     setupComponents();
-    setupActions();
-    setupMenus();
-    setupPopups();
+    m_menus = std::make_unique<MainMenus>(this);
     setupRegions();
-    setupConnections();
-    m_moderation = new Moderation(*this, this, popUsers, popChat, m_chatColumn, m_userColumn,
-                                  m_bottomStrip->txtMsg);
-    setupOptionsDialog();
-    QList<QAction*> atalhos;
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-        atalhos << findChild<QAction*>(QStringLiteral("atalho") + QLatin1Char(letter));
-    m_phraseShortcuts =
-        new PhraseShortcuts(*this, atalhos, mnuConfigAtalhos, m_bottomStrip->txtMsg, this);
-    m_favorites =
-        new Favorites(*this, popCanais, mnuOrgCanal, findChild<QAction*>(QStringLiteral("CrtlD")),
-                      {[this] { return channel(); }}, this);
     FormCreate();
+    setupFeatures();
+    setupConnections();
 }
 
 TfrmMain::~TfrmMain()
@@ -195,16 +178,14 @@ void TfrmMain::setupComponents()
     GatewayChat1->UserName = QStringLiteral("Guest");
     RVStyle1 = named(new StyleTable(this), QStringLiteral("RVStyle1"));
     m_users = named(new UserListModel(this), QStringLiteral("lstUsersModel"));
-    m_sync = new SyncMessages(*this, this);
-    m_replies = new ReplySender(*this, m_users, {[this] { return m_moderation->opMode(); }}, this);
 }
 
 void TfrmMain::setupRegions()
 {
     auto* central = named(new QWidget(this), QStringLiteral("frmMainClient"));
     setCentralWidget(central);
-    m_topStrip = new TopStrip(popCanais, popGames, this);
-    m_chatColumn = new ChatColumn(RVStyle1, popChat, this);
+    m_topStrip = new TopStrip(m_menus->popCanais, m_menus->popGames, this);
+    m_chatColumn = new ChatColumn(RVStyle1, m_menus->popChat, this);
     m_userColumn = new UserColumn(m_users, RVStyle1, this);
     Splitter1 = named(new QSplitter(Qt::Horizontal, central), QStringLiteral("Splitter1"));
     Splitter1->setHandleWidth(3);
@@ -225,41 +206,95 @@ void TfrmMain::setupRegions()
 
 void TfrmMain::setupConnections()
 {
-    Appearance::Hooks appearanceHooks;
-    appearanceHooks.opMode = [this] { return m_moderation->opMode(); };
-    m_appearance = new Appearance(*this, m_chatColumn, m_userColumn, RVStyle1,
-                                  {AlterarBg1, Remover1, Centralizado1, Ladoalado1, Esticado1},
-                                  std::move(appearanceHooks), this);
-    connect(mnuSair, &QAction::triggered, this, &QWidget::close);
+    connect(m_menus->mnuSair, &QAction::triggered, this, &QWidget::close);
 
     QTreeView* users = m_userColumn->lstUsers;
     connect(users, &QWidget::customContextMenuRequested, this, [this, users](const QPoint& at) {
-        popUsers->popup(users->viewport()->mapToGlobal(at));
+        m_menus->popUsers->popup(users->viewport()->mapToGlobal(at));
     });
     QTreeWidget* custom = m_userColumn->lstCustom;
     connect(custom, &QWidget::customContextMenuRequested, this, [this, custom](const QPoint& at) {
-        popCustom->popup(custom->viewport()->mapToGlobal(at));
+        m_menus->popCustom->popup(custom->viewport()->mapToGlobal(at));
     });
+    setupOptionsDialog();
+    m_chatColumn->pnlTopChat->installEventFilter(this);
+}
+
+// The features, each given what it serves; what one tells another goes through the hooks
+// wired here.
+void TfrmMain::setupFeatures()
+{
+    m_sync = new SyncMessages(*this, this);
+    m_replies = new ReplySender(*this, m_users, {[this] { return m_moderation->opMode(); }}, this);
+    Appearance::Hooks appearanceHooks;
+    appearanceHooks.opMode = [this] { return m_moderation->opMode(); };
+    m_appearance = new Appearance(*this, m_chatColumn, m_userColumn, RVStyle1,
+                                  {m_menus->AlterarBg1, m_menus->Remover1, m_menus->Centralizado1,
+                                   m_menus->Ladoalado1, m_menus->Esticado1},
+                                  std::move(appearanceHooks), this);
     FLockWhisps = new TLockWhisps(*this, m_bottomStrip, m_chatColumn->chkAutoScroll,
                                   findChild<QAction*>(QStringLiteral("LockarWhisp1")), this);
     // The logs and the web links open addresses through the pane links.
     m_paneLinks = new PaneLinks(
-        *this, popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
-        popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
-    m_logs =
-        new Logs(*this, *m_paneLinks,
-                 {[this] { return channel(); }, [this] { m_appearance->ajustaFundoChat(); }}, this,
-                 mnuSalvarChat, mnuSalvarWhisps, findChild<QAction*>(QStringLiteral("SalvarLog1")),
-                 m_topStrip->btnNotepad, findChild<QAction*>(QStringLiteral("selectAll")),
-                 findChild<QAction*>(QStringLiteral("CtrlF")), this);
+        *this, m_menus->popChat->findChild<QAction*>(QStringLiteral("popCopyAddress")),
+        m_menus->popChat->findChild<QAction*>(QStringLiteral("popCopyAddressSeparator")), this);
+    m_logs = new Logs(*this, *m_paneLinks,
+                      {[this] { return channel(); }, [this] { m_appearance->ajustaFundoChat(); }},
+                      this, m_menus->mnuSalvarChat, m_menus->mnuSalvarWhisps,
+                      findChild<QAction*>(QStringLiteral("SalvarLog1")), m_topStrip->btnNotepad,
+                      findChild<QAction*>(QStringLiteral("selectAll")),
+                      findChild<QAction*>(QStringLiteral("CtrlF")), this);
     m_helpLinks = new HelpLinks(*this, *m_paneLinks, m_topStrip->btnSite, m_topStrip->btnForum,
-                                mnuSite, mnuForum, mnuSobre, this);
+                                m_menus->mnuSite, m_menus->mnuForum, m_menus->mnuSobre, this);
     m_screenshots = new Screenshots(*this, this, m_topStrip->btnScreen, this);
-    m_games = new Games(*this, popGames, this);
+    m_games = new Games(*this, m_menus->popGames, this);
     m_readMarker = new ReadMarker(*this, this, this);
-    m_trayIcon = new TrayIcon(*this, this, atalhoMin, m_readMarker, this);
+    m_trayIcon = new TrayIcon(*this, this, m_menus->atalhoMin, m_readMarker, this);
     m_whisperNotices = new WhisperNotices(*this, this, m_trayIcon, this);
-    m_chatColumn->pnlTopChat->installEventFilter(this);
+    m_moderation = new Moderation(*this, this, m_menus->popUsers, m_menus->popChat, m_chatColumn,
+                                  m_userColumn, m_bottomStrip->txtMsg);
+    QList<QAction*> atalhos;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        atalhos << findChild<QAction*>(QStringLiteral("atalho") + QLatin1Char(letter));
+    m_phraseShortcuts =
+        new PhraseShortcuts(*this, atalhos, m_menus->mnuConfigAtalhos, m_bottomStrip->txtMsg, this);
+    m_favorites = new Favorites(*this, m_menus->popCanais, m_menus->mnuOrgCanal,
+                                findChild<QAction*>(QStringLiteral("CrtlD")),
+                                {[this] { return channel(); }}, this);
+    FComandos = std::make_unique<TComandos>(
+        *this, FLockWhisps, m_sync, m_users, m_chatColumn->chkAutoScroll,
+        TComandos::Hooks{[this] { m_panes->lblAutoScrollClick(); },
+                         [this] { return m_moderation->opMode(); },
+                         [this] { m_moderation->enterOpMode(); }});
+    m_panes =
+        new Panes(*this, m_chatColumn, m_users, FFastNicks.get(), this, m_menus->mnuLimpaTelaChat,
+                  m_menus->mnuLimpaTelaWhisps, m_menus->Limpartela1);
+    ServerEvents::Hooks events;
+    events.talkArrived = [this](const QString& User, const QString& Mess) {
+        m_replies->answerTalk(User, Mess);
+    };
+    events.whisperArrived = [this](const QString& User, const QString& Mess) {
+        m_replies->answerWhisper(User, Mess);
+        m_whisperNotices->noticeWhisper(User, Mess);
+    };
+    m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
+                                std::move(events), this);
+    ConnectionControl::Hooks session;
+    session.accepted = [this] { m_sync->loginAccepted(); };
+    session.channelGone = [this] { m_events->clear(); };
+    session.stopped = [this] { m_sync->stopSyncMessages(); };
+    m_connection =
+        new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip, m_menus->mnuConectar,
+                              m_menus->mnuDesconectar, std::move(session), this);
+    InputLine::Hooks input;
+    input.clientCommand = [this](const QString& line) { return FComandos->analisar(line); };
+    input.lockEntered = [this](int N) { FLockWhisps->selecionaCampo(N); };
+    m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
+                            FFastNicks.get(), std::move(input));
+    m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
+    // After the locked whisper lines, which it opens lines on.
+    m_suspectList = new SuspectList(*this, m_menus->popUsers, m_menus->popCustom, m_userColumn,
+                                    m_moderation, FLockWhisps, this);
 }
 
 void TfrmMain::changeEvent(QEvent* event)

@@ -19,13 +19,12 @@ class Games;
 class HelpLinks;
 class InputLine;
 class Logs;
+class MainMenus;
 class Moderation;
 class PaneLinks;
 class Panes;
 class PhraseShortcuts;
 class Prompts;
-class QAction;
-class QMenu;
 class QSplitter;
 class ReadMarker;
 class RegionKeys;
@@ -48,10 +47,11 @@ class UserColumn;
 class UserListModel;
 class WhisperNotices;
 
-// The main window, by regions: the top strip with the toolbar, the chat column (channel and
-// whisper panes), the user column, and the bottom strip with the input line and its locked
-// whisper lines; around them the menus, and the handlers that tie them to the chat connection.
-// Every control, menu item, action and timer carries its name as objectName.
+// The main window puts the program together: the chat connection and the settings, the menus,
+// the regions (the top strip with the toolbar, the chat column with the channel and whisper panes,
+// the user column, the bottom strip with the input line and its locked whisper lines) and the
+// features, each of which owns its behaviour; the window wires them and keeps only its own place
+// on screen. Every control, menu item, action and timer carries its name as objectName.
 class TfrmMain : public QMainWindow, public WindowContext
 {
     Q_OBJECT
@@ -127,19 +127,8 @@ protected:
 private:
     // Construction, in order.
     void setupComponents();
-    void setupActions();
-    void setupMenus();
-    void setupFileMenu(QMenu* menu);
-    void setupOptionsMenu(QMenu* menu);
-    void setupHelpMenu(QMenu* menu);
-    void setupPopups();
-    void setupUsersPopup();
-    void setupChatPopup();
-    void setupBackgroundMenu(QMenu* menu);
-    void setupChannelsPopup();
-    void setupCustomPopup();
-    void setupGamesPopup();
     void setupRegions();
+    void setupFeatures();
     void setupConnections();
     void setupOptionsDialog();
     void applyOptions();
@@ -165,8 +154,7 @@ private:
     std::unique_ptr<TIniFile> FIni;
     UserListModel* m_users = nullptr;
     std::unique_ptr<TFastNicks> FFastNicks;
-    std::unique_ptr<TComandos> FComandos;
-    TLockWhisps* FLockWhisps = nullptr;
+    std::unique_ptr<MainMenus> m_menus;
     StyleTable* RVStyle1 = nullptr;
 
     // FormShow has run.
@@ -184,6 +172,8 @@ private:
     BottomStrip* m_bottomStrip = nullptr;
 
     // Features.
+    std::unique_ptr<TComandos> FComandos;
+    TLockWhisps* FLockWhisps = nullptr;
     Panes* m_panes = nullptr;
     ServerEvents* m_events = nullptr;
     ConnectionControl* m_connection = nullptr;
@@ -204,31 +194,4 @@ private:
     ReadMarker* m_readMarker = nullptr;
     TrayIcon* m_trayIcon = nullptr;
     WhisperNotices* m_whisperNotices = nullptr;
-
-    // Menus and actions.
-    QAction* mnuSalvarChat = nullptr;
-    QAction* mnuSalvarWhisps = nullptr;
-    QAction* mnuSair = nullptr;
-    QAction* mnuConectar = nullptr;
-    QAction* mnuDesconectar = nullptr;
-    QAction* mnuConfigAtalhos = nullptr;
-    QAction* mnuOrgCanal = nullptr;
-    QAction* mnuLimpaTelaChat = nullptr;
-    QAction* mnuLimpaTelaWhisps = nullptr;
-    QAction* mnuOpcoes = nullptr;
-    QAction* mnuSite = nullptr;
-    QAction* mnuForum = nullptr;
-    QAction* mnuSobre = nullptr;
-    QMenu* popUsers = nullptr;
-    QMenu* popChat = nullptr;
-    QMenu* popCanais = nullptr;
-    QMenu* popCustom = nullptr;
-    QMenu* popGames = nullptr;
-    QAction* Limpartela1 = nullptr;
-    QAction* AlterarBg1 = nullptr;
-    QAction* Remover1 = nullptr;
-    QAction* Centralizado1 = nullptr;
-    QAction* Ladoalado1 = nullptr;
-    QAction* Esticado1 = nullptr;
-    QAction* atalhoMin = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "window/TfrmMain.h"
 
-#include <QAction>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QTreeView>
@@ -8,13 +7,11 @@
 #include "dialogs/OptionsContext.h"
 #include "dialogs/Prompts.h"
 #include "dialogs/TfrmOpcoes.h"
-#include "net/TChatInterface.h"
-#include "settings/SettingKeys.h"
-#include "settings/TIniFile.h"
 #include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/MainMenus.h"
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
@@ -25,7 +22,7 @@
 
 void TfrmMain::setupOptionsDialog()
 {
-    connect(mnuOpcoes, &QAction::triggered, this, guard([this] { mnuOpcoesClick(); }));
+    connect(m_menus->mnuOpcoes, &QAction::triggered, this, guard([this] { mnuOpcoesClick(); }));
     connect(m_topStrip->btnOpcoes, &QToolButton::clicked, this,
             guard([this] { btnOpcoesClick(); }));
 }

@@ -1,34 +1,17 @@
 #include "window/TfrmMain.h"
 
 #include <algorithm>
-#include <climits>
 
-#include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeView>
 
 #include "chat/TFastNicks.h"
-#include "chat/UserListModel.h"
-#include "net/TChatInterface.h"
-#include "settings/NumberedList.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
-#include "view/ChatView.h"
 #include "window/Appearance.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
@@ -36,20 +19,13 @@
 #include "window/Favorites.h"
 #include "window/InputLine.h"
 #include "window/Logs.h"
-#include "window/Moderation.h"
 #include "window/Panes.h"
-#include "window/RegionKeys.h"
 #include "window/ReplySender.h"
-#include "window/ServerEvents.h"
 #include "window/SuspectList.h"
 #include "window/SyncMessages.h"
-#include "window/TComandos.h"
-#include "window/TLockWhisps.h"
-#include "window/TfrmConectar.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
 #include "window/UserColumn.h"
-#include "window/WhisperNotices.h"
 
 namespace {
 // The window never starts smaller than this, outer size.
@@ -97,42 +73,6 @@ void TfrmMain::FormCreate()
         m_bottomStrip->txtMsg->setText(text);
         m_bottomStrip->txtMsg->setCursorPosition(int(text.size()));
     });
-    FComandos = std::make_unique<TComandos>(
-        *this, FLockWhisps, m_sync, m_users, m_chatColumn->chkAutoScroll,
-        TComandos::Hooks{[this] { m_panes->lblAutoScrollClick(); },
-                         [this] { return m_moderation->opMode(); },
-                         [this] { m_moderation->enterOpMode(); }});
-    m_panes = new Panes(*this, m_chatColumn, m_users, FFastNicks.get(), this, mnuLimpaTelaChat,
-                        mnuLimpaTelaWhisps, Limpartela1);
-    ServerEvents::Hooks events;
-    events.talkArrived = [this](const QString& User, const QString& Mess) {
-        m_replies->answerTalk(User, Mess);
-    };
-    events.whisperArrived = [this](const QString& User, const QString& Mess) {
-        m_replies->answerWhisper(User, Mess);
-        m_whisperNotices->noticeWhisper(User, Mess);
-    };
-    m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
-                                std::move(events), this);
-    ConnectionControl::Hooks session;
-    session.accepted = [this] {
-        if (Settings::read(*FIni, Keys::Timers::TimersOn) &&
-            NumberedList::synchronizedMessages().count(*FIni) > 0)
-            m_sync->startSyncMessages();
-    };
-    session.channelGone = [this] { m_events->clear(); };
-    session.stopped = [this] { m_sync->stopSyncMessages(); };
-    m_connection = new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip,
-                                         mnuConectar, mnuDesconectar, std::move(session), this);
-    InputLine::Hooks input;
-    input.clientCommand = [this](const QString& line) { return FComandos->analisar(line); };
-    input.lockEntered = [this](int N) { FLockWhisps->selecionaCampo(N); };
-    m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
-                            FFastNicks.get(), std::move(input));
-    m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
-    // After the locked whisper lines, which it opens lines on.
-    m_suspectList =
-        new SuspectList(*this, popUsers, popCustom, m_userColumn, m_moderation, FLockWhisps, this);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

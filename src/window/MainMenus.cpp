@@ -1,21 +1,14 @@
-#include "window/TfrmMain.h"
+#include "window/MainMenus.h"
 
 #include <optional>
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
-#include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTreeView>
-#include <QTreeWidget>
 
 #include "resources/Pictures.h"
-#include "view/ChatView.h"
-#include "window/BottomStrip.h"
-#include "window/ChatColumn.h"
-#include "window/UserColumn.h"
 #include "window/WidgetKit.h"
 
 using WidgetKit::named;
@@ -48,16 +41,24 @@ QMenu* submenu(QMenu* menu, const QString& name, const QString& caption)
 
 } // namespace
 
-void TfrmMain::setupActions()
+MainMenus::MainMenus(QMainWindow* window) : m_window(window)
+{
+    setupActions();
+    setupMenus();
+    setupPopups();
+}
+
+void MainMenus::setupActions()
 {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const QString text(QLatin1Char{letter});
-        auto* action = named(new QAction(text, this), QStringLiteral("atalho") + text);
+        auto* action = named(new QAction(text, m_window), QStringLiteral("atalho") + text);
         action->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+") + text));
-        addAction(action);
+        m_window->addAction(action);
     }
-    atalhoMin = named(new QAction(QStringLiteral("Minimizar"), this), QStringLiteral("atalhoMin"));
-    addAction(atalhoMin);
+    atalhoMin =
+        named(new QAction(QStringLiteral("Minimizar"), m_window), QStringLiteral("atalhoMin"));
+    m_window->addAction(atalhoMin);
     const struct
     {
         const char* name;
@@ -65,21 +66,21 @@ void TfrmMain::setupActions()
     } others[] = {{"selectAll", "Ctrl+A"}, {"CrtlD", "Ctrl+D"}, {"CtrlF", "Ctrl+F"}};
     for (const auto& other : others) {
         const QString name = QString::fromLatin1(other.name);
-        auto* action = named(new QAction(name, this), name);
+        auto* action = named(new QAction(name, m_window), name);
         action->setShortcut(QKeySequence(QString::fromLatin1(other.keys)));
-        addAction(action);
+        m_window->addAction(action);
     }
 }
 
-void TfrmMain::setupMenus()
+void MainMenus::setupMenus()
 {
-    QMenuBar* bar = named(menuBar(), QStringLiteral("MainMenu1"));
+    QMenuBar* bar = named(m_window->menuBar(), QStringLiteral("MainMenu1"));
     setupFileMenu(named(bar->addMenu(QStringLiteral("&Arquivo")), QStringLiteral("Arquivo1")));
     setupOptionsMenu(named(bar->addMenu(QStringLiteral("&Opções")), QStringLiteral("Opcoes1")));
     setupHelpMenu(named(bar->addMenu(QStringLiteral("Aju&da")), QStringLiteral("Ajuda1")));
 }
 
-void TfrmMain::setupFileMenu(QMenu* menu)
+void MainMenus::setupFileMenu(QMenu* menu)
 {
     mnuSalvarChat = menuItem(menu, QStringLiteral("mnuSalvarChat"),
                              QStringLiteral("Salvar Tela de Chat"), ToolbarPicture::Floppy);
@@ -89,7 +90,7 @@ void TfrmMain::setupFileMenu(QMenu* menu)
     mnuSair = menuItem(menu, QStringLiteral("mnuSair"), QStringLiteral("Sair"));
 }
 
-void TfrmMain::setupOptionsMenu(QMenu* menu)
+void MainMenus::setupOptionsMenu(QMenu* menu)
 {
     mnuConectar = menuItem(menu, QStringLiteral("mnuConectar"), QStringLiteral("Conectar"),
                            ToolbarPicture::PlugJoined, QStringLiteral("Ctrl+N"));
@@ -113,7 +114,7 @@ void TfrmMain::setupOptionsMenu(QMenu* menu)
                          ToolbarPicture::Gears, QStringLiteral("Ctrl+O"));
 }
 
-void TfrmMain::setupHelpMenu(QMenu* menu)
+void MainMenus::setupHelpMenu(QMenu* menu)
 {
     mnuSite = menuItem(menu, QStringLiteral("mnuSite"), QStringLiteral("Site do Tulmo"),
                        ToolbarPicture::SiteLogo);
@@ -124,7 +125,7 @@ void TfrmMain::setupHelpMenu(QMenu* menu)
                         ToolbarPicture::QuestionMark);
 }
 
-void TfrmMain::setupPopups()
+void MainMenus::setupPopups()
 {
     setupUsersPopup();
     setupChatPopup();
@@ -133,9 +134,9 @@ void TfrmMain::setupPopups()
     setupGamesPopup();
 }
 
-void TfrmMain::setupUsersPopup()
+void MainMenus::setupUsersPopup()
 {
-    popUsers = named(new QMenu(this), QStringLiteral("popUsers"));
+    popUsers = named(new QMenu(m_window), QStringLiteral("popUsers"));
     QMenu* kick = submenu(popUsers, QStringLiteral("Kick1"), QStringLiteral("Kick"));
     menuItem(kick, QStringLiteral("Kickar1"), QStringLiteral("Kick"));
     menuItem(kick, QStringLiteral("KickMotivo1"), QStringLiteral("Kick com motivo"));
@@ -169,9 +170,9 @@ void TfrmMain::setupUsersPopup()
     menuItem(popUsers, QStringLiteral("Unsquelch1"), QStringLiteral("Unsquelch"));
 }
 
-void TfrmMain::setupChatPopup()
+void MainMenus::setupChatPopup()
 {
-    popChat = named(new QMenu(this), QStringLiteral("popChat"));
+    popChat = named(new QMenu(m_window), QStringLiteral("popChat"));
     // Shown only while the menu is open over an address.
     QAction* popCopyAddress =
         menuItem(popChat, QStringLiteral("popCopyAddress"), QStringLiteral("Copiar endereço"));
@@ -195,12 +196,12 @@ void TfrmMain::setupChatPopup()
     menuItem(popChat, QStringLiteral("SalvarLog1"), QStringLiteral("Salvar log..."));
 }
 
-void TfrmMain::setupBackgroundMenu(QMenu* menu)
+void MainMenus::setupBackgroundMenu(QMenu* menu)
 {
     AlterarBg1 = menuItem(menu, QStringLiteral("AlterarBg1"), QStringLiteral("Alterar..."));
     Remover1 = menuItem(menu, QStringLiteral("Remover1"), QStringLiteral("Remover"));
     separator(menu, QStringLiteral("N23"));
-    auto* placement = named(new QActionGroup(this), QStringLiteral("GroupIndex1"));
+    auto* placement = named(new QActionGroup(m_window), QStringLiteral("GroupIndex1"));
     placement->setExclusive(true);
     Centralizado1 = menuItem(menu, QStringLiteral("Centralizado1"), QStringLiteral("Centralizado"));
     Ladoalado1 = menuItem(menu, QStringLiteral("Ladoalado1"), QStringLiteral("Lado a lado"));
@@ -212,9 +213,9 @@ void TfrmMain::setupBackgroundMenu(QMenu* menu)
     Centralizado1->setChecked(true);
 }
 
-void TfrmMain::setupChannelsPopup()
+void MainMenus::setupChannelsPopup()
 {
-    popCanais = named(new QMenu(this), QStringLiteral("popCanais"));
+    popCanais = named(new QMenu(m_window), QStringLiteral("popCanais"));
     // The key itself belongs to the action CrtlD; the item only shows it.
     menuItem(popCanais, QStringLiteral("Adicionarcanal1"),
              QStringLiteral("Adicionar Canal\tCtrl+D"));
@@ -222,9 +223,9 @@ void TfrmMain::setupChannelsPopup()
     separator(popCanais, QStringLiteral("N13"));
 }
 
-void TfrmMain::setupCustomPopup()
+void MainMenus::setupCustomPopup()
 {
-    popCustom = named(new QMenu(this), QStringLiteral("popCustom"));
+    popCustom = named(new QMenu(m_window), QStringLiteral("popCustom"));
     popCustom->setDefaultAction(
         menuItem(popCustom, QStringLiteral("popCustomWhois"), QStringLiteral("Whois")));
     menuItem(popCustom, QStringLiteral("popCustomLockarWhisp"), QStringLiteral("Lockar Whisp"));
@@ -234,9 +235,9 @@ void TfrmMain::setupCustomPopup()
     menuItem(popCustom, QStringLiteral("popMotCustom"), QStringLiteral("Editar Motivo"));
 }
 
-void TfrmMain::setupGamesPopup()
+void MainMenus::setupGamesPopup()
 {
-    popGames = named(new QMenu(this), QStringLiteral("popGames"));
+    popGames = named(new QMenu(m_window), QStringLiteral("popGames"));
     menuItem(popGames, QStringLiteral("popGD2"), QStringLiteral("Diablo II"),
              ToolbarPicture::DiabloII);
     menuItem(popGames, QStringLiteral("popGSC"), QStringLiteral("Starcraft"),
