@@ -65,8 +65,8 @@ void Panes::autoScrollMouse(const QMouseEvent* event)
 bool Panes::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_column->lblAutoScroll &&
-        (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick))
+    if ((type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) &&
+        watched == m_column->lblAutoScroll)
         m_ctx.guarded([this, event] { autoScrollMouse(static_cast<QMouseEvent*>(event)); });
     return QObject::eventFilter(watched, event);
 }

@@ -50,6 +50,17 @@
 
 using WidgetKit::named;
 
+namespace {
+
+template <class Feature>
+void drop(Feature*& feature)
+{
+    delete feature;
+    feature = nullptr;
+}
+
+} // namespace
+
 TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* parent)
     : QMainWindow(parent),
       m_folder(settingsFolder.isEmpty() ? defaultSettingsFolder() : settingsFolder),
@@ -80,8 +91,6 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
 
 TfrmMain::~TfrmMain()
 {
-    // The application-wide key filter goes before the controls it looks at.
-    delete m_input;
     // The connection may still report while the window goes; nothing may reach a dead window.
     ChatInterface1->OnConnect = nullptr;
     ChatInterface1->OnDisconnect = nullptr;
@@ -89,6 +98,33 @@ TfrmMain::~TfrmMain()
     ChatInterface1->OnLogin = nullptr;
     ChatInterface1->OnConnectClosed = nullptr;
     ChatInterface1->OnConnectFailed = nullptr;
+    GatewayChat1->OnHoldLine = nullptr;
+    // The features go before the regions they look at, the application-wide key filter first,
+    // then the latest built first: an event filter or a handler of theirs must never see a
+    // control half destroyed.
+    m_chatColumn->pnlTopChat->removeEventFilter(this);
+    drop(m_input);
+    FComandos.reset();
+    drop(m_suspectList);
+    drop(m_regionKeys);
+    drop(m_connection);
+    drop(m_events);
+    drop(m_panes);
+    drop(m_favorites);
+    drop(m_phraseShortcuts);
+    drop(m_moderation);
+    drop(m_whisperNotices);
+    drop(m_trayIcon);
+    drop(m_readMarker);
+    drop(m_games);
+    drop(m_screenshots);
+    drop(m_helpLinks);
+    drop(m_logs);
+    drop(m_paneLinks);
+    drop(FLockWhisps);
+    drop(m_appearance);
+    drop(m_replies);
+    drop(m_sync);
 }
 
 void TfrmMain::sendLine(const QString& line)
@@ -300,9 +336,9 @@ void TfrmMain::setupFeatures()
 void TfrmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange)
+    // The font and title set while the window is built change it before the features exist.
+    if (event->type() == QEvent::ActivationChange && m_readMarker)
         m_readMarker->readMarkerActivationChanged();
-    // The font and title set while the window is built change it before the tray icon exists.
     if (m_trayIcon)
         m_trayIcon->changeEvent(event);
 }
