@@ -23,6 +23,7 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/CustomList.h"
 #include "window/Favorites.h"
 #include "window/Games.h"
 #include "window/HelpLinks.h"
@@ -38,7 +39,6 @@
 #include "window/ReplySender.h"
 #include "window/Screenshots.h"
 #include "window/ServerEvents.h"
-#include "window/SuspectList.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
@@ -105,7 +105,7 @@ TfrmMain::~TfrmMain()
     m_chatColumn->pnlTopChat->removeEventFilter(this);
     drop(m_input);
     FComandos.reset();
-    drop(m_suspectList);
+    drop(m_customList);
     drop(m_regionKeys);
     drop(m_connection);
     drop(m_events);
@@ -329,8 +329,8 @@ void TfrmMain::setupFeatures()
                             FFastNicks.get(), std::move(input));
     m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
     // After the locked whisper lines, which it opens lines on.
-    m_suspectList = new SuspectList(*this, m_menus->popUsers, m_menus->popCustom, m_userColumn,
-                                    m_moderation, FLockWhisps, this);
+    m_customList = new CustomList(*this, m_menus->popUsers, m_menus->popCustom, m_userColumn,
+                                  m_moderation, FLockWhisps, this);
 }
 
 void TfrmMain::changeEvent(QEvent* event)

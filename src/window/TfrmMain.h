@@ -33,7 +33,7 @@ class Screenshots;
 class ServerEvents;
 class Shell;
 class StyleTable;
-class SuspectList;
+class CustomList;
 class SyncMessages;
 class TChatInterface;
 class TComandos;
@@ -180,7 +180,7 @@ private:
     InputLine* m_input = nullptr;
     RegionKeys* m_regionKeys = nullptr;
     Moderation* m_moderation = nullptr;
-    SuspectList* m_suspectList = nullptr;
+    CustomList* m_customList = nullptr;
     SyncMessages* m_sync = nullptr;
     ReplySender* m_replies = nullptr;
     PhraseShortcuts* m_phraseShortcuts = nullptr;

@@ -16,12 +16,12 @@
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
+#include "window/CustomList.h"
 #include "window/Favorites.h"
 #include "window/InputLine.h"
 #include "window/Logs.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
-#include "window/SuspectList.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
@@ -108,7 +108,7 @@ void TfrmMain::FormShow()
     // A picture that fails to load is reported; the rest of the start-up still runs.
     guarded([this] { m_appearance->carregaAparencia(); });
 
-    m_suspectList->loadSuspects();
+    m_customList->loadSuspects();
 
     m_trayIcon->startUp();
 

@@ -16,9 +16,9 @@
 #include "net/TGatewayChat.h"
 #include "view/ChatView.h"
 #include "window/ConnectionControl.h"
+#include "window/CustomList.h"
 #include "window/LockedWhisperPanel.h"
 #include "window/Moderation.h"
-#include "window/SuspectList.h"
 #include "window/TfrmMain.h"
 
 namespace {
@@ -274,7 +274,7 @@ void TestWindowLogin::nothingButTheLoginBeforeTheConfirmation()
     }
     choose();
     w->findChild<Moderation*>()->lstUsersDblClick();
-    w->findChild<SuspectList*>()->lstCustom1DblClick();
+    w->findChild<CustomList*>()->lstCustom1DblClick();
     QVERIFY(WindowHarness::settle(w));
     QVERIFY(w->feature<ConnectionControl>()->loginPending());
     QCOMPARE(h.server.received(), Login);

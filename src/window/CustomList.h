@@ -14,14 +14,14 @@ class WindowContext;
 // from the user list's menu in operator mode, and edited from its own menu. Owns the rows of
 // lstCustom and their entries in the file; touches the items of popUsers and popCustom it serves,
 // and opens locked whisper lines.
-class SuspectList final : public QObject
+class CustomList final : public QObject
 {
     Q_OBJECT
 public:
     // popUsers and popCustom hold the items it serves by name; moderation says whether operator
     // mode is on. None is owned.
-    SuspectList(WindowContext& ctx, QMenu* popUsers, QMenu* popCustom, UserColumn* userColumn,
-                const Moderation* moderation, TLockWhisps* lockWhisps, QObject* parent);
+    CustomList(WindowContext& ctx, QMenu* popUsers, QMenu* popCustom, UserColumn* userColumn,
+               const Moderation* moderation, TLockWhisps* lockWhisps, QObject* parent);
 
     // Fills the list from the file, at start.
     void loadSuspects();
@@ -35,7 +35,7 @@ public:
     void lstCustom1DblClick();
 
 private:
-    void setupSuspectList(QMenu* popUsers, QMenu* popCustom);
+    void setupCustomList(QMenu* popUsers, QMenu* popCustom);
     void addSuspect(const QString& account);
     int selectedSuspect() const;
     int storedSuspect(int row) const;

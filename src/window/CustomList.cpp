@@ -1,4 +1,4 @@
-#include "window/SuspectList.h"
+#include "window/CustomList.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,30 +27,30 @@ namespace {
 constexpr int MaxSuspects = 100000;
 } // namespace
 
-SuspectList::SuspectList(WindowContext& ctx, QMenu* popUsers, QMenu* popCustom,
-                         UserColumn* userColumn, const Moderation* moderation,
-                         TLockWhisps* lockWhisps, QObject* parent)
+CustomList::CustomList(WindowContext& ctx, QMenu* popUsers, QMenu* popCustom,
+                       UserColumn* userColumn, const Moderation* moderation,
+                       TLockWhisps* lockWhisps, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_userColumn(userColumn), m_moderation(moderation),
       FLockWhisps(lockWhisps)
 {
-    setObjectName(QStringLiteral("SuspectList"));
-    setupSuspectList(popUsers, popCustom);
+    setObjectName(QStringLiteral("CustomList"));
+    setupCustomList(popUsers, popCustom);
 }
 
-void SuspectList::setupSuspectList(QMenu* popUsers, QMenu* popCustom)
+void CustomList::setupCustomList(QMenu* popUsers, QMenu* popCustom)
 {
     const struct
     {
         QMenu* menu;
         const char* name;
-        void (SuspectList::*handler)();
+        void (CustomList::*handler)();
     } items[] = {
-        {popUsers, "AdicionarLista1", &SuspectList::AdicionarLista1Click},
-        {popCustom, "popAddCustom", &SuspectList::popAddCustomClick},
-        {popCustom, "popMotCustom", &SuspectList::popMotCustomClick},
-        {popCustom, "popDelCustom", &SuspectList::popDelCustomClick},
-        {popCustom, "popCustomWhois", &SuspectList::popCustomWhoisClick},
-        {popCustom, "popCustomLockarWhisp", &SuspectList::popCustomLockarWhispClick},
+        {popUsers, "AdicionarLista1", &CustomList::AdicionarLista1Click},
+        {popCustom, "popAddCustom", &CustomList::popAddCustomClick},
+        {popCustom, "popMotCustom", &CustomList::popMotCustomClick},
+        {popCustom, "popDelCustom", &CustomList::popDelCustomClick},
+        {popCustom, "popCustomWhois", &CustomList::popCustomWhoisClick},
+        {popCustom, "popCustomLockarWhisp", &CustomList::popCustomLockarWhispClick},
     };
     for (const auto& item : items) {
         auto handler = item.handler;
@@ -62,7 +62,7 @@ void SuspectList::setupSuspectList(QMenu* popUsers, QMenu* popCustom)
             m_ctx.guard([this] { lstCustom1DblClick(); }));
 }
 
-void SuspectList::loadSuspects()
+void CustomList::loadSuspects()
 {
     TIniFile& ini = *m_ctx.settings();
     const int suspects = std::min(NumberedList::suspectAccounts().count(ini), MaxSuspects);
@@ -74,7 +74,7 @@ void SuspectList::loadSuspects()
 }
 
 // The selected row of the suspect list; -1 when none is.
-int SuspectList::selectedSuspect() const
+int CustomList::selectedSuspect() const
 {
     const QList<QTreeWidgetItem*> selected = m_userColumn->lstCustom->selectedItems();
     if (selected.isEmpty())
@@ -86,7 +86,7 @@ int SuspectList::selectedSuspect() const
 // the list. A file changed behind the list's back (by hand, by a second copy of the program) may
 // hold it under another number, or not at all (0): then the stored entry with the same account
 // and reason nearest to row + 1 is the one, so that no other entry is ever touched for it.
-int SuspectList::storedSuspect(int row) const
+int CustomList::storedSuspect(int row) const
 {
     TIniFile& ini = *m_ctx.settings();
     const QTreeWidgetItem* item = m_userColumn->lstCustom->topLevelItem(row);
@@ -108,7 +108,7 @@ int SuspectList::storedSuspect(int row) const
     return found;
 }
 
-void SuspectList::addSuspect(const QString& account)
+void CustomList::addSuspect(const QString& account)
 {
     TIniFile& ini = *m_ctx.settings();
     const int n = NumberedList::suspectAccounts().count(ini);
@@ -124,7 +124,7 @@ void SuspectList::addSuspect(const QString& account)
                         {Settings::read(ini, Keys::Lista::Acc(n + 1)), QString()});
 }
 
-void SuspectList::AdicionarLista1Click()
+void CustomList::AdicionarLista1Click()
 {
     const QString user = m_ctx.selectedUser();
     if (!user.isEmpty() && m_moderation->opMode())
@@ -132,7 +132,7 @@ void SuspectList::AdicionarLista1Click()
     m_ctx.focusInputLine();
 }
 
-void SuspectList::popAddCustomClick()
+void CustomList::popAddCustomClick()
 {
     const std::optional<QString> account =
         m_ctx.prompts().inputBox(m_ctx.dialogParent(), QStringLiteral("Accounts suspeitas"),
@@ -142,7 +142,7 @@ void SuspectList::popAddCustomClick()
     m_ctx.focusInputLine();
 }
 
-void SuspectList::popMotCustomClick()
+void CustomList::popMotCustomClick()
 {
     const int row = selectedSuspect();
     if (row >= 0) {
@@ -165,7 +165,7 @@ void SuspectList::popMotCustomClick()
     m_ctx.focusInputLine();
 }
 
-void SuspectList::popDelCustomClick()
+void CustomList::popDelCustomClick()
 {
     const int row = selectedSuspect();
     if (row >= 0) {
@@ -179,7 +179,7 @@ void SuspectList::popDelCustomClick()
     m_ctx.focusInputLine();
 }
 
-void SuspectList::popCustomWhoisClick()
+void CustomList::popCustomWhoisClick()
 {
     const int row = selectedSuspect();
     if (row >= 0)
@@ -188,14 +188,14 @@ void SuspectList::popCustomWhoisClick()
     m_ctx.focusInputLine();
 }
 
-void SuspectList::popCustomLockarWhispClick()
+void CustomList::popCustomLockarWhispClick()
 {
     const int row = selectedSuspect();
     if (row >= 0)
         FLockWhisps->addLock(m_userColumn->lstCustom->topLevelItem(row)->text(0));
 }
 
-void SuspectList::lstCustom1DblClick()
+void CustomList::lstCustom1DblClick()
 {
     popCustomWhoisClick();
 }
