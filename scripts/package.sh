@@ -24,7 +24,9 @@ for f in ./usr/bin/tulmo-chat ./usr/bin/tulmo-server ./usr/share/applications/tu
          ./usr/share/tulmo-chat/LEIAME.txt; do
     grep -q " $f\$" <<<"$contents" || { echo "package lacks $f"; exit 1; }
 done
-grep -q libqt6widgets6 <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "package lacks its Qt dependency"; exit 1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -q libqt6widgets6 <<<"$depends" || { echo "package lacks its Qt dependency"; exit 1; }
+grep -q fonts-wine <<<"$depends" || { echo "package lacks the font it is laid out for"; exit 1; }
 echo "package: $deb"
 
 if [[ $(id -u) -ne 0 ]]; then

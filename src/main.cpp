@@ -6,7 +6,7 @@ int main(int argc, char** argv)
 {
     TulmoApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tulmo Chat"));
-    TulmoApplication::registerFontSubstitutions();
+    TulmoApplication::registerFonts();
     TulmoApplication::loadQtTranslation(&app);
     QtPrompts prompts;
     app.setPrompts(&prompts);

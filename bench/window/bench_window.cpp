@@ -203,7 +203,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TulmoApplication::registerFontSubstitutions();
+    TulmoApplication::registerFonts();
 
     Bench bench;
     if (!bench.start()) {

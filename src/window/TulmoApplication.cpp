@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -21,11 +22,21 @@ bool TulmoApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void TulmoApplication::registerFontSubstitutions()
+void TulmoApplication::registerFonts(const QString& wineFonts)
 {
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    const QString tahoma = QStringLiteral("Tahoma");
+    if (!QFontDatabase::families().contains(tahoma)) {
+        for (const QString& file : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf")})
+            QFontDatabase::addApplicationFont(wineFonts + QLatin1Char('/') + file);
+    }
     const QString sans = QStringLiteral("DejaVu Sans");
     QFont::insertSubstitution(QStringLiteral("Verdana"), sans);
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), sans);
+    if (!QFontDatabase::families().contains(tahoma))
+        QFont::insertSubstitution(tahoma, sans);
     QFont::insertSubstitution(QStringLiteral("Trebuchet MS"), sans);
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
 
 class Prompts;
 
@@ -18,8 +19,9 @@ public:
     void setPrompts(Prompts* prompts) { m_prompts = prompts; }
 
     // The families the program names but Linux lacks are drawn with look-alikes; where the real
-    // fonts exist they are used.
-    static void registerFontSubstitutions();
+    // fonts exist they are used. The window is laid out for Tahoma: without it, the copy with
+    // the same metrics that Wine ships in wineFonts is loaded. The first call decides.
+    static void registerFonts(const QString& wineFonts = QStringLiteral("/usr/share/wine/fonts"));
     // Qt's own dialogs and buttons in Brazilian Portuguese; false when the file is missing.
     static bool loadQtTranslation(QCoreApplication* app);
 

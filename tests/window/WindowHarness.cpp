@@ -17,7 +17,7 @@
 
 WindowHarness::WindowHarness(const QStringList& ini)
 {
-    TulmoApplication::registerFontSubstitutions();
+    TulmoApplication::registerFonts();
     if (!ini.isEmpty()) {
         QFile file(path(QStringLiteral("confs.ini")));
         if (file.open(QIODevice::WriteOnly))

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -466,22 +467,27 @@ void TestWindowStartup::failedWriteIsReported()
     QCOMPARE(h.prompts.errors.size(), 2);
 }
 
-// What the program entry sets up before its window: Qt's own texts in Brazilian Portuguese and
-// look-alikes for the families Linux lacks.
+// What the program entry sets up before its window: Qt's own texts in Brazilian Portuguese, the
+// copy of Tahoma the window is laid out for, and look-alikes for the families Linux lacks.
 void TestWindowStartup::programSpeaksPortuguese()
 {
-    TulmoApplication::registerFontSubstitutions();
+    TulmoApplication::registerFonts();
     const struct
     {
         const char* family;
         const char* drawnWith;
-    } substitutions[] = {{"Verdana", "DejaVu Sans"},
-                         {"Tahoma", "DejaVu Sans"},
-                         {"Trebuchet MS", "DejaVu Sans"},
-                         {"Arial", "Liberation Sans"}};
-    for (const auto& s : substitutions)
-        QCOMPARE(QFont::substitute(QLatin1String(s.family)).toLower(),
-                 QString::fromLatin1(s.drawnWith).toLower());
+    } families[] = {{"Verdana", "DejaVu Sans"},
+                    {"Tahoma", "Tahoma"},
+                    {"Trebuchet MS", "DejaVu Sans"},
+                    {"Arial", "Liberation Sans"}};
+    for (const auto& f : families) {
+        QFont font(QLatin1String(f.family));
+        font.setPixelSize(11);
+        QCOMPARE(QFontInfo(font).family().toLower(), QString::fromLatin1(f.drawnWith).toLower());
+    }
+    QFont bold(QStringLiteral("Tahoma"));
+    bold.setBold(true);
+    QVERIFY(QFontInfo(bold).bold());
 
     QVERIFY(TulmoApplication::loadQtTranslation(qApp));
     QStringList buttons;
