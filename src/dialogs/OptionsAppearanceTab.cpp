@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "dialogs/ClickableLabel.h"
+#include "dialogs/ContentFit.h"
 #include "dialogs/OptionsContext.h"
 #include "dialogs/Prompts.h"
 #include "dialogs/WrappingCheckBox.h"
@@ -253,33 +254,41 @@ void OptionsAppearanceTab::buildSwitches()
     chkMostrarCustom->setVisible(m_context.opMode);
 }
 
+// Drawn 441 wide for the description in Tahoma; where it runs wider, the group, the previews
+// and the tab grow with it, and the button on the right moves on.
 void OptionsAppearanceTab::buildMessages()
 {
-    QGroupBox* grpTelaChat = group("grpTelaChat", "  Mensagens  ", this, QRect(8, 160, 441, 233));
     auto* lblDescrCorMensagem = new QLabel(
-        QStringLiteral("Clique em um item da tela de chat ou de whisps para alterar a cor"),
-        grpTelaChat);
+        QStringLiteral("Clique em um item da tela de chat ou de whisps para alterar a cor"));
     lblDescrCorMensagem->setObjectName(QStringLiteral("lblDescrCorMensagem"));
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(13);
     lblDescrCorMensagem->setFont(tahoma);
-    lblDescrCorMensagem->setGeometry(8, 18, 425, 20);
-    buildPreview(Chat, grpTelaChat, 40, 84);
-    buildPreview(Whisper, grpTelaChat, 128, 62);
+    const int extra = std::max(0, lblDescrCorMensagem->sizeHint().width() - 425);
+    const int inner = 425 + extra;
+
+    QGroupBox* grpTelaChat =
+        group("grpTelaChat", "  Mensagens  ", this, QRect(8, 160, 441 + extra, 233));
+    lblDescrCorMensagem->setParent(grpTelaChat);
+    lblDescrCorMensagem->setGeometry(8, 18, inner, 20);
+    buildPreview(Chat, grpTelaChat, QRect(8, 40, inner, 84));
+    buildPreview(Whisper, grpTelaChat, QRect(8, 128, inner, 62));
 
     connect(button("btnAlteraFonteChat", "Fonte do Chat", grpTelaChat, QRect(8, 198, 105, 25)),
             &QPushButton::clicked, this, guard([this] { choosePaneFont(Chat); }));
-    connect(button("btnFonteWhisp", "Fonte dos Whisps", grpTelaChat, QRect(328, 198, 105, 25)),
-            &QPushButton::clicked, this, guard([this] { choosePaneFont(Whisper); }));
+    connect(
+        button("btnFonteWhisp", "Fonte dos Whisps", grpTelaChat, QRect(328 + extra, 198, 105, 25)),
+        &QPushButton::clicked, this, guard([this] { choosePaneFont(Whisper); }));
+    setMinimumSize(ContentFit::extentOfChildren(*this, 8));
 }
 
-void OptionsAppearanceTab::buildPreview(Pane pane, QWidget* group, int top, int height)
+void OptionsAppearanceTab::buildPreview(Pane pane, QWidget* group, const QRect& geometry)
 {
     const PaneDescription& d = Panes[pane];
     auto* panel = new QFrame(group);
     panel->setObjectName(text(d.panel));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setGeometry(8, top, 425, height);
+    panel->setGeometry(geometry);
     const QRect inside = panel->contentsRect();
 
     // Stacked in the order made: the fill, the label that catches clicks on the empty

@@ -45,7 +45,7 @@ private:
     void buildUserColors();
     void buildSwitches();
     void buildMessages();
-    void buildPreview(Pane pane, QWidget* group, int top, int height);
+    void buildPreview(Pane pane, QWidget* group, const QRect& geometry);
 
     void getCores();
     void resetaCores();

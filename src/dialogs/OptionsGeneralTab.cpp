@@ -1,5 +1,6 @@
 #include "dialogs/OptionsGeneralTab.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/ContentFit.h"
 #include "dialogs/HotKeyEdit.h"
 #include "dialogs/OptionsContext.h"
 #include "dialogs/Prompts.h"
@@ -65,6 +67,7 @@ OptionsGeneralTab::OptionsGeneralTab(TIniFile& ini, const OptionsContext& contex
     setupDoubleClick();
     setupTray();
     setupPaths();
+    arrange();
     load();
     setupHandlers();
 }
@@ -73,7 +76,6 @@ void OptionsGeneralTab::setupConnection()
 {
     grpDados =
         named(new QGroupBox(QStringLiteral("  Conexão  "), this), QStringLiteral("grpDados"));
-    grpDados->setGeometry(8, 8, 217, 257);
     txtLogin = named(new QLineEdit(grpDados), QStringLiteral("txtLogin"));
     txtSenha = named(new QLineEdit(grpDados), QStringLiteral("txtSenha"));
     txtSenha->setEchoMode(QLineEdit::Password);
@@ -121,7 +123,6 @@ void OptionsGeneralTab::setupConnection()
 void OptionsGeneralTab::setupDoubleClick()
 {
     grpGeral = named(new QGroupBox(QStringLiteral("  Geral  "), this), QStringLiteral("grpGeral"));
-    grpGeral->setGeometry(232, 8, 217, 145);
     QLabel* Label5 = label(QStringLiteral("Label5"),
                            QStringLiteral("Ação a ser executada quando clicar 2x na lista de "
                                           "usuários:"),
@@ -157,7 +158,6 @@ void OptionsGeneralTab::setupDoubleClick()
 void OptionsGeneralTab::setupTray()
 {
     grpTray = named(new QGroupBox(QStringLiteral("  Tray  "), this), QStringLiteral("grpTray"));
-    grpTray->setGeometry(232, 160, 217, 105);
     chkTray = named(new QCheckBox(QStringLiteral("Minizar para o tray"), grpTray),
                     QStringLiteral("chkTray"));
     hkAtalhoMin = named(new HotKeyEdit(grpTray), QStringLiteral("hkAtalhoMin"));
@@ -179,10 +179,31 @@ void OptionsGeneralTab::setupPaths()
 {
     pgCaminhos = named(new QTabWidget(this), QStringLiteral("pgCaminhos"));
     pgCaminhos->setAccessibleName(QStringLiteral("Caminhos"));
-    pgCaminhos->setGeometry(8, 272, 441, 121);
     pgCaminhos->addTab(setupGamesPage(), QStringLiteral("Caminho dos Jogos"));
     pgCaminhos->addTab(setupScreenshotsPage(), QStringLiteral("Caminho das Screenshots"));
     pgCaminhos->setCurrentIndex(0);
+}
+
+// Drawn with the connection on the left, the double-click action and the tray on the right and
+// the paths below. A group whose captions run wider than drawn grows, and the groups beside and
+// below it move on.
+void OptionsGeneralTab::arrange()
+{
+    constexpr int Margin = 8;
+    constexpr int Gap = 7;
+    const QSize dados = ContentFit::needed(*grpDados, {217, 257});
+    const QSize geral = ContentFit::needed(*grpGeral, {217, 145});
+    const QSize tray = ContentFit::needed(*grpTray, {217, 105});
+    const int right = std::max(geral.width(), tray.width());
+    const int columns = std::max(dados.height(), geral.height() + Gap + tray.height());
+    const int rightLeft = Margin + dados.width() + Gap;
+    grpDados->setGeometry(Margin, Margin, dados.width(), columns);
+    grpGeral->setGeometry(rightLeft, Margin, right, geral.height());
+    grpTray->setGeometry(rightLeft, grpGeral->geometry().bottom() + 1 + Gap, right,
+                         columns - geral.height() - Gap);
+    const QSize paths = ContentFit::needed(*pgCaminhos, {rightLeft + right - Margin, 121});
+    pgCaminhos->setGeometry(Margin, Margin + columns + Gap, paths.width(), paths.height());
+    setMinimumSize(ContentFit::extentOfChildren(*this, Margin));
 }
 
 QWidget* OptionsGeneralTab::setupGamesPage()

@@ -38,6 +38,7 @@ private:
     void setupPaths();
     QWidget* setupGamesPage();
     QWidget* setupScreenshotsPage();
+    void arrange();
     void load();
     void setupHandlers();
 

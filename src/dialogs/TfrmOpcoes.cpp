@@ -33,8 +33,10 @@ TfrmOpcoes::TfrmOpcoes(const OptionsContext& context, QWidget* parent)
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(11);
     setFont(tahoma);
-    setFixedSize(ClientWidth, ClientHeight);
     FormCreate();
+    // Never smaller than drawn; larger where the tabs' captions grew them.
+    setFixedSize(QSize(ClientWidth, ClientHeight).expandedTo(layout()->totalMinimumSize()));
+    imgTopo->setGeometry(0, 0, width(), TopHeight);
     DialogPlacement::centreOnScreen(*this);
 }
 
@@ -51,10 +53,9 @@ void TfrmOpcoes::FormCreate()
     pnlTopo->setObjectName(QStringLiteral("pnlTopo"));
     pnlTopo->setFixedHeight(TopHeight);
     imgTopo = new PictureLabel(
-        [](qreal ratio) { return Pictures::dialogBanner(ClientWidth, ratio); }, pnlTopo);
+        [this](qreal ratio) { return Pictures::dialogBanner(width(), ratio); }, pnlTopo);
     imgTopo->setObjectName(QStringLiteral("imgTopo"));
     imgTopo->setScaledContents(true);
-    imgTopo->setGeometry(0, 0, ClientWidth, TopHeight);
     layout->addWidget(pnlTopo);
 
     pnlOptions = new QWidget(this);
