@@ -36,6 +36,10 @@ TfrmOpcoes::TfrmOpcoes(const OptionsContext& context, QWidget* parent)
     FormCreate();
     // Never smaller than drawn; larger where the tabs' captions grew them.
     setFixedSize(QSize(ClientWidth, ClientHeight).expandedTo(layout()->totalMinimumSize()));
+    // Drawn for the width the dialog took.
+    imgTopo = new PictureLabel(
+        [width = width()](qreal ratio) { return Pictures::dialogBanner(width, ratio); }, pnlTopo);
+    imgTopo->setObjectName(QStringLiteral("imgTopo"));
     imgTopo->setGeometry(0, 0, width(), TopHeight);
     DialogPlacement::centreOnScreen(*this);
 }
@@ -52,10 +56,6 @@ void TfrmOpcoes::FormCreate()
     pnlTopo = new QWidget(this);
     pnlTopo->setObjectName(QStringLiteral("pnlTopo"));
     pnlTopo->setFixedHeight(TopHeight);
-    imgTopo = new PictureLabel(
-        [this](qreal ratio) { return Pictures::dialogBanner(width(), ratio); }, pnlTopo);
-    imgTopo->setObjectName(QStringLiteral("imgTopo"));
-    imgTopo->setScaledContents(true);
     layout->addWidget(pnlTopo);
 
     pnlOptions = new QWidget(this);

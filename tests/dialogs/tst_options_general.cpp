@@ -194,7 +194,9 @@ void TestOptionsGeneral::frame()
     QCOMPARE(dialog->font().family(), QStringLiteral("Tahoma"));
     QCOMPARE(dialog->font().pixelSize(), 11);
     QCOMPARE(child(dialog.get(), "pnlTopo")->height(), 40);
-    QVERIFY(!child<QLabel>(dialog.get(), "imgTopo")->pixmap().isNull());
+    // The banner is drawn for the dialog's width, not stretched to it.
+    const QPixmap banner = child<QLabel>(dialog.get(), "imgTopo")->pixmap();
+    QCOMPARE(banner.deviceIndependentSize().width(), qreal(dialog->width()));
     QCOMPARE(child(dialog.get(), "pnlRodape")->height(), 34);
 
     auto* tabs = child<QTabWidget>(dialog.get(), "pcOpcoes");
