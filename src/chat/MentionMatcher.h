@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QVarLengthArray>
 
 // Whether a channel line mentions the user: its text holds the account name the server confirmed
 // or one of the user's highlight words as a whole word.
@@ -20,7 +22,7 @@ class MentionMatcher
 public:
     // The account name the server confirmed; empty: none.
     void setAccount(const QString& account);
-    QString account() const { return m_account; }
+    QString account() const { return m_account.text; }
     // The highlight words as the user types them: separated by commas, blanks around each
     // ignored, empty ones skipped.
     void setHighlightWords(const QString& list);
@@ -34,8 +36,16 @@ public:
     static bool isWordCharacter(QChar c);
 
 private:
-    bool containsWord(QStringView text, QStringView word, bool asciiCaseOnly) const;
+    // A name or word to look for, with the characters that may open it (none listed: too many).
+    struct Needle
+    {
+        QString text;
+        QVarLengthArray<QChar, 3> openers;
+    };
+    static Needle needle(const QString& text);
+    static bool containsWord(QStringView text, const Needle& word, bool asciiCaseOnly);
 
-    QString m_account;
+    Needle m_account;
     QStringList m_words;
+    QList<Needle> m_wordNeedles;
 };
