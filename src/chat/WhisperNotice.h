@@ -4,9 +4,9 @@
 
 #include <optional>
 
-// What the window shows of a whisper that arrives while the user may not see it: a message at
-// the tray icon with the sender and the start of the text, and the taskbar entry asking for
-// attention.
+// What the window shows of a whisper, or of a channel line that mentions the user, that arrives
+// while the user may not see it: a message at the tray icon with the sender and the start of the
+// text, and the taskbar entry asking for attention.
 class WhisperNotice
 {
 public:
@@ -29,6 +29,11 @@ public:
     // Nothing when the user sees the window or the whisper is our own.
     static std::optional<WhisperNotice> forWhisper(const Situation& situation,
                                                    const QString& sender, const QString& text);
+    // A mention in channel (empty: not known) is titled "sender em channel"; nothing when the
+    // user sees the window.
+    static std::optional<WhisperNotice> forMention(const Situation& situation,
+                                                   const QString& sender, const QString& channel,
+                                                   const QString& text);
 
     // A message at the tray icon (only where the desktop has a tray and the user wants the icon).
     bool trayMessage = false;

@@ -70,6 +70,7 @@ const PreviewText ChatTexts[] = {
     {"lblMsgMsg", 170, 2, "mensagem ...", nullptr, &CorMsg, -1},
     {"lblMsgEmo", 2, 26, "[HORARIO] <USUARIO emotes>", "Cor dos emotes", &CorEmote, StyleTable::Emote},
     {"lblMsgInfo", 2, 49, "TEXTO DE INFO", "Cor das mensagens informativas", &CorInfo, StyleTable::Info},
+    {"lblMsgMencao", 170, 49, "<USUARIO> menção a você", "Cor das mensagens que mencionam você", &CorMencao, StyleTable::Mencao},
 };
 
 const PreviewText WhisperTexts[] = {
@@ -101,8 +102,8 @@ const PaneDescription Panes[] = {
      &FonteWhisp, &TamFonteWhisp, WhisperTexts, int(std::size(WhisperTexts))},
 };
 
-// The styles that take a pane's font: the channel pane's lines and the time stamps, or the
-// whisper lines.
+// The styles that take a pane's font: the channel pane's lines, the time stamps and the mentions,
+// or the whisper lines.
 QVector<int> stylesOf(bool whisper)
 {
     if (whisper)
@@ -110,7 +111,7 @@ QVector<int> stylesOf(bool whisper)
     QVector<int> styles;
     for (int no = StyleTable::MOD; no <= StyleTable::Erro; ++no)
         styles << no;
-    return styles << StyleTable::Horario;
+    return styles << StyleTable::Horario << StyleTable::Mencao;
 }
 
 QString text(const char* utf8)

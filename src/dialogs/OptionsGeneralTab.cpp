@@ -152,6 +152,16 @@ void OptionsGeneralTab::setupDoubleClick()
     grid->addWidget(rdo2xKickMot, 2, 0);
     grid->addWidget(rdo2xBanMot, 2, 1);
     layout->addLayout(grid);
+    txtDestaques = named(new QLineEdit(grpGeral), QStringLiteral("txtDestaques"));
+    txtDestaques->setToolTip(QStringLiteral("Uma linha do canal com uma destas palavras é "
+                                            "destacada como uma menção ao seu nome"));
+    QLabel* lblDestaques =
+        label(QStringLiteral("lblDestaques"),
+              QStringLiteral("Palavras em destaque (separadas por vírgula):"), grpGeral);
+    lblDestaques->setWordWrap(true);
+    lblDestaques->setBuddy(txtDestaques);
+    layout->addWidget(lblDestaques);
+    layout->addWidget(txtDestaques);
     layout->addStretch();
 }
 
@@ -300,6 +310,8 @@ void OptionsGeneralTab::load()
             action.radio->setChecked(true);
     }
 
+    txtDestaques->setText(Settings::read(FIni, Destaques));
+
     chkTray->setChecked(Settings::read(FIni, Tray));
     const auto minimize = ShortcutText::parse(Settings::read(FIni, AtalhoMin));
     hkAtalhoMin->setCombination(minimize);
@@ -433,6 +445,9 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
 
     Settings::write(FIni, User2x, selectedAction());
+    // Written only when changed: a file of a user who never set words keeps its lines.
+    if (txtDestaques->text() != Settings::read(FIni, Destaques))
+        Settings::write(FIni, Destaques, txtDestaques->text());
 
     Settings::write(FIni, Tray, chkTray->isChecked());
     const auto minimize = hkAtalhoMin->combination();

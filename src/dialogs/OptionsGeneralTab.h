@@ -17,9 +17,9 @@ class QTabWidget;
 class TIniFile;
 struct OptionsContext;
 
-// The options dialog's tab "Geral": the connection, the user list's double-click action, the
-// tray, and the paths of the games and of the screenshots. The paths and the hidden game switches
-// are written the moment they change; the rest by store().
+// The options dialog's tab "Geral": the connection, the user list's double-click action and the
+// highlight words, the tray, and the paths of the games and of the screenshots. The paths and the
+// hidden game switches are written the moment they change; the rest by store().
 class OptionsGeneralTab final : public QWidget
 {
     Q_OBJECT
@@ -83,6 +83,7 @@ private:
     QRadioButton* rdo2xBan = nullptr;
     QRadioButton* rdo2xKickMot = nullptr;
     QRadioButton* rdo2xBanMot = nullptr;
+    QLineEdit* txtDestaques = nullptr;
 
     QGroupBox* grpTray = nullptr;
     QCheckBox* chkTray = nullptr;

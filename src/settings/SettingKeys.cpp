@@ -57,6 +57,7 @@ const SettingKey<QString> D2Param{GeralSection, QStringLiteral("D2Param"), QStri
 const SettingKey<bool> D2Window{GeralSection, QStringLiteral("D2Window"), false};
 const SettingKey<bool> D2NoSound{GeralSection, QStringLiteral("D2NoSound"), false};
 const SettingKey<bool> D2SkipToLogin{GeralSection, QStringLiteral("D2SkipToLogin"), false};
+const SettingKey<QString> Destaques{GeralSection, QStringLiteral("Destaques"), QString()};
 } // namespace Geral
 
 namespace Aparencia {
@@ -86,6 +87,7 @@ const SettingKey<int> CorWFrom{AparenciaSection, QStringLiteral("CorWFrom"), 652
 const SettingKey<int> CorWToMsg{AparenciaSection, QStringLiteral("CorWToMsg"), 8421504};
 const SettingKey<int> CorWFromMsg{AparenciaSection, QStringLiteral("CorWFromMsg"), 16777215};
 const SettingKey<int> CorMsg{AparenciaSection, QStringLiteral("CorMsg"), 16777215};
+const SettingKey<int> CorMencao{AparenciaSection, QStringLiteral("CorMencao"), 16776960};
 
 SettingKey<QString> ImgFundoChat(const QString& exeFolderWithSlash)
 {

@@ -41,6 +41,9 @@ extern const SettingKey<QString> D2Param;
 extern const SettingKey<bool> D2Window;
 extern const SettingKey<bool> D2NoSound;
 extern const SettingKey<bool> D2SkipToLogin;
+// The highlight words: a channel line holding one is a mention, as one holding the account name.
+// Separated by commas; empty: none.
+extern const SettingKey<QString> Destaques;
 } // namespace Geral
 
 namespace Aparencia {
@@ -67,6 +70,7 @@ extern const SettingKey<int> CorWFrom;
 extern const SettingKey<int> CorWToMsg;
 extern const SettingKey<int> CorWFromMsg;
 extern const SettingKey<int> CorMsg;
+extern const SettingKey<int> CorMencao; // channel lines that mention the user
 // Defaults to "bg.bmp" in the given folder, which ends with its separator. A present empty
 // value means no picture.
 SettingKey<QString> ImgFundoChat(const QString& exeFolderWithSlash);

@@ -47,6 +47,32 @@ bool forEachRun(const ChatDocument& document, const ChatRange& range,
     return true;
 }
 
+// Whether each style is listed in a saved log of the range: every style before
+// StyleTable::AlwaysListed, and a later one only when a run of the range uses it. Only the runs
+// are looked at, not their text.
+QList<bool> listedStyles(const ChatDocument& document, const StyleTable& styles,
+                         const ChatRange& range)
+{
+    QList<bool> listed(styles.count(), false);
+    for (int s = 0; s < std::min<int>(styles.count(), StyleTable::AlwaysListed); ++s)
+        listed[s] = true;
+    const ChatPosition start = document.clamped(range.start);
+    const ChatPosition stop = document.clamped(range.end);
+    if (!(start < stop))
+        return listed;
+    for (int p = start.paragraph; p <= stop.paragraph; ++p) {
+        const int from = p == start.paragraph ? start.offset : 0;
+        const int to = p == stop.paragraph ? stop.offset : document.paragraphLength(p);
+        for (int i = 0; i < document.runCount(p); ++i) {
+            const ChatRun r = document.run(p, i);
+            if (r.style >= StyleTable::AlwaysListed && r.style < styles.count() &&
+                std::max(r.start, from) < std::min(r.start + r.length, to))
+                listed[r.style] = true;
+        }
+    }
+    return listed;
+}
+
 QString hexColor(const QColor& color)
 {
     return color.name(QColor::HexRgb);
@@ -182,7 +208,10 @@ bool buildHtml(HtmlWriter& w, bool forFile, const ChatDocument& document, const 
     w.raw(u"</title>\n<style>\nbody { background-color: ");
     w.raw(hexColor(background.isValid() ? background : QColor(Qt::black)));
     w.raw(u"; }\np { margin: 0; white-space: pre-wrap; tab-size: 48px; }\n");
+    const QList<bool> listed = listedStyles(document, styles, range);
     for (int s = 0; s < styles.count(); ++s) {
+        if (!listed[s])
+            continue;
         const TextStyle& style = styles.style(s);
         // One arg() for all: chained calls would take a "%0" in a font name for a placeholder.
         w.raw(QStringLiteral(".s%1 { font-family: %2; font-size: %3pt; color: %4;")
@@ -247,8 +276,14 @@ bool buildRtf(QIODevice& dev, const ChatDocument& document, const StyleTable& st
     QList<QColor> colors;
     QList<int> fontOf;
     QList<int> colorOf;
+    const QList<bool> listed = listedStyles(document, styles, range);
     for (int s = 0; s < styles.count(); ++s) {
         const TextStyle& style = styles.style(s);
+        if (!listed[s]) {
+            fontOf.append(0);
+            colorOf.append(0);
+            continue;
+        }
         if (!fonts.contains(style.fontName))
             fonts.append(style.fontName);
         if (!colors.contains(style.color))

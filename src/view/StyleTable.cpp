@@ -39,6 +39,7 @@ StyleTable::StyleTable(QObject* parent) : QObject(parent)
         makeStyle("WmTO", "Arial", windowText),
         makeStyle("WmFROM", "Arial", windowText),
         makeStyle("Horario", "Arial", QColor(0xAA, 0xAA, 0x55)),
+        makeStyle("Mencao", "Verdana", QColor(0x00, 0xFF, 0xFF)),
     };
 }
 

@@ -38,8 +38,13 @@ public:
         WmTO = 11,
         WmFROM = 12,
         Horario = 13,
-        Count = 14
+        // A channel line that mentions the user.
+        Mencao = 14,
+        Count = 15
     };
+    // Saved logs list the styles before this one whether they are used or not; a later style
+    // only when the saved text uses it, so a log without such text keeps its bytes.
+    static constexpr int AlwaysListed = Mencao;
 
     // The initial table: fonts, colours and size 10 of every style.
     explicit StyleTable(QObject* parent = nullptr);

@@ -64,18 +64,19 @@ void Appearance::carregaAparencia()
     for (int no = StyleTable::WTO; no <= StyleTable::WmFROM; ++no)
         RVStyle1->setFont(no, whispFont, whispSize);
     RVStyle1->setFont(StyleTable::Horario, chatFont, chatSize);
+    RVStyle1->setFont(StyleTable::Mencao, chatFont, chatSize);
 
     const struct
     {
         int style;
         const SettingKey<int>& key;
-    } colours[] = {{StyleTable::MOD, CorMOD},     {StyleTable::ADM, CorADM},
-                   {StyleTable::OP, CorOP},       {StyleTable::VOICE, CorVOICE},
-                   {StyleTable::Acc, CorAcc},     {StyleTable::Usuario, CorUSER},
-                   {StyleTable::Emote, CorEmote}, {StyleTable::Info, CorInfo},
-                   {StyleTable::WTO, CorWTo},     {StyleTable::WFROM, CorWFrom},
-                   {StyleTable::WmTO, CorWToMsg}, {StyleTable::WmFROM, CorWFromMsg},
-                   {StyleTable::Horario, CorHora}};
+    } colours[] = {{StyleTable::MOD, CorMOD},      {StyleTable::ADM, CorADM},
+                   {StyleTable::OP, CorOP},        {StyleTable::VOICE, CorVOICE},
+                   {StyleTable::Acc, CorAcc},      {StyleTable::Usuario, CorUSER},
+                   {StyleTable::Emote, CorEmote},  {StyleTable::Info, CorInfo},
+                   {StyleTable::WTO, CorWTo},      {StyleTable::WFROM, CorWFrom},
+                   {StyleTable::WmTO, CorWToMsg},  {StyleTable::WmFROM, CorWFromMsg},
+                   {StyleTable::Horario, CorHora}, {StyleTable::Mencao, CorMencao}};
     for (const auto& colour : colours)
         RVStyle1->setColor(colour.style,
                            ColorRef::toColor(Settings::read(*m_ctx.settings(), colour.key)));

@@ -12,6 +12,7 @@
 #include "window/ChatColumn.h"
 #include "window/UserColumn.h"
 #include "window/WindowContext.h"
+#include "window/WindowTitle.h"
 
 namespace {
 
@@ -27,9 +28,10 @@ QString oneLine(QString text)
 
 } // namespace
 
-Moderation::Moderation(WindowContext& ctx, QWidget* window, QMenu* popUsers, QMenu* popChat,
-                       ChatColumn* chatColumn, UserColumn* userColumn, QLineEdit* txtMsg)
-    : QObject(window), m_ctx(ctx), m_window(window), popUsers(popUsers), popChat(popChat),
+Moderation::Moderation(WindowContext& ctx, QWidget* window, WindowTitle* title, QMenu* popUsers,
+                       QMenu* popChat, ChatColumn* chatColumn, UserColumn* userColumn,
+                       QLineEdit* txtMsg)
+    : QObject(window), m_ctx(ctx), m_title(title), popUsers(popUsers), popChat(popChat),
       m_chatColumn(chatColumn), m_userColumn(userColumn), txtMsg(txtMsg)
 {
     setObjectName(QStringLiteral("Moderation"));
@@ -97,7 +99,7 @@ void Moderation::enterOpMode()
 {
     if (FOpMode)
         return;
-    m_window->setWindowTitle(m_window->windowTitle() + QStringLiteral(" - [OP MODE]"));
+    m_title->setOpMode();
     FOpMode = true;
     m_chatColumn->btnTopCon->show();
     m_chatColumn->btnTopConAll->show();

@@ -10,19 +10,20 @@ class QMenu;
 class QWidget;
 class UserColumn;
 class WindowContext;
+class WindowTitle;
 
 // Operator mode and the moderation commands: the items of the user list's menu and of the chat
 // pane's menu that send one server command, the statistics buttons of the channel bar and the
 // double click in the user list. Owns the operator mode flag; touches those items and buttons,
-// the window's caption, the suspect list's visibility and the input line.
+// the window's title (through WindowTitle), the suspect list's visibility and the input line.
 class Moderation final : public QObject
 {
     Q_OBJECT
 public:
-    // window shows operator mode in its caption and parents the feature; popUsers and popChat
-    // hold the items it serves by name. None is owned.
-    Moderation(WindowContext& ctx, QWidget* window, QMenu* popUsers, QMenu* popChat,
-               ChatColumn* chatColumn, UserColumn* userColumn, QLineEdit* txtMsg);
+    // window parents the feature and title shows operator mode; popUsers and popChat hold the
+    // items it serves by name. None is owned.
+    Moderation(WindowContext& ctx, QWidget* window, WindowTitle* title, QMenu* popUsers,
+               QMenu* popChat, ChatColumn* chatColumn, UserColumn* userColumn, QLineEdit* txtMsg);
 
     bool opMode() const { return FOpMode; }
     // Operator mode: on for good once switched on; shows the controls kept for operators and
@@ -64,7 +65,7 @@ private:
     void sendWhenLoggedIn(const QString& line, bool operatorOnly = false);
 
     WindowContext& m_ctx;
-    QWidget* m_window;
+    WindowTitle* m_title;
     QMenu* popUsers;
     QMenu* popChat;
     ChatColumn* m_chatColumn;

@@ -98,26 +98,48 @@ void Panes::scrollPane(ChatView* pane)
 
 void Panes::mensagem(const QString& account, const QString& text)
 {
-    ChatView* txtChat = m_column->txtChat;
     const int rank = rankOf(account);
-    txtChat->appendLine(QString(), -1);
     if (rank >= 0) {
-        txtChat->appendText(horarioTexto(), rank);
-        txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> ") + text, rank);
-    } else {
-        txtChat->appendText(horarioTexto(), StyleTable::Horario);
-        txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> "), StyleTable::Acc);
-        txtChat->appendText(text, StyleTable::Usuario);
+        writeTalk(account, text, rank);
+        return;
     }
+    ChatView* txtChat = m_column->txtChat;
+    txtChat->appendLine(QString(), -1);
+    txtChat->appendText(horarioTexto(), StyleTable::Horario);
+    txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> "), StyleTable::Acc);
+    txtChat->appendText(text, StyleTable::Usuario);
     scrollPane(txtChat);
 }
 
 void Panes::emote(const QString& account, const QString& text)
 {
+    writeEmote(account, text, StyleTable::Emote);
+}
+
+void Panes::mencao(const QString& account, const QString& text, bool emote)
+{
+    if (emote)
+        writeEmote(account, text, StyleTable::Mencao);
+    else
+        writeTalk(account, text, StyleTable::Mencao);
+}
+
+// A talk line in one style, as a ranked speaker's.
+void Panes::writeTalk(const QString& account, const QString& text, int style)
+{
+    ChatView* txtChat = m_column->txtChat;
+    txtChat->appendLine(QString(), -1);
+    txtChat->appendText(horarioTexto(), style);
+    txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> ") + text, style);
+    scrollPane(txtChat);
+}
+
+void Panes::writeEmote(const QString& account, const QString& text, int style)
+{
     ChatView* txtChat = m_column->txtChat;
     txtChat->appendLine(horarioTexto() + QLatin1Char('<') + account + QLatin1Char(' ') + text +
                             QStringLiteral("> "),
-                        StyleTable::Emote);
+                        style);
     scrollPane(txtChat);
 }
 

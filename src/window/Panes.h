@@ -14,9 +14,9 @@ class TFastNicks;
 class UserListModel;
 class WindowContext;
 
-// Writing to the channel and whisper panes. Owns the line styles by rank, the time stamps
-// (Aparencia/HorarioMsg), following a pane's end ("Auto-Rolagem", information lines scrolled into
-// view for a few ticks) and clearing the panes. Touches only the chat column's controls, the
+// Writing to the channel and whisper panes. Owns the line styles by rank and of mentions, the time
+// stamps (Aparencia/HorarioMsg), following a pane's end ("Auto-Rolagem", information lines scrolled
+// into view for a few ticks) and clearing the panes. Touches only the chat column's controls, the
 // user list (ranks, read only) and the nick completion's last whisperers.
 class Panes final : public QObject
 {
@@ -30,6 +30,9 @@ public:
 
     void mensagem(const QString& account, const QString& text);
     void emote(const QString& account, const QString& text);
+    // A talk (or emote) line of another account that mentions the user: the line mensagem (or
+    // emote) would write, time stamp and label included, all in the mention style.
+    void mencao(const QString& account, const QString& text, bool emote);
     void info(const QString& text);
     void erro(const QString& text);
     void whisp(int direction, const QString& account, const QString& text);
@@ -52,6 +55,8 @@ protected:
 
 private:
     int rankOf(const QString& account) const;
+    void writeTalk(const QString& account, const QString& text, int style);
+    void writeEmote(const QString& account, const QString& text, int style);
     void autoScrollMouse(const QMouseEvent* event);
 
     WindowContext& m_ctx;

@@ -54,13 +54,15 @@ void ServerEvents::clear()
 
 void ServerEvents::GatewayChat1Talk(const QString& User, const QString& Mess)
 {
-    m_ctx.mensagem(User, Mess);
+    if (!m_hooks.mention(User, Mess, false))
+        m_ctx.mensagem(User, Mess);
     m_hooks.talkArrived(User, Mess);
 }
 
 void ServerEvents::GatewayChat1Emote(const QString& User, const QString& Mess)
 {
-    m_ctx.emote(User, Mess);
+    if (!m_hooks.mention(User, Mess, true))
+        m_ctx.emote(User, Mess);
 }
 
 void ServerEvents::GatewayChat1Whisper(const QString& User, const QString& Mess)

@@ -23,6 +23,9 @@ public:
     {
         std::function<void(const QString& User, const QString& Mess)> talkArrived;
         std::function<void(const QString& User, const QString& Mess)> whisperArrived;
+        // Writes a talk (or emote) line that mentions the user in its own way: true. False for
+        // any other line, which is then written as usual.
+        std::function<bool(const QString& User, const QString& Mess, bool emote)> mention;
     };
 
     // Takes over the chat's event handlers; none of the arguments is owned.

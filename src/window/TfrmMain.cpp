@@ -30,6 +30,7 @@
 #include "window/InputLine.h"
 #include "window/Logs.h"
 #include "window/MainMenus.h"
+#include "window/Mentions.h"
 #include "window/Moderation.h"
 #include "window/PaneLinks.h"
 #include "window/Panes.h"
@@ -47,6 +48,7 @@
 #include "window/UserColumn.h"
 #include "window/WhisperNotices.h"
 #include "window/WidgetKit.h"
+#include "window/WindowTitle.h"
 
 using WidgetKit::named;
 
@@ -75,7 +77,6 @@ TfrmMain::TfrmMain(const QString& settingsFolder, Prompts* prompts, QWidget* par
     m_ownShell = std::make_unique<QtShell>();
     m_shell = m_ownShell.get();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Tulmo Chat v1.5 Light"));
     setWindowIcon(Pictures::programIcon());
     setFont(WidgetKit::pixelFont(QStringLiteral("Tahoma"), 11));
     resize(700, 600);
@@ -109,6 +110,7 @@ TfrmMain::~TfrmMain()
     drop(m_regionKeys);
     drop(m_connection);
     drop(m_events);
+    drop(m_mentions);
     drop(m_panes);
     drop(m_favorites);
     drop(m_phraseShortcuts);
@@ -125,6 +127,7 @@ TfrmMain::~TfrmMain()
     drop(m_appearance);
     drop(m_replies);
     drop(m_sync);
+    drop(m_title);
 }
 
 void TfrmMain::sendLine(const QString& line)
@@ -260,6 +263,7 @@ void TfrmMain::setupConnections()
 // wired here.
 void TfrmMain::setupFeatures()
 {
+    m_title = new WindowTitle(this);
     m_sync = new SyncMessages(*this, this);
     m_replies = new ReplySender(*this, m_users, {[this] { return m_moderation->opMode(); }}, this);
     Appearance::Hooks appearanceHooks;
@@ -286,9 +290,10 @@ void TfrmMain::setupFeatures()
     m_games = new Games(*this, m_menus->popGames, this);
     m_readMarker = new ReadMarker(*this, this, this);
     m_trayIcon = new TrayIcon(*this, this, m_menus->atalhoMin, m_readMarker, this);
-    m_whisperNotices = new WhisperNotices(*this, this, m_trayIcon, this);
-    m_moderation = new Moderation(*this, this, m_menus->popUsers, m_menus->popChat, m_chatColumn,
-                                  m_userColumn, m_bottomStrip->txtMsg);
+    m_whisperNotices =
+        new WhisperNotices(*this, this, m_trayIcon, {[this] { m_title->countUnseen(); }}, this);
+    m_moderation = new Moderation(*this, this, m_title, m_menus->popUsers, m_menus->popChat,
+                                  m_chatColumn, m_userColumn, m_bottomStrip->txtMsg);
     QList<QAction*> atalhos;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
         atalhos << findChild<QAction*>(QStringLiteral("atalho") + QLatin1Char(letter));
@@ -305,6 +310,7 @@ void TfrmMain::setupFeatures()
     m_panes =
         new Panes(*this, m_chatColumn, m_users, FFastNicks.get(), this, m_menus->mnuLimpaTelaChat,
                   m_menus->mnuLimpaTelaWhisps, m_menus->Limpartela1);
+    m_mentions = new Mentions(*this, GatewayChat1, m_panes, m_whisperNotices, this);
     ServerEvents::Hooks events;
     events.talkArrived = [this](const QString& User, const QString& Mess) {
         m_replies->answerTalk(User, Mess);
@@ -313,12 +319,18 @@ void TfrmMain::setupFeatures()
         m_replies->answerWhisper(User, Mess);
         m_whisperNotices->noticeWhisper(User, Mess);
     };
+    events.mention = [this](const QString& User, const QString& Mess, bool emote) {
+        return m_mentions->showMention(User, Mess, emote);
+    };
     m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
                                 std::move(events), this);
     ConnectionControl::Hooks session;
     session.accepted = [this] { m_sync->loginAccepted(); };
     session.channelGone = [this] { m_events->clear(); };
-    session.stopped = [this] { m_sync->stopSyncMessages(); };
+    session.stopped = [this] {
+        m_sync->stopSyncMessages();
+        m_mentions->sessionEnded();
+    };
     m_connection =
         new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip, m_menus->mnuConectar,
                               m_menus->mnuDesconectar, std::move(session), this);

@@ -20,6 +20,7 @@ class HelpLinks;
 class InputLine;
 class Logs;
 class MainMenus;
+class Mentions;
 class Moderation;
 class PaneLinks;
 class Panes;
@@ -46,6 +47,7 @@ class TrayIcon;
 class UserColumn;
 class UserListModel;
 class WhisperNotices;
+class WindowTitle;
 
 // The main window puts the program together: the chat connection and the settings, the menus,
 // the regions (the top strip with the toolbar, the chat column with the channel and whisper panes,
@@ -194,4 +196,6 @@ private:
     ReadMarker* m_readMarker = nullptr;
     TrayIcon* m_trayIcon = nullptr;
     WhisperNotices* m_whisperNotices = nullptr;
+    WindowTitle* m_title = nullptr;
+    Mentions* m_mentions = nullptr;
 };

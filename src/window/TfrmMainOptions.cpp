@@ -12,6 +12,7 @@
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
 #include "window/MainMenus.h"
+#include "window/Mentions.h"
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
@@ -57,6 +58,7 @@ void TfrmMain::applyOptions()
     m_trayIcon->applyTrayOptions();
     m_replies->applyOptions();
     m_panes->applyOptions();
+    m_mentions->applyOptions();
     m_sync->applySyncOptions();
     m_appearance->carregaAparencia();
     // The entries take the new rank colours.

@@ -20,6 +20,7 @@
 #include "window/Favorites.h"
 #include "window/InputLine.h"
 #include "window/Logs.h"
+#include "window/Mentions.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
 #include "window/SyncMessages.h"
@@ -116,6 +117,7 @@ void TfrmMain::FormShow()
 
     m_replies->applyOptions();
     m_panes->applyOptions();
+    m_mentions->applyOptions();
 
     m_sync->loadSyncPeriod();
 

@@ -6,7 +6,6 @@
 #include <QWindow>
 
 #include "chat/AutoReplies.h"
-#include "chat/WhisperNotice.h"
 #include "core/AsciiCase.h"
 #include "window/TrayIcon.h"
 #include "window/WindowContext.h"
@@ -17,9 +16,9 @@
 // active: meanwhile a click on it, or on its message, brings the window forward as from the tray.
 // A user who switched the tray icon off (Geral/Tray) never sees it: only the taskbar is asked.
 
-WhisperNotices::WhisperNotices(WindowContext& ctx, QWidget* window, TrayIcon* trayIcon,
+WhisperNotices::WhisperNotices(WindowContext& ctx, QWidget* window, TrayIcon* trayIcon, Hooks hooks,
                                QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_window(window), m_trayIcon(trayIcon)
+    : QObject(parent), m_ctx(ctx), m_window(window), m_trayIcon(trayIcon), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("WhisperNotices"));
     m_noticeSink.message = [this](const QString& title, const QString& text) {
@@ -37,17 +36,32 @@ void WhisperNotices::setNoticeSinkForTests(NoticeSink sink)
     m_noticeSink = std::move(sink);
 }
 
-void WhisperNotices::noticeWhisper(const QString& User, const QString& Mess)
+WhisperNotice::Situation WhisperNotices::situation() const
 {
     WhisperNotice::Situation situation;
     situation.windowActive = m_window->isActiveWindow();
     situation.hiddenInTray = m_window->isHidden() && m_trayIcon->tray()->isVisible();
     situation.trayAvailable = m_trayIcon->trayAvailable();
     situation.trayOn = m_trayIcon->trayActive();
+    return situation;
+}
+
+void WhisperNotices::noticeWhisper(const QString& User, const QString& Mess)
+{
+    WhisperNotice::Situation now = situation();
     // Whispering our own account brings the whisper back from us.
-    situation.own = AsciiCase::toLower(User) == AsciiCase::toLower(m_ctx.login());
-    situation.versionEcho = AutoReplies::hidesEcho(Mess);
-    const std::optional<WhisperNotice> notice = WhisperNotice::forWhisper(situation, User, Mess);
+    now.own = AsciiCase::toLower(User) == AsciiCase::toLower(m_ctx.login());
+    now.versionEcho = AutoReplies::hidesEcho(Mess);
+    show(WhisperNotice::forWhisper(now, User, Mess));
+}
+
+void WhisperNotices::noticeMention(const QString& User, const QString& channel, const QString& Mess)
+{
+    show(WhisperNotice::forMention(situation(), User, channel, Mess));
+}
+
+void WhisperNotices::show(const std::optional<WhisperNotice>& notice)
+{
     if (!notice)
         return;
     if (notice->trayMessage) {
@@ -59,6 +73,7 @@ void WhisperNotices::noticeWhisper(const QString& User, const QString& Mess)
     }
     if (notice->alert)
         m_noticeSink.alert();
+    m_hooks.unseen();
 }
 
 void WhisperNotices::noticeActivation()

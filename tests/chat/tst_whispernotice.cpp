@@ -10,6 +10,8 @@ private Q_SLOTS:
     void decision();
     void preview_data();
     void preview();
+    void mention_data();
+    void mention();
 };
 
 // where: "active", "inactive" (shown behind another window) or "tray" (hidden in the tray).
@@ -96,6 +98,37 @@ void TestWhisperNotice::preview()
         WhisperNotice::forWhisper(situation, QStringLiteral("bob"), text);
     QVERIFY(notice);
     QTEST(notice->body, "body");
+}
+
+void TestWhisperNotice::mention_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("shown"); // "" nothing, else "title|body"
+    // clang-format off
+    QTest::newRow("active") << "active" << "Brasil" << "";
+    QTest::newRow("inactive") << "inactive" << "Brasil" << "bob em Brasil|oi rafa";
+    QTest::newRow("tray") << "tray" << "Brasil" << "bob em Brasil|oi rafa";
+    QTest::newRow("no channel known") << "inactive" << "" << "bob|oi rafa";
+    // clang-format on
+}
+
+// A mention is announced as a whisper is, titled with the channel it was said in; the own and
+// version-echo marks of a whisper do not apply to it.
+void TestWhisperNotice::mention()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, channel);
+    WhisperNotice::Situation situation;
+    situation.windowActive = where == QLatin1String("active");
+    situation.hiddenInTray = where == QLatin1String("tray");
+    situation.trayAvailable = true;
+    situation.trayOn = true;
+    const std::optional<WhisperNotice> notice = WhisperNotice::forMention(
+        situation, QStringLiteral("bob"), channel, QStringLiteral("oi rafa"));
+    QTEST(notice ? notice->title + QLatin1Char('|') + notice->body : QString(), "shown");
+    if (notice)
+        QVERIFY(notice->trayMessage && notice->alert);
 }
 
 QTEST_MAIN(TestWhisperNotice)

@@ -197,9 +197,10 @@ private Q_SLOTS:
 
 // Each text starts in a colour of its own, so a label reading another's key shows.
 const QStringList DistinctTextColors = {
-    QStringLiteral("CorHora=1"), QStringLiteral("CorAcc=2"),    QStringLiteral("CorEmote=3"),
-    QStringLiteral("CorInfo=4"), QStringLiteral("CorWFrom=5"),  QStringLiteral("CorWFromMsg=6"),
-    QStringLiteral("CorWTo=7"),  QStringLiteral("CorWToMsg=8"), QStringLiteral("CorMsg=9"),
+    QStringLiteral("CorHora=1"),    QStringLiteral("CorAcc=2"),    QStringLiteral("CorEmote=3"),
+    QStringLiteral("CorInfo=4"),    QStringLiteral("CorWFrom=5"),  QStringLiteral("CorWFromMsg=6"),
+    QStringLiteral("CorWTo=7"),     QStringLiteral("CorWToMsg=8"), QStringLiteral("CorMsg=9"),
+    QStringLiteral("CorMencao=10"),
 };
 
 void TestOptionsAppearance::previewTextColor_data()
@@ -218,6 +219,7 @@ void TestOptionsAppearance::previewTextColor_data()
     QTest::newRow("whisper from msg") << "lblMsgWhispFromMsg" << "CorWFromMsg" << 12 << 6;
     QTest::newRow("whisper to")       << "lblMsgWhispTo"      << "CorWTo"      << 9  << 7;
     QTest::newRow("whisper to msg")   << "lblMsgWhispToMsg"   << "CorWToMsg"   << 11 << 8;
+    QTest::newRow("mention")          << "lblMsgMencao"       << "CorMencao"   << 14 << 10;
     // clang-format on
 }
 
@@ -340,7 +342,7 @@ void TestOptionsAppearance::paneFont_data()
     QTest::addColumn<QList<int>>("styles");
 
     // clang-format off
-    QTest::newRow("channel") << "btnAlteraFonteChat" << "FonteChat"  << "TamFonteChat"  << "lblMsgAcc"       << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 13};
+    QTest::newRow("channel") << "btnAlteraFonteChat" << "FonteChat"  << "TamFonteChat"  << "lblMsgAcc"       << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 13, 14};
     QTest::newRow("whisper") << "btnFonteWhisp"      << "FonteWhisp" << "TamFonteWhisp" << "lblMsgWhispFrom" << QList<int>{9, 10, 11, 12};
     // clang-format on
 }

@@ -167,6 +167,8 @@ private Q_SLOTS:
     void defaultsWithoutFile();
     void loadEditAndClose_data();
     void loadEditAndClose();
+    void highlightWords_data();
+    void highlightWords();
     void doubleClickAction_data();
     void doubleClickAction();
     void gamePaths();
@@ -297,6 +299,38 @@ void TestOptionsGeneral::loadEditAndClose()
                           "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
                           "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
                           "D2NoSound=0", "D2SkipToLogin=1"}));
+}
+
+void TestOptionsGeneral::highlightWords_data()
+{
+    QTest::addColumn<QString>("stored"); // a null text: no key
+    QTest::addColumn<QString>("typed");  // a null text: the field left as loaded
+    QTest::addColumn<QString>("written");
+    // clang-format off
+    QTest::newRow("typed in a file without them") << QString() << "torneio, clã" << "torneio, clã";
+    QTest::newRow("left empty: no key") << QString() << QString() << "(none)";
+    QTest::newRow("kept") << "torneio" << QString() << "torneio";
+    QTest::newRow("emptied") << "torneio" << "" << "";
+    // clang-format on
+}
+
+// The highlight words sit in the group "Geral", are loaded from Geral/Destaques and stored as
+// typed by "OK"; a user who never set any gets no key.
+void TestOptionsGeneral::highlightWords()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    Fixture f(stored.isNull() ? QStringList{QStringLiteral("[Geral]")}
+                              : QStringList{QStringLiteral("[Geral]"), "Destaques=" + stored});
+    auto dialog = f.open();
+    auto* field = child<QLineEdit>(dialog.get(), "txtDestaques");
+    QVERIFY(field);
+    QCOMPARE(field->parentWidget()->objectName(), QStringLiteral("grpGeral"));
+    QCOMPARE(field->text(), stored);
+    if (!typed.isNull())
+        field->setText(typed);
+    clickOk(dialog.get());
+    QTEST(f.value(QStringLiteral("Destaques")), "written");
 }
 
 void TestOptionsGeneral::doubleClickAction_data()

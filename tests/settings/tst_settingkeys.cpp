@@ -60,6 +60,7 @@ private Q_SLOTS:
         QTest::newRow("CorWToMsg") << CorWToMsg << "#808080";
         QTest::newRow("CorWFromMsg") << CorWFromMsg << "#FFFFFF";
         QTest::newRow("CorMsg") << CorMsg << "#FFFFFF";
+        QTest::newRow("CorMencao") << CorMencao << "#00FFFF";
         // clang-format on
     }
     void colourDefaultsAreBlueGreenRed()

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void htmlTitleIsEscaped();
     void partialRange();
     void styleChangesReachTheFiles();
+    void mentionStyleOnlyWhereUsed_data();
+    void mentionStyleOnlyWhereUsed();
     void unwritableFileIsReported();
     void fileInAReadOnlyFolderIsOverwritten();
     void fontNamesSurviveTheStyleSheet_data();
@@ -238,6 +240,43 @@ void TestChatExporter::styleChangesReachTheFiles()
     QVERIFY(rtf.contains("\\fcharset0 Tahoma;}"));
     QVERIFY(rtf.contains("\\red18\\green52\\blue86;"));
     QVERIFY(rtf.contains("\\fs28"));
+}
+
+void TestChatExporter::mentionStyleOnlyWhereUsed_data()
+{
+    QTest::addColumn<int>("lastParagraph"); // the range ends at its end
+    QTest::addColumn<bool>("listed");
+    // clang-format off
+    QTest::newRow("a mention in the range") << 1 << true;
+    QTest::newRow("the mention left out") << 0 << false;
+    // clang-format on
+}
+
+// The mention style is listed (and coloured) in a saved log only when the log holds a mention
+// line; without one the file is what it was before the style existed.
+void TestChatExporter::mentionStyleOnlyWhereUsed()
+{
+    QFETCH(int, lastParagraph);
+    QFETCH(bool, listed);
+    ChatDocument doc;
+    doc.appendLine(QStringLiteral("entrou"), StyleTable::Info);
+    doc.appendLine(QStringLiteral("<ana> oi rafa"), StyleTable::Mencao);
+    StyleTable styles;
+    styles.setColor(StyleTable::Mencao, QColor(0x12, 0x34, 0x56));
+    const ChatRange range{{0, 0}, {lastParagraph, doc.paragraphLength(lastParagraph)}};
+    const QByteArray page = html(doc, styles, range, QString());
+    QCOMPARE(page.contains(".s14 { font-family: \"Verdana\"; font-size: 10pt; color: #123456; }"),
+             listed);
+    QCOMPARE(page.contains("<span class=\"s14\">&lt;ana&gt; oi rafa</span>"), listed);
+    const QByteArray rtf = ChatExporter::rtf(doc, styles, range);
+    QCOMPARE(rtf.contains("\\red18\\green52\\blue86;"), listed);
+    if (listed) {
+        // The colour comes last in the table, after those of the fourteen pane styles.
+        const qsizetype table = rtf.indexOf("{\\colortbl ;");
+        const int index =
+            int(rtf.mid(table, rtf.indexOf("\\red18\\green52\\blue86;") - table).count(';'));
+        QVERIFY(rtf.contains("\\cf" + QByteArray::number(index) + " <ana> oi rafa}"));
+    }
 }
 
 void TestChatExporter::unwritableFileIsReported()
