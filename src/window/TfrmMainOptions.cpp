@@ -15,6 +15,7 @@
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
+#include "window/SpellCheck.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
@@ -59,6 +60,7 @@ void TfrmMain::applyOptions()
     m_panes->applyOptions();
     m_sync->applySyncOptions();
     m_appearance->carregaAparencia();
+    m_spellCheck->applyOptions();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
 }

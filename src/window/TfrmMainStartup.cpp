@@ -22,6 +22,7 @@
 #include "window/Logs.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
+#include "window/SpellCheck.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
@@ -120,6 +121,8 @@ void TfrmMain::FormShow()
     m_sync->loadSyncPeriod();
 
     m_bottomStrip->txtMsg->setFocus();
+
+    m_spellCheck->startUp();
 }
 
 QSize TfrmMain::frameExtra() const
