@@ -25,6 +25,7 @@ for f in ./usr/bin/tulmo-chat ./usr/bin/tulmo-server ./usr/share/applications/tu
     grep -q " $f\$" <<<"$contents" || { echo "package lacks $f"; exit 1; }
 done
 grep -q libqt6widgets6 <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "package lacks its Qt dependency"; exit 1; }
+grep -q hunspell-pt-br <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "package lacks its dictionary"; exit 1; }
 echo "package: $deb"
 
 if [[ $(id -u) -ne 0 ]]; then
