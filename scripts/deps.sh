@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config dpkg-dev
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libjpeg-dev
+    libhunspell-dev hunspell-pt-br
     fonts-dejavu-core fonts-liberation2 fonts-wine
     xvfb xauth xdotool x11-xkb-utils
     clang libclang-rt-14-dev

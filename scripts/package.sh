@@ -27,6 +27,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 grep -q libqt6widgets6 <<<"$depends" || { echo "package lacks its Qt dependency"; exit 1; }
 grep -q fonts-wine <<<"$depends" || { echo "package lacks the font it is laid out for"; exit 1; }
+grep -q hunspell-pt-br <<<"$depends" || { echo "package lacks its dictionary"; exit 1; }
 echo "package: $deb"
 
 if [[ $(id -u) -ne 0 ]]; then

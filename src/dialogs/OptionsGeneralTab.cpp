@@ -176,6 +176,8 @@ void OptionsGeneralTab::setupTray()
     QLabel* lblAtalhoMin =
         label(QStringLiteral("lblAtalhoMin"), QStringLiteral("Atalho para minimizar:"), grpTray);
     lblAtalhoMin->setBuddy(hkAtalhoMin);
+    chkOrtografia = named(new QCheckBox(QStringLiteral("Verificar ortografia"), grpTray),
+                          QStringLiteral("chkOrtografia"));
 
     auto* layout = new QVBoxLayout(grpTray);
     layout->setContentsMargins(GroupMargins);
@@ -183,6 +185,7 @@ void OptionsGeneralTab::setupTray()
     layout->addWidget(lblAtalhoMin);
     layout->addWidget(hkAtalhoMin);
     layout->addStretch();
+    layout->addWidget(chkOrtografia);
 }
 
 void OptionsGeneralTab::setupPaths()
@@ -315,6 +318,7 @@ void OptionsGeneralTab::load()
     chkTray->setChecked(Settings::read(FIni, Tray));
     const auto minimize = ShortcutText::parse(Settings::read(FIni, AtalhoMin));
     hkAtalhoMin->setCombination(minimize);
+    chkOrtografia->setChecked(Settings::read(FIni, Ortografia));
 
     cmbGames->setCurrentIndex(DiabloII);
     txtCaminho->setText(Settings::read(FIni, CaminhoD2XP));
@@ -452,4 +456,5 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, Tray, chkTray->isChecked());
     const auto minimize = hkAtalhoMin->combination();
     Settings::write(FIni, AtalhoMin, minimize ? ShortcutText::format(*minimize) : QString());
+    Settings::write(FIni, Ortografia, chkOrtografia->isChecked());
 }

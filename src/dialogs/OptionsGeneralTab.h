@@ -88,6 +88,7 @@ private:
     QGroupBox* grpTray = nullptr;
     QCheckBox* chkTray = nullptr;
     HotKeyEdit* hkAtalhoMin = nullptr;
+    QCheckBox* chkOrtografia = nullptr;
 
     QTabWidget* pgCaminhos = nullptr;
     QComboBox* cmbGames = nullptr;

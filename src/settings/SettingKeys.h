@@ -32,6 +32,7 @@ extern const SettingKey<bool> JoinPrinc;
 extern const SettingKey<QString> User2x;
 extern const SettingKey<bool> Tray;
 extern const SettingKey<QString> AtalhoMin; // shortcut text, see ShortcutText
+extern const SettingKey<bool> Ortografia;   // spell checking of the input lines
 extern const SettingKey<QString> CaminhoSS;
 extern const SettingKey<bool> SalvarSS;
 extern const SettingKey<QString> CaminhoD2XP;

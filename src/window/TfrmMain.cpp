@@ -28,6 +28,7 @@
 #include "window/Games.h"
 #include "window/HelpLinks.h"
 #include "window/InputLine.h"
+#include "window/LockedWhisperPanel.h"
 #include "window/Logs.h"
 #include "window/MainMenus.h"
 #include "window/Mentions.h"
@@ -40,6 +41,7 @@
 #include "window/ReplySender.h"
 #include "window/Screenshots.h"
 #include "window/ServerEvents.h"
+#include "window/SpellCheck.h"
 #include "window/SyncMessages.h"
 #include "window/TComandos.h"
 #include "window/TLockWhisps.h"
@@ -105,6 +107,7 @@ TfrmMain::~TfrmMain()
     // control half destroyed.
     m_chatColumn->pnlTopChat->removeEventFilter(this);
     drop(m_input);
+    drop(m_spellCheck);
     FComandos.reset();
     drop(m_customList);
     drop(m_regionKeys);
@@ -340,6 +343,10 @@ void TfrmMain::setupFeatures()
     m_input = new InputLine(*this, this, m_topStrip, m_chatColumn, m_userColumn, m_bottomStrip,
                             FFastNicks.get(), std::move(input));
     m_regionKeys = new RegionKeys(*this, this, m_input, m_bottomStrip, m_chatColumn, m_userColumn);
+    QList<QLineEdit*> spellLines{m_bottomStrip->txtMsg};
+    for (LockedWhisperPanel* lock : m_bottomStrip->lockPanels())
+        spellLines << lock->txtWhisp;
+    m_spellCheck = new SpellCheck(*this, m_users, spellLines, this);
     // After the locked whisper lines, which it opens lines on.
     m_customList = new CustomList(*this, m_menus->popUsers, m_menus->popCustom, m_userColumn,
                                   m_moderation, FLockWhisps, this);

@@ -32,6 +32,7 @@ class RegionKeys;
 class ReplySender;
 class Screenshots;
 class ServerEvents;
+class SpellCheck;
 class Shell;
 class StyleTable;
 class CustomList;
@@ -181,6 +182,7 @@ private:
     ConnectionControl* m_connection = nullptr;
     InputLine* m_input = nullptr;
     RegionKeys* m_regionKeys = nullptr;
+    SpellCheck* m_spellCheck = nullptr;
     Moderation* m_moderation = nullptr;
     CustomList* m_customList = nullptr;
     SyncMessages* m_sync = nullptr;

@@ -16,6 +16,7 @@
 #include "window/Moderation.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
+#include "window/SpellCheck.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
@@ -61,6 +62,7 @@ void TfrmMain::applyOptions()
     m_mentions->applyOptions();
     m_sync->applySyncOptions();
     m_appearance->carregaAparencia();
+    m_spellCheck->applyOptions();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
 }

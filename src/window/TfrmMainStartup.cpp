@@ -23,6 +23,7 @@
 #include "window/Mentions.h"
 #include "window/Panes.h"
 #include "window/ReplySender.h"
+#include "window/SpellCheck.h"
 #include "window/SyncMessages.h"
 #include "window/TopStrip.h"
 #include "window/TrayIcon.h"
@@ -122,6 +123,8 @@ void TfrmMain::FormShow()
     m_sync->loadSyncPeriod();
 
     m_bottomStrip->txtMsg->setFocus();
+
+    m_spellCheck->startUp();
 }
 
 QSize TfrmMain::frameExtra() const

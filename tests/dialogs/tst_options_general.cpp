@@ -121,10 +121,10 @@ QStringList states(QWidget* dialog, const QList<const char*>& names)
     return shown;
 }
 
-const QList<const char*> Controls = {"txtLogin",   "txtSenha",       "txtServidor",  "txtCanal",
-                                     "txtTimeout", "chkChanPrin",    "chkTray",      "hkAtalhoMin",
-                                     "cmbGames",   "txtCaminho",     "txtGameParam", "chkWindowed",
-                                     "chkSemSom",  "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS"};
+const QList<const char*> Controls = {
+    "txtLogin",  "txtSenha",       "txtServidor",  "txtCanal",    "txtTimeout",   "chkChanPrin",
+    "chkTray",   "hkAtalhoMin",    "cmbGames",     "txtCaminho",  "txtGameParam", "chkWindowed",
+    "chkSemSom", "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS", "chkOrtografia"};
 
 const QStringList Prepared = {
     QStringLiteral("[Geral]"),
@@ -235,18 +235,18 @@ void TestOptionsGeneral::defaultsWithoutFile()
     QCOMPARE(states(dialog.get(), Controls),
              (QStringList{"txtLogin=", "txtSenha=", "txtServidor=" + server,
                           "txtCanal=Tulmo Diablo II BRA-1", "txtTimeout=15", "chkChanPrin=1",
-                          "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II",
-                          "txtCaminho=", "txtGameParam=", "chkWindowed=0", "chkSemSom=0",
-                          "chkSkipToLogin=0", "txtCaminhoSS=", "chkSalvarSS=0"}));
+                          "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II", "txtCaminho=",
+                          "txtGameParam=", "chkWindowed=0", "chkSemSom=0", "chkSkipToLogin=0",
+                          "txtCaminhoSS=", "chkSalvarSS=0", "chkOrtografia=1"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xWhois")->isChecked());
     QVERIFY(child(dialog.get(), "txtGameParam")->isEnabled());
 
     clickOk(dialog.get());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(f.geral(),
-             (QStringList{"Login=", "Senha=", "Servidor=" + server,
-                          "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15", "JoinPrinc=1",
-                          "D2Param=", "SalvarSS=0", "User2x=Whois", "Tray=0", "AtalhoMin="}));
+    QCOMPARE(f.geral(), (QStringList{"Login=", "Senha=", "Servidor=" + server,
+                                     "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15",
+                                     "JoinPrinc=1", "D2Param=", "SalvarSS=0", "User2x=Whois",
+                                     "Tray=0", "AtalhoMin=", "Ortografia=1"}));
 }
 
 void TestOptionsGeneral::loadEditAndClose_data()
@@ -269,7 +269,7 @@ void TestOptionsGeneral::loadEditAndClose()
                           "txtCanal=Sala", "txtTimeout=30", "chkChanPrin=0", "chkTray=1",
                           "hkAtalhoMin=Ctrl+M", "cmbGames=Diablo II", "txtCaminho=/jogos/d2.exe",
                           "txtGameParam=-w", "chkWindowed=1", "chkSemSom=0", "chkSkipToLogin=1",
-                          "txtCaminhoSS=/fotos/", "chkSalvarSS=1"}));
+                          "txtCaminhoSS=/fotos/", "chkSalvarSS=1", "chkOrtografia=1"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xKickMot")->isChecked());
 
     child<QLineEdit>(dialog.get(), "txtLogin")->setText(QStringLiteral("outra"));
@@ -284,6 +284,7 @@ void TestOptionsGeneral::loadEditAndClose()
     QTest::keyClick(child(dialog.get(), "hkAtalhoMin"), Qt::Key_F5, Qt::AltModifier);
     child<QLineEdit>(dialog.get(), "txtGameParam")->setText(QStringLiteral("-w -ns"));
     child<QCheckBox>(dialog.get(), "chkSalvarSS")->setChecked(false);
+    child<QCheckBox>(dialog.get(), "chkOrtografia")->setChecked(false);
 
     if (!confirm) {
         clickCancel(dialog.get());
@@ -298,7 +299,7 @@ void TestOptionsGeneral::loadEditAndClose()
                           "Timeout=dez", "JoinPrinc=1", "User2x=Ban", "Tray=0", "AtalhoMin=Alt+F5",
                           "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
                           "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
-                          "D2NoSound=0", "D2SkipToLogin=1"}));
+                          "D2NoSound=0", "D2SkipToLogin=1", "Ortografia=0"}));
 }
 
 void TestOptionsGeneral::highlightWords_data()
