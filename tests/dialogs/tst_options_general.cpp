@@ -121,10 +121,10 @@ QStringList states(QWidget* dialog, const QList<const char*>& names)
     return shown;
 }
 
-const QList<const char*> Controls = {"txtLogin",   "txtSenha",       "txtServidor",  "txtCanal",
-                                     "txtTimeout", "chkChanPrin",    "chkTray",      "hkAtalhoMin",
-                                     "cmbGames",   "txtCaminho",     "txtGameParam", "chkWindowed",
-                                     "chkSemSom",  "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS"};
+const QList<const char*> Controls = {
+    "txtLogin",      "txtSenha",  "txtServidor",    "txtCanal",     "txtTimeout", "chkChanPrin",
+    "chkReconectar", "chkTray",   "hkAtalhoMin",    "cmbGames",     "txtCaminho", "txtGameParam",
+    "chkWindowed",   "chkSemSom", "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS"};
 
 const QStringList Prepared = {
     QStringLiteral("[Geral]"),
@@ -134,6 +134,7 @@ const QStringList Prepared = {
     QStringLiteral("CanalPrincipal=Sala"),
     QStringLiteral("Timeout=30"),
     QStringLiteral("JoinPrinc=0"),
+    QStringLiteral("Reconectar=0"),
     QStringLiteral("User2x=KickMot"),
     QStringLiteral("Tray=1"),
     QStringLiteral("AtalhoMin=Ctrl+M"),
@@ -229,7 +230,7 @@ void TestOptionsGeneral::defaultsWithoutFile()
     QCOMPARE(states(dialog.get(), Controls),
              (QStringList{"txtLogin=", "txtSenha=", "txtServidor=" + server,
                           "txtCanal=Tulmo Diablo II BRA-1", "txtTimeout=15", "chkChanPrin=1",
-                          "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II",
+                          "chkReconectar=1", "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II",
                           "txtCaminho=", "txtGameParam=", "chkWindowed=0", "chkSemSom=0",
                           "chkSkipToLogin=0", "txtCaminhoSS=", "chkSalvarSS=0"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xWhois")->isChecked());
@@ -237,10 +238,10 @@ void TestOptionsGeneral::defaultsWithoutFile()
 
     clickOk(dialog.get());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(f.geral(),
-             (QStringList{"Login=", "Senha=", "Servidor=" + server,
-                          "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15", "JoinPrinc=1",
-                          "D2Param=", "SalvarSS=0", "User2x=Whois", "Tray=0", "AtalhoMin="}));
+    QCOMPARE(f.geral(), (QStringList{"Login=", "Senha=", "Servidor=" + server,
+                                     "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15",
+                                     "JoinPrinc=1", "Reconectar=1", "D2Param=", "SalvarSS=0",
+                                     "User2x=Whois", "Tray=0", "AtalhoMin="}));
 }
 
 void TestOptionsGeneral::loadEditAndClose_data()
@@ -258,12 +259,13 @@ void TestOptionsGeneral::loadEditAndClose()
     Fixture f(Prepared);
     const QByteArray before = f.bytes();
     auto dialog = f.open();
-    QCOMPARE(states(dialog.get(), Controls),
-             (QStringList{"txtLogin=conta", "txtSenha=s3nha", "txtServidor=chat.exemplo",
-                          "txtCanal=Sala", "txtTimeout=30", "chkChanPrin=0", "chkTray=1",
-                          "hkAtalhoMin=Ctrl+M", "cmbGames=Diablo II", "txtCaminho=/jogos/d2.exe",
-                          "txtGameParam=-w", "chkWindowed=1", "chkSemSom=0", "chkSkipToLogin=1",
-                          "txtCaminhoSS=/fotos/", "chkSalvarSS=1"}));
+    QCOMPARE(
+        states(dialog.get(), Controls),
+        (QStringList{"txtLogin=conta", "txtSenha=s3nha", "txtServidor=chat.exemplo",
+                     "txtCanal=Sala", "txtTimeout=30", "chkChanPrin=0", "chkReconectar=0",
+                     "chkTray=1", "hkAtalhoMin=Ctrl+M", "cmbGames=Diablo II",
+                     "txtCaminho=/jogos/d2.exe", "txtGameParam=-w", "chkWindowed=1", "chkSemSom=0",
+                     "chkSkipToLogin=1", "txtCaminhoSS=/fotos/", "chkSalvarSS=1"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xKickMot")->isChecked());
 
     child<QLineEdit>(dialog.get(), "txtLogin")->setText(QStringLiteral("outra"));
@@ -273,6 +275,7 @@ void TestOptionsGeneral::loadEditAndClose()
     // The time-out is stored as typed, number or not.
     child<QLineEdit>(dialog.get(), "txtTimeout")->setText(QStringLiteral("dez"));
     child<QCheckBox>(dialog.get(), "chkChanPrin")->setChecked(true);
+    child<QCheckBox>(dialog.get(), "chkReconectar")->setChecked(true);
     child<QRadioButton>(dialog.get(), "rdo2xBan")->setChecked(true);
     child<QCheckBox>(dialog.get(), "chkTray")->setChecked(false);
     QTest::keyClick(child(dialog.get(), "hkAtalhoMin"), Qt::Key_F5, Qt::AltModifier);
@@ -289,10 +292,10 @@ void TestOptionsGeneral::loadEditAndClose()
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(f.geral(),
              (QStringList{"Login=outra", "Senha=nova", "Servidor=10.0.0.7", "CanalPrincipal=Ação",
-                          "Timeout=dez", "JoinPrinc=1", "User2x=Ban", "Tray=0", "AtalhoMin=Alt+F5",
-                          "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
-                          "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
-                          "D2NoSound=0", "D2SkipToLogin=1"}));
+                          "Timeout=dez", "JoinPrinc=1", "Reconectar=1", "User2x=Ban", "Tray=0",
+                          "AtalhoMin=Alt+F5", "CaminhoSS=/fotos/", "SalvarSS=0",
+                          "CaminhoD2XP=/jogos/d2.exe", "CaminhoSTAR=/jogos/sc.exe",
+                          "D2Param=-w -ns", "D2Window=1", "D2NoSound=0", "D2SkipToLogin=1"}));
 }
 
 void TestOptionsGeneral::doubleClickAction_data()
