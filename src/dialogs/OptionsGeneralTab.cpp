@@ -85,6 +85,8 @@ void OptionsGeneralTab::setupConnection()
     chkChanPrin =
         named(new QCheckBox(QStringLiteral("Ir para o canal principal ao conectar"), grpDados),
               QStringLiteral("chkChanPrin"));
+    chkReconectar = named(new QCheckBox(QStringLiteral("Reconectar automaticamente"), grpDados),
+                          QStringLiteral("chkReconectar"));
     txtTimeout = named(new QLineEdit(grpDados), QStringLiteral("txtTimeout"));
     txtTimeout->setFixedWidth(41);
 
@@ -108,6 +110,7 @@ void OptionsGeneralTab::setupConnection()
         layout->addSpacing(4);
     }
     layout->addWidget(chkChanPrin);
+    layout->addWidget(chkReconectar);
     auto* timeout = new QHBoxLayout;
     QLabel* lblTimeout = label(QStringLiteral("lblTimeout"),
                                QStringLiteral("Tempo de espera ao conectar:"), grpDados);
@@ -303,6 +306,7 @@ void OptionsGeneralTab::load()
     txtTimeout->setText(Settings::read(FIni, TimeoutShown));
     txtCaminhoSS->setText(Settings::read(FIni, CaminhoSS));
     chkChanPrin->setChecked(Settings::read(FIni, JoinPrinc));
+    chkReconectar->setChecked(Settings::read(FIni, Reconectar));
     chkSalvarSS->setChecked(Settings::read(FIni, SalvarSS));
 
     // The stored text must match exactly; anything else is taken as "Whois".
@@ -445,6 +449,7 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, CanalPrincipalShown, txtCanal->text());
     Settings::write(FIni, TimeoutShown, txtTimeout->text());
     Settings::write(FIni, JoinPrinc, chkChanPrin->isChecked());
+    Settings::write(FIni, Reconectar, chkReconectar->isChecked());
     Settings::write(FIni, D2Param, txtGameParam->text());
     Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
 

@@ -46,6 +46,7 @@ const SettingKey<int> Timeout{GeralSection, QStringLiteral("Timeout"), 15};
 const SettingKey<QString> TimeoutShown{GeralSection, QStringLiteral("Timeout"),
                                        QStringLiteral("15")};
 const SettingKey<bool> JoinPrinc{GeralSection, QStringLiteral("JoinPrinc"), true};
+const SettingKey<bool> Reconectar{GeralSection, QStringLiteral("Reconectar"), true};
 const SettingKey<QString> User2x{GeralSection, QStringLiteral("User2x"), QString()};
 const SettingKey<bool> Tray{GeralSection, QStringLiteral("Tray"), false};
 const SettingKey<QString> AtalhoMin{GeralSection, QStringLiteral("AtalhoMin"), QString()};

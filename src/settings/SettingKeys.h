@@ -27,6 +27,8 @@ extern const SettingKey<QString> CanalPrincipalShown; // as the options dialog s
 extern const SettingKey<int> Timeout;
 extern const SettingKey<QString> TimeoutShown; // the same key as the dialog's text
 extern const SettingKey<bool> JoinPrinc;
+// Try the connection again by itself when it drops
+extern const SettingKey<bool> Reconectar;
 // "Kick", "Ban", "Whois", "KickMot", "BanMot" or "Squelch"; empty when missing, which the
 // double-click takes as "Squelch" and the options dialog as "Whois"
 extern const SettingKey<QString> User2x;

@@ -1,5 +1,8 @@
 #include "window/ConnectionControl.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QAction>
 #include <QTimer>
 #include <QToolButton>
@@ -17,12 +20,15 @@ ConnectionControl::ConnectionControl(WindowContext& context, TChatInterface* con
                                      QAction* mnuDesconectar, Hooks hooks, QObject* parent)
     : QObject(parent), m_ctx(context), ChatInterface1(connection), GatewayChat1(chat), m_top(top),
       mnuConectar(mnuConectar), mnuDesconectar(mnuDesconectar), m_hooks(std::move(hooks)),
-      tmrLogin(new QTimer(this))
+      tmrLogin(new QTimer(this)), tmrTentativa(new QTimer(this))
 {
     setObjectName(QStringLiteral("ConnectionControl"));
     tmrLogin->setObjectName(QStringLiteral("tmrLogin"));
     tmrLogin->setSingleShot(true);
     connect(tmrLogin, &QTimer::timeout, this, m_ctx.guard([this] { refuseLogin(); }));
+    tmrTentativa->setObjectName(QStringLiteral("tmrTentativa"));
+    tmrTentativa->setSingleShot(true);
+    connect(tmrTentativa, &QTimer::timeout, this, m_ctx.guard([this] { tmrTentativaTimer(); }));
     connect(m_top->btnConectar, &QToolButton::clicked, this,
             m_ctx.guard([this] { btnConectarClick(); }));
     connect(mnuConectar, &QAction::triggered, this, m_ctx.guard([this] { btnConectarClick(); }));
@@ -113,14 +119,51 @@ void ConnectionControl::setConnectedState(Link link)
         button->setEnabled(up);
     m_top->btnDesconectar->setEnabled(link != Link::Down);
     mnuDesconectar->setEnabled(link != Link::Down);
-    m_top->btnConectar->setEnabled(link == Link::Down);
-    mnuConectar->setEnabled(link == Link::Down);
+    const bool down = link == Link::Down || link == Link::Waiting;
+    m_top->btnConectar->setEnabled(down);
+    mnuConectar->setEnabled(down);
+}
+
+void ConnectionControl::setReconnectWaiting(bool waiting)
+{
+    m_reconnectWaiting = waiting;
+    if (!ChatInterface1->LoggedIn)
+        setConnectedState(waiting ? Link::Waiting : Link::Down);
+}
+
+void ConnectionControl::reconnectNow()
+{
+    const qint64 seconds = std::max(1, Settings::read(*m_ctx.settings(), Keys::Geral::Timeout));
+    tmrTentativa->start(int(std::min<qint64>(seconds * 1000, std::numeric_limits<int>::max())));
+    ChatInterface1->Connect();
+}
+
+// The attempt's connection never came within the time-out: the server never answered.
+void ConnectionControl::tmrTentativaTimer()
+{
+    if (ChatInterface1->LoggedIn)
+        return;
+    m_ctx.erro(QStringLiteral("Tempo de espera excedido, o servidor pode não estar respondendo."));
+    ChatInterface1->CancelConnect();
+    m_hooks.ended(ReconnectPolicy::End::AttemptFailed);
+}
+
+void ConnectionControl::cancelAttempt()
+{
+    tmrTentativa->stop();
+    ChatInterface1->CancelConnect();
 }
 
 void ConnectionControl::btnConectarClick()
 {
+    // The user's own attempt, with its dialog, replaces the reconnect's.
+    if (m_reconnectWaiting) {
+        cancelAttempt();
+        m_hooks.userTookOver(false);
+    }
     auto* dialog = new TfrmConectar(ChatInterface1, m_ctx.settings(), m_ctx.dialogParent());
     dialog->onError = [this](const QString& text) { m_ctx.erro(text); };
+    dialog->onTimedOut = [this] { m_hooks.ended(ReconnectPolicy::End::AttemptFailed); };
     m_connectDialog = dialog;
     connect(dialog, &QDialog::finished, this, [this] { m_ctx.focusInputLine(); });
     dialog->show();
@@ -128,6 +171,12 @@ void ConnectionControl::btnConectarClick()
 
 void ConnectionControl::btnDesconectarClick()
 {
+    // Waiting, or trying before the login went out, there is no connection to end.
+    if (m_reconnectWaiting && !ChatInterface1->LoggedIn) {
+        cancelAttempt();
+        m_hooks.userTookOver(true);
+        return;
+    }
     ChatInterface1->Disconnect();
 }
 
@@ -143,6 +192,7 @@ void ConnectionControl::ChatInterface1Connect()
 // The login is only sent: the server has yet to take it (see acceptLogin and refuseLogin).
 void ConnectionControl::ChatInterface1Login()
 {
+    tmrTentativa->stop();
     m_login.start();
     setConnectedState(Link::Confirming);
     tmrLogin->start(
@@ -174,16 +224,23 @@ void ConnectionControl::refuseLogin()
     // Disconnect runs ChatInterface1Disconnect, which leaves the refused state; a connection
     // already without a socket fires nothing and is put down here.
     if (m_login.refused())
-        showDisconnected();
+        showDisconnected(ReconnectPolicy::End::LoginRefused);
 }
 
 void ConnectionControl::ChatInterface1ConnectClosed()
 {
-    if (m_login.pending())
+    // Closing during the login is the server's refusal; closing before the login went out, the
+    // server never answered.
+    ReconnectPolicy::End how = ReconnectPolicy::End::AttemptFailed;
+    if (m_login.pending()) {
         m_ctx.erro(QStringLiteral("Falha no login: verifique a conta e a senha."));
-    else
+        how = ReconnectPolicy::End::LoginRefused;
+    } else {
         m_ctx.erro(QStringLiteral("Conexao interrompida!"));
-    showDisconnected();
+        if (m_login.confirmed())
+            how = ReconnectPolicy::End::SessionLost;
+    }
+    showDisconnected(how);
     // A server that refuses the login closes at once; the waiting dialog then ends at its next
     // tick instead of counting down to a time-out message that would blame a silent server.
     if (m_connectDialog)
@@ -192,26 +249,30 @@ void ConnectionControl::ChatInterface1ConnectClosed()
 
 void ConnectionControl::ChatInterface1Disconnect()
 {
-    if (!m_login.refused())
+    const bool refused = m_login.refused();
+    if (!refused)
         m_ctx.info(QStringLiteral("Conexao finalizada"));
-    showDisconnected();
+    showDisconnected(refused ? ReconnectPolicy::End::LoginRefused : ReconnectPolicy::End::ByUser);
 }
 
-void ConnectionControl::showDisconnected()
+void ConnectionControl::showDisconnected(ReconnectPolicy::End how)
 {
     tmrLogin->stop();
+    tmrTentativa->stop();
     m_login.reset();
     m_hooks.channelGone();
-    setConnectedState(Link::Down);
+    setConnectedState(m_reconnectWaiting ? Link::Waiting : Link::Down);
     m_top->btnAway->setChecked(false);
     m_top->btnDND->setChecked(false);
     m_hooks.stopped();
+    m_hooks.ended(how);
 }
 
 // A failed attempt is told at once, with where it went, why and where to change the server; the
 // waiting dialog closes at its next tick instead of running into the time-out.
 void ConnectionControl::ChatInterface1ConnectFailed(ConnectFailure reason)
 {
+    tmrTentativa->stop();
     QString why;
     switch (reason) {
     case ConnectFailure::Refused:
@@ -232,6 +293,8 @@ void ConnectionControl::ChatInterface1ConnectFailed(ConnectFailure reason)
             .arg(why));
     if (m_connectDialog)
         m_connectDialog->connectFailed();
+    m_hooks.ended(reason == ConnectFailure::HostNotFound ? ReconnectPolicy::End::NameNotFound
+                                                         : ReconnectPolicy::End::AttemptFailed);
 }
 
 void ConnectionControl::ChatInterface1DataReceived(const QString& DataString)

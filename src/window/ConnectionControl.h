@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "net/LoginConfirmation.h"
+#include "net/ReconnectPolicy.h"
 
 enum class ConnectFailure;
 class QAction;
@@ -20,8 +21,10 @@ class WindowContext;
 // The connection to the chat server and its login: "Conectar" and "Desconectar", the watch on
 // the login until the server takes or refuses it, the gate that holds every line meanwhile, the
 // enabled state of the connection controls, and the toolbar's home channel, away and do not
-// disturb buttons. Owns the account and password of the session (FLogin, FSenha), tmrLogin and
-// the connect-wait dialog; touches the top strip's connection buttons and the two menu items.
+// disturb buttons. Owns the account and password of the session (FLogin, FSenha), tmrLogin,
+// tmrTentativa (the bound of an attempt made without the dialog) and the connect-wait dialog;
+// touches the top strip's connection buttons and the two menu items. Tells how each session or
+// attempt ended, for the automatic reconnect, and makes that feature's attempts.
 class ConnectionControl final : public QObject
 {
     Q_OBJECT
@@ -34,6 +37,10 @@ public:
         // The session is down: first its channel goes, then what ran while logged in stops.
         std::function<void()> channelGone;
         std::function<void()> stopped;
+        // The session or the attempt is over, and why; after channelGone and stopped.
+        std::function<void(ReconnectPolicy::End how)> ended;
+        // "Conectar" or "Desconectar" (disconnect true) was pressed while a reconnect waited.
+        std::function<void(bool disconnect)> userTookOver;
     };
 
     // Takes over the connection's handlers and the gate of the chat; none of the arguments is
@@ -56,6 +63,11 @@ public:
     // Until the first connection the channel pane says how to make it.
     void showStartLine();
 
+    // An attempt without the waiting dialog, bounded by Geral/Timeout like the dialog's.
+    void reconnectNow();
+    // A reconnect waits or makes an attempt: "Desconectar" stays enabled to end it.
+    void setReconnectWaiting(bool waiting);
+
     void btnConectarClick();
     void btnDesconectarClick();
     void btnHomeChannelClick();
@@ -67,6 +79,7 @@ private:
     enum class Link
     {
         Down,       // not connected: only "Conectar"
+        Waiting,    // a reconnect waits or tries: "Conectar" and "Desconectar"
         Confirming, // the login awaits the server's answer: only "Desconectar"
         Up,         // logged in
     };
@@ -79,7 +92,9 @@ private:
     void ChatInterface1DataReceived(const QString& DataString);
     void acceptLogin();
     void refuseLogin();
-    void showDisconnected();
+    void showDisconnected(ReconnectPolicy::End how);
+    void tmrTentativaTimer();
+    void cancelAttempt();
     bool loginHoldsLine();
     QString homeChannel() const;
 
@@ -92,8 +107,10 @@ private:
     Hooks m_hooks;
     // Runs from the login's sending until the server answers it.
     QTimer* tmrLogin;
+    QTimer* tmrTentativa;
     LoginConfirmation m_login;
     QPointer<TfrmConectar> m_connectDialog;
     QString FLogin;
     QString FSenha;
+    bool m_reconnectWaiting = false;
 };

@@ -118,6 +118,8 @@ void TfrmConectar::tmrSegundosTimer()
     if (onError)
         onError(QStringLiteral("Tempo de espera excedido, o servidor pode não estar respondendo."));
     m_chat->CancelConnect();
+    if (onTimedOut)
+        onTimedOut();
     done(Rejected);
 }
 

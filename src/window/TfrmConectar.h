@@ -22,6 +22,8 @@ public:
 
     // Writes an error line into the channel pane; fires only when assigned.
     std::function<void(const QString& text)> onError;
+    // The time ran out before the login was sent, after the error line; fires only when assigned.
+    std::function<void()> onTimedOut;
 
     // The attempt is over before the login held: the server was refused, unreachable, or closed
     // the connection. The dialog closes at its next tick without a time-out message.

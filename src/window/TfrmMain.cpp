@@ -20,6 +20,7 @@
 #include "tools/Shell.h"
 #include "view/StyleTable.h"
 #include "window/Appearance.h"
+#include "window/AutoReconnect.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -111,6 +112,7 @@ TfrmMain::~TfrmMain()
     FComandos.reset();
     drop(m_customList);
     drop(m_regionKeys);
+    drop(m_reconnect);
     drop(m_connection);
     drop(m_events);
     drop(m_mentions);
@@ -328,15 +330,25 @@ void TfrmMain::setupFeatures()
     m_events = new ServerEvents(*this, GatewayChat1, m_users, m_userColumn->lblChannel,
                                 std::move(events), this);
     ConnectionControl::Hooks session;
-    session.accepted = [this] { m_sync->loginAccepted(); };
+    session.accepted = [this] {
+        m_sync->loginAccepted();
+        m_reconnect->sessionAccepted();
+    };
     session.channelGone = [this] { m_events->clear(); };
     session.stopped = [this] {
         m_sync->stopSyncMessages();
         m_mentions->sessionEnded();
     };
+    session.ended = [this](ReconnectPolicy::End how) { m_reconnect->sessionEnded(how); };
+    session.userTookOver = [this](bool disconnect) { m_reconnect->userTookOver(disconnect); };
     m_connection =
         new ConnectionControl(*this, ChatInterface1, GatewayChat1, m_topStrip, m_menus->mnuConectar,
                               m_menus->mnuDesconectar, std::move(session), this);
+    m_reconnect =
+        new AutoReconnect(*this,
+                          {[this] { m_connection->reconnectNow(); },
+                           [this](bool waiting) { m_connection->setReconnectWaiting(waiting); }},
+                          this);
     InputLine::Hooks input;
     input.clientCommand = [this](const QString& line) { return FComandos->analisar(line); };
     input.lockEntered = [this](int N) { FLockWhisps->selecionaCampo(N); };

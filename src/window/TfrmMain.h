@@ -11,6 +11,7 @@
 #include "window/WindowContext.h"
 
 class Appearance;
+class AutoReconnect;
 class BottomStrip;
 class ChatColumn;
 class ConnectionControl;
@@ -180,6 +181,7 @@ private:
     Panes* m_panes = nullptr;
     ServerEvents* m_events = nullptr;
     ConnectionControl* m_connection = nullptr;
+    AutoReconnect* m_reconnect = nullptr;
     InputLine* m_input = nullptr;
     RegionKeys* m_regionKeys = nullptr;
     SpellCheck* m_spellCheck = nullptr;

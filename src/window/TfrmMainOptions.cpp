@@ -8,6 +8,7 @@
 #include "dialogs/Prompts.h"
 #include "dialogs/TfrmOpcoes.h"
 #include "window/Appearance.h"
+#include "window/AutoReconnect.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -56,6 +57,7 @@ void TfrmMain::btnOpcoesClick()
 void TfrmMain::applyOptions()
 {
     m_connection->applyOptions();
+    m_reconnect->applyOptions();
     m_trayIcon->applyTrayOptions();
     m_replies->applyOptions();
     m_panes->applyOptions();

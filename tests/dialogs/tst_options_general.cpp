@@ -122,9 +122,9 @@ QStringList states(QWidget* dialog, const QList<const char*>& names)
 }
 
 const QList<const char*> Controls = {
-    "txtLogin",  "txtSenha",       "txtServidor",  "txtCanal",    "txtTimeout",   "chkChanPrin",
-    "chkTray",   "hkAtalhoMin",    "cmbGames",     "txtCaminho",  "txtGameParam", "chkWindowed",
-    "chkSemSom", "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS", "chkOrtografia"};
+    "txtLogin",      "txtSenha",  "txtServidor",    "txtCanal",     "txtTimeout",  "chkChanPrin",
+    "chkReconectar", "chkTray",   "hkAtalhoMin",    "cmbGames",     "txtCaminho",  "txtGameParam",
+    "chkWindowed",   "chkSemSom", "chkSkipToLogin", "txtCaminhoSS", "chkSalvarSS", "chkOrtografia"};
 
 const QStringList Prepared = {
     QStringLiteral("[Geral]"),
@@ -134,6 +134,7 @@ const QStringList Prepared = {
     QStringLiteral("CanalPrincipal=Sala"),
     QStringLiteral("Timeout=30"),
     QStringLiteral("JoinPrinc=0"),
+    QStringLiteral("Reconectar=0"),
     QStringLiteral("User2x=KickMot"),
     QStringLiteral("Tray=1"),
     QStringLiteral("AtalhoMin=Ctrl+M"),
@@ -232,12 +233,13 @@ void TestOptionsGeneral::defaultsWithoutFile()
     Fixture f;
     auto dialog = f.open();
     const QString server = Keys::Geral::Servidor.def;
-    QCOMPARE(states(dialog.get(), Controls),
-             (QStringList{"txtLogin=", "txtSenha=", "txtServidor=" + server,
-                          "txtCanal=Tulmo Diablo II BRA-1", "txtTimeout=15", "chkChanPrin=1",
-                          "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II", "txtCaminho=",
-                          "txtGameParam=", "chkWindowed=0", "chkSemSom=0", "chkSkipToLogin=0",
-                          "txtCaminhoSS=", "chkSalvarSS=0", "chkOrtografia=1"}));
+    QCOMPARE(
+        states(dialog.get(), Controls),
+        (QStringList{"txtLogin=", "txtSenha=", "txtServidor=" + server,
+                     "txtCanal=Tulmo Diablo II BRA-1", "txtTimeout=15", "chkChanPrin=1",
+                     "chkReconectar=1", "chkTray=0", "hkAtalhoMin=", "cmbGames=Diablo II",
+                     "txtCaminho=", "txtGameParam=", "chkWindowed=0", "chkSemSom=0",
+                     "chkSkipToLogin=0", "txtCaminhoSS=", "chkSalvarSS=0", "chkOrtografia=1"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xWhois")->isChecked());
     QVERIFY(child(dialog.get(), "txtGameParam")->isEnabled());
 
@@ -245,8 +247,8 @@ void TestOptionsGeneral::defaultsWithoutFile()
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(f.geral(), (QStringList{"Login=", "Senha=", "Servidor=" + server,
                                      "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15",
-                                     "JoinPrinc=1", "D2Param=", "SalvarSS=0", "User2x=Whois",
-                                     "Tray=0", "AtalhoMin=", "Ortografia=1"}));
+                                     "JoinPrinc=1", "Reconectar=1", "D2Param=", "SalvarSS=0",
+                                     "User2x=Whois", "Tray=0", "AtalhoMin=", "Ortografia=1"}));
 }
 
 void TestOptionsGeneral::loadEditAndClose_data()
@@ -266,10 +268,11 @@ void TestOptionsGeneral::loadEditAndClose()
     auto dialog = f.open();
     QCOMPARE(states(dialog.get(), Controls),
              (QStringList{"txtLogin=conta", "txtSenha=s3nha", "txtServidor=chat.exemplo",
-                          "txtCanal=Sala", "txtTimeout=30", "chkChanPrin=0", "chkTray=1",
-                          "hkAtalhoMin=Ctrl+M", "cmbGames=Diablo II", "txtCaminho=/jogos/d2.exe",
-                          "txtGameParam=-w", "chkWindowed=1", "chkSemSom=0", "chkSkipToLogin=1",
-                          "txtCaminhoSS=/fotos/", "chkSalvarSS=1", "chkOrtografia=1"}));
+                          "txtCanal=Sala", "txtTimeout=30", "chkChanPrin=0", "chkReconectar=0",
+                          "chkTray=1", "hkAtalhoMin=Ctrl+M", "cmbGames=Diablo II",
+                          "txtCaminho=/jogos/d2.exe", "txtGameParam=-w", "chkWindowed=1",
+                          "chkSemSom=0", "chkSkipToLogin=1", "txtCaminhoSS=/fotos/",
+                          "chkSalvarSS=1", "chkOrtografia=1"}));
     QVERIFY(child<QRadioButton>(dialog.get(), "rdo2xKickMot")->isChecked());
 
     child<QLineEdit>(dialog.get(), "txtLogin")->setText(QStringLiteral("outra"));
@@ -279,6 +282,7 @@ void TestOptionsGeneral::loadEditAndClose()
     // The time-out is stored as typed, number or not.
     child<QLineEdit>(dialog.get(), "txtTimeout")->setText(QStringLiteral("dez"));
     child<QCheckBox>(dialog.get(), "chkChanPrin")->setChecked(true);
+    child<QCheckBox>(dialog.get(), "chkReconectar")->setChecked(true);
     child<QRadioButton>(dialog.get(), "rdo2xBan")->setChecked(true);
     child<QCheckBox>(dialog.get(), "chkTray")->setChecked(false);
     QTest::keyClick(child(dialog.get(), "hkAtalhoMin"), Qt::Key_F5, Qt::AltModifier);
@@ -294,12 +298,12 @@ void TestOptionsGeneral::loadEditAndClose()
     }
     clickOk(dialog.get());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(f.geral(),
-             (QStringList{"Login=outra", "Senha=nova", "Servidor=10.0.0.7", "CanalPrincipal=Ação",
-                          "Timeout=dez", "JoinPrinc=1", "User2x=Ban", "Tray=0", "AtalhoMin=Alt+F5",
-                          "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
-                          "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
-                          "D2NoSound=0", "D2SkipToLogin=1", "Ortografia=0"}));
+    QCOMPARE(f.geral(), (QStringList{"Login=outra", "Senha=nova", "Servidor=10.0.0.7",
+                                     "CanalPrincipal=Ação", "Timeout=dez", "JoinPrinc=1",
+                                     "Reconectar=1", "User2x=Ban", "Tray=0", "AtalhoMin=Alt+F5",
+                                     "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
+                                     "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
+                                     "D2NoSound=0", "D2SkipToLogin=1", "Ortografia=0"}));
 }
 
 void TestOptionsGeneral::highlightWords_data()

@@ -7,6 +7,12 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 FakeServer::FakeServer() : m_server(new QTcpServer(this))
 {
     acceptClients();
@@ -120,6 +126,25 @@ void FakeServer::closeClient(int i)
 {
     if (i < clientCount()) {
         m_clients[i]->socket->disconnectFromHost();
+        m_clients[i]->connected = false;
+    }
+}
+
+void FakeServer::resetClient(int i)
+{
+    if (i < clientCount()) {
+        // Lingering for no time makes the close a reset, as when a connection drops on the way.
+        linger noLinger{};
+        noLinger.l_onoff = 1;
+        noLinger.l_linger = 0;
+#ifdef Q_OS_WIN
+        ::setsockopt(SOCKET(m_clients[i]->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                     reinterpret_cast<const char*>(&noLinger), sizeof noLinger);
+#else
+        ::setsockopt(int(m_clients[i]->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                     &noLinger, sizeof noLinger);
+#endif
+        m_clients[i]->socket->abort();
         m_clients[i]->connected = false;
     }
 }

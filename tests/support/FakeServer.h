@@ -42,6 +42,8 @@ public:
     // Text in Windows-1252 followed by CR LF, as the chat server ends its lines.
     void sendLine(const QString& line, int i = 0);
     void closeClient(int i = 0);
+    // Drops client i with a reset instead of an orderly close.
+    void resetClient(int i = 0);
     void stopListening();
 
     // A loopback port on which nothing listens: a connect there is refused.

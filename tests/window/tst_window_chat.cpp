@@ -35,6 +35,12 @@ QStringList with(QStringList lines, const QString& section, const QString& line)
     return lines;
 }
 
+// How a connection ends without the automatic reconnect, which tst_window_reconnect covers.
+QStringList withoutReconnect(const QStringList& lines)
+{
+    return with(lines, QStringLiteral("[Geral]"), QStringLiteral("Reconectar=0"));
+}
+
 bool enabled(TfrmMain* w, const char* name)
 {
     if (auto* action = w->findChild<QAction*>(QLatin1String(name)))
@@ -167,7 +173,8 @@ void TestWindowChat::countdownRunsOut()
 {
     QFETCH(QString, timeout);
     QFETCH(QStringList, shown);
-    WindowHarness h(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout));
+    WindowHarness h(withoutReconnect(
+        with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Timeout=") + timeout)));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QPointer<TfrmConectar> dialog = w->feature<ConnectionControl>()->connectDialog();
@@ -229,9 +236,9 @@ void TestWindowChat::refusedConnection()
     QFETCH(QString, server);
     QFETCH(bool, closedPort);
     QFETCH(QString, why);
-    WindowHarness h(
+    WindowHarness h(withoutReconnect(
         with(with(Plain, QStringLiteral("[Geral]"), QStringLiteral("Servidor=") + server),
-             QStringLiteral("[Geral]"), QStringLiteral("Timeout=60")));
+             QStringLiteral("[Geral]"), QStringLiteral("Timeout=60"))));
     TfrmMain* w = h.window.get();
     if (closedPort)
         w->chatInterface()->Port = FakeServer::closedPort();
@@ -272,7 +279,7 @@ void TestWindowChat::cancelAbandonsAttempt()
 
 void TestWindowChat::serverClosesDuringTheWait()
 {
-    WindowHarness h(Plain);
+    WindowHarness h(withoutReconnect(Plain));
     TfrmMain* w = h.window.get();
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
     QPointer<TfrmConectar> dialog = w->feature<ConnectionControl>()->connectDialog();
@@ -290,7 +297,7 @@ void TestWindowChat::serverClosesDuringTheWait()
 
 void TestWindowChat::serverClosesConnection()
 {
-    WindowHarness h(Plain);
+    WindowHarness h(withoutReconnect(Plain));
     TfrmMain* w = h.window.get();
     QVERIFY(h.connectToServer());
     QVERIFY(h.serverLine(QStringLiteral("1007 CHANNEL \"Chat\"")));

@@ -284,7 +284,10 @@ void TestWindowHostile::serverClosesMidLine()
     QFETCH(bool, confirmed);
     QFETCH(QByteArray, partial);
     QFETCH(QString, message);
-    WindowHarness h(Plain);
+    // Without the automatic reconnect, which tst_window_reconnect covers.
+    QStringList ini = Plain;
+    ini.insert(1, QStringLiteral("Reconectar=0"));
+    WindowHarness h(ini);
     TfrmMain* w = h.window.get();
     h.confirmLogins = confirmed;
     QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("btnConectar")), Qt::LeftButton);
