@@ -117,6 +117,9 @@ void OptionsGeneralTab::setupConnection()
     timeout->addWidget(txtTimeout);
     timeout->addWidget(label(QStringLiteral("lblTimeouts"), QStringLiteral("s"), grpDados));
     layout->addLayout(timeout);
+    chkLogsAuto = named(new QCheckBox(QStringLiteral("Gravar logs automaticamente"), grpDados),
+                        QStringLiteral("chkLogsAuto"));
+    layout->addWidget(chkLogsAuto);
     layout->addStretch();
 }
 
@@ -290,6 +293,7 @@ void OptionsGeneralTab::load()
     txtTimeout->setText(Settings::read(FIni, TimeoutShown));
     txtCaminhoSS->setText(Settings::read(FIni, CaminhoSS));
     chkChanPrin->setChecked(Settings::read(FIni, JoinPrinc));
+    chkLogsAuto->setChecked(Settings::read(FIni, LogsAuto));
     chkSalvarSS->setChecked(Settings::read(FIni, SalvarSS));
 
     // The stored text must match exactly; anything else is taken as "Whois".
@@ -429,6 +433,7 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, CanalPrincipalShown, txtCanal->text());
     Settings::write(FIni, TimeoutShown, txtTimeout->text());
     Settings::write(FIni, JoinPrinc, chkChanPrin->isChecked());
+    Settings::write(FIni, LogsAuto, chkLogsAuto->isChecked());
     Settings::write(FIni, D2Param, txtGameParam->text());
     Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
 

@@ -74,6 +74,7 @@ private:
     QLineEdit* txtServidor = nullptr;
     QLineEdit* txtCanal = nullptr;
     QCheckBox* chkChanPrin = nullptr;
+    QCheckBox* chkLogsAuto = nullptr;
     QLineEdit* txtTimeout = nullptr;
 
     QGroupBox* grpGeral = nullptr;

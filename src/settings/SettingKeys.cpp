@@ -57,6 +57,7 @@ const SettingKey<QString> D2Param{GeralSection, QStringLiteral("D2Param"), QStri
 const SettingKey<bool> D2Window{GeralSection, QStringLiteral("D2Window"), false};
 const SettingKey<bool> D2NoSound{GeralSection, QStringLiteral("D2NoSound"), false};
 const SettingKey<bool> D2SkipToLogin{GeralSection, QStringLiteral("D2SkipToLogin"), false};
+const SettingKey<bool> LogsAuto{GeralSection, QStringLiteral("LogsAuto"), true};
 } // namespace Geral
 
 namespace Aparencia {

@@ -41,6 +41,7 @@ extern const SettingKey<QString> D2Param;
 extern const SettingKey<bool> D2Window;
 extern const SettingKey<bool> D2NoSound;
 extern const SettingKey<bool> D2SkipToLogin;
+extern const SettingKey<bool> LogsAuto; // the panes' lines also go to daily files
 } // namespace Geral
 
 namespace Aparencia {

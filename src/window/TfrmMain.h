@@ -11,6 +11,7 @@
 #include "window/WindowContext.h"
 
 class Appearance;
+class AutoLogs;
 class BottomStrip;
 class ChatColumn;
 class ConnectionControl;
@@ -194,4 +195,5 @@ private:
     ReadMarker* m_readMarker = nullptr;
     TrayIcon* m_trayIcon = nullptr;
     WhisperNotices* m_whisperNotices = nullptr;
+    AutoLogs* m_autoLogs = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "dialogs/Prompts.h"
 #include "dialogs/TfrmOpcoes.h"
 #include "window/Appearance.h"
+#include "window/AutoLogs.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -59,6 +60,7 @@ void TfrmMain::applyOptions()
     m_panes->applyOptions();
     m_sync->applySyncOptions();
     m_appearance->carregaAparencia();
+    m_autoLogs->applyOptions();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
 }
