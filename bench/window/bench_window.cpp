@@ -3,7 +3,9 @@
 //  - a talk flood from a listed channel, per line, beside framing and interpreting the same bytes
 //    without a window (the least a line can cost);
 //  - 10 000 accounts joining and then leaving in listing order, per account, beside 100 doing
-//    the same.
+//    the same;
+//  - a flood of a million talk lines with the automatic logs on, per line, beside the same flood
+//    with them off (the writer's thread and its files included).
 
 #include <ctime>
 
@@ -13,6 +15,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,8 +26,11 @@
 #include "net/LineSplitter.h"
 #include "net/TChatInterface.h"
 #include "net/TGatewayChat.h"
+#include "settings/SettingKeys.h"
+#include "settings/TIniFile.h"
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
+#include "window/AutoLogs.h"
 #include "window/ConnectionControl.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
@@ -31,6 +38,7 @@
 namespace {
 
 constexpr int TalkLines = 200'000;
+constexpr int LoggedLines = 1'000'000;
 constexpr int ChannelSize = 300;
 constexpr int Rounds = 3;
 constexpr qsizetype ReadChunk = 16384;
@@ -75,13 +83,13 @@ QByteArray channelListing()
 }
 
 // Talk of every length from listed accounts, a few lines from accounts that left.
-QByteArray talkFlood()
+QByteArray talkFlood(int lines = TalkLines)
 {
     static const char* const words[] = {"oi",         "pessoal", "algu\xe9m", "joga", "hoje",
                                         "\xe0 noite", "partida", "r\xe1pida", "ok",   "valeu"};
     QByteArray bytes;
-    bytes.reserve(qsizetype(TalkLines) * 60);
-    for (int i = 0; i < TalkLines; ++i) {
+    bytes.reserve(qsizetype(lines) * 60);
+    for (int i = 0; i < lines; ++i) {
         const int speaker = i % 50 == 49 ? ChannelSize + i % 7 : (i * 7919) % ChannelSize;
         bytes += "1005 TALK " + accountName(speaker) + " 0000 \"";
         for (int w = 0; w < 1 + i % 9; ++w) {
@@ -159,6 +167,26 @@ public:
 
     void clearChat() { m_window->chatPane()->clearView(); }
 
+    // Switches the automatic logs as the options dialog does; switching them off writes what is
+    // queued and ends the writer's thread.
+    void setLogs(bool on)
+    {
+        Settings::write(*m_window->settings(), Keys::Geral::LogsAuto, on);
+        m_window->feature<AutoLogs>()->applyOptions();
+    }
+
+    // Bytes in the log files, which are then removed.
+    qint64 takeLogs()
+    {
+        QDir logs(m_dir.filePath(QStringLiteral("logs")));
+        qint64 bytes = 0;
+        for (const QFileInfo& file : logs.entryInfoList(QDir::Files)) {
+            bytes += file.size();
+            QFile::remove(file.filePath());
+        }
+        return bytes;
+    }
+
     int listed() const { return m_window->users()->count(); }
 
     // CPU seconds of `accounts` joins and of as many leaves, best of `rounds`. The leaves come in
@@ -227,6 +255,33 @@ int main(int argc, char** argv)
                 floor * perLine);
     std::printf("%-34s %10.0f ns per line %8.2fx the baseline\n", "through the window",
                 window * perLine, window / floor);
+
+    // The same flood, larger, with the automatic logs off and on; the time of a round with them
+    // on takes in writing out what is still queued at its end.
+    const QByteArray large = talkFlood(LoggedLines);
+    qint64 logged = 0;
+    bench.setLogs(false);
+    bench.clearChat();
+    const double logsOff = bestOf(
+        Rounds, [&] { bench.feedToMark(large); }, [&] { bench.clearChat(); });
+    const double logsOn = bestOf(
+        Rounds,
+        [&] {
+            bench.setLogs(true);
+            bench.feedToMark(large);
+            bench.setLogs(false);
+        },
+        [&] {
+            bench.clearChat();
+            logged = bench.takeLogs();
+        });
+    const double perLargeLine = 1e9 / LoggedLines;
+    std::printf("\nautomatic logs, %d lines (%lld bytes in the last round's file)\n", LoggedLines,
+                static_cast<long long>(logged));
+    std::printf("%-34s %10.0f ns per line (baseline)\n", "logs off", logsOff * perLargeLine);
+    std::printf("%-34s %10.0f ns per line %8.2fx the baseline (goal: at most 1.20x)\n", "logs on",
+                logsOn * perLargeLine, logsOn / logsOff);
+    bench.setLogs(true);
 
     // Fresh channel: the accounts below join an empty list.
     bench.feedToMark("1007 CHANNEL \"Vazio\"\r\n");

@@ -120,6 +120,9 @@ void OptionsGeneralTab::setupConnection()
     timeout->addWidget(txtTimeout);
     timeout->addWidget(label(QStringLiteral("lblTimeouts"), QStringLiteral("s"), grpDados));
     layout->addLayout(timeout);
+    chkLogsAuto = named(new QCheckBox(QStringLiteral("Gravar logs automaticamente"), grpDados),
+                        QStringLiteral("chkLogsAuto"));
+    layout->addWidget(chkLogsAuto);
     layout->addStretch();
 }
 
@@ -307,6 +310,7 @@ void OptionsGeneralTab::load()
     txtCaminhoSS->setText(Settings::read(FIni, CaminhoSS));
     chkChanPrin->setChecked(Settings::read(FIni, JoinPrinc));
     chkReconectar->setChecked(Settings::read(FIni, Reconectar));
+    chkLogsAuto->setChecked(Settings::read(FIni, LogsAuto));
     chkSalvarSS->setChecked(Settings::read(FIni, SalvarSS));
 
     // The stored text must match exactly; anything else is taken as "Whois".
@@ -450,6 +454,7 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, TimeoutShown, txtTimeout->text());
     Settings::write(FIni, JoinPrinc, chkChanPrin->isChecked());
     Settings::write(FIni, Reconectar, chkReconectar->isChecked());
+    Settings::write(FIni, LogsAuto, chkLogsAuto->isChecked());
     Settings::write(FIni, D2Param, txtGameParam->text());
     Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
 

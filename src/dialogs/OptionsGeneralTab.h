@@ -75,6 +75,7 @@ private:
     QLineEdit* txtCanal = nullptr;
     QCheckBox* chkChanPrin = nullptr;
     QCheckBox* chkReconectar = nullptr;
+    QCheckBox* chkLogsAuto = nullptr;
     QLineEdit* txtTimeout = nullptr;
 
     QGroupBox* grpGeral = nullptr;

@@ -193,6 +193,7 @@ int ChatDocument::appendLine(const QString& text, int style)
         findLinksInLast();
     Paragraph par{m_narrow.append(nullptr, 0), 0, m_firstRunNumber + quint32(m_runs.size())};
     m_paragraphs.push_back(par);
+    ++m_appended;
     if (!text.isEmpty())
         addToLast(text, style, false);
     if (paragraphCount() <= m_maxParagraphs)
@@ -220,6 +221,45 @@ void ChatDocument::dropOldest(int count)
     m_runs.erase(m_runs.begin(), m_runs.begin() + runs);
     m_firstRunNumber += quint32(runs);
     m_paragraphs.erase(m_paragraphs.begin(), m_paragraphs.begin() + count);
+    m_historyCount = std::max(0, m_historyCount - count);
+}
+
+// The history arrives once, shortly after the window is shown, when the document holds a few
+// paragraphs of its own: those are laid down again after it.
+void ChatDocument::insertHistory(const QStringList& lines, int style)
+{
+    const int count = paragraphCount();
+    const int room = std::max(0, m_maxParagraphs - count);
+    const QStringList taken = lines.mid(std::max(qsizetype(0), lines.size() - room));
+    if (taken.isEmpty())
+        return;
+    QList<QList<ChatPiece>> kept;
+    kept.reserve(count);
+    for (int p = 0; p < count; ++p)
+        kept.append(pieces(p));
+    const quint64 appended = m_appended;
+    const int history = m_historyCount;
+    clear();
+    const auto layDown = [this](const QList<ChatPiece>& paragraph) {
+        appendLine(QString(), -1);
+        for (const ChatPiece& piece : paragraph)
+            addToLast(piece.text, piece.style, piece.isTab);
+    };
+    for (int p = 0; p < history; ++p)
+        layDown(kept[p]);
+    for (const QString& line : taken)
+        appendLine(line, style);
+    for (int p = history; p < count; ++p)
+        layDown(kept[p]);
+    m_appended = appended;
+    m_historyCount = history + int(taken.size());
+}
+
+ChatRange ChatDocument::sessionRange() const
+{
+    if (m_historyCount >= paragraphCount())
+        return {endPosition(), endPosition()};
+    return {ChatPosition{m_historyCount, 0}, endPosition()};
 }
 
 void ChatDocument::appendText(const QString& text, int style)
@@ -332,6 +372,7 @@ void ChatDocument::clear()
     m_links.shrink_to_fit();
     m_firstParagraphNumber = 0;
     m_lastLinksFound = false;
+    m_historyCount = 0;
     m_narrow.clear();
     m_wide.clear();
 }

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "view/LinkFinder.h"
 #include "view/TextPool.h"
@@ -81,6 +82,7 @@ public:
 
     // Tests lower the ceiling to reach it quickly; it applies from the next appendLine.
     void setMaxParagraphs(int count);
+    int maxParagraphs() const { return m_maxParagraphs; }
 
     int paragraphCount() const { return int(m_paragraphs.size()); }
     bool isEmpty() const { return m_paragraphs.empty(); }
@@ -102,6 +104,20 @@ public:
     void appendText(const QString& text, int style);
     void appendTab(int style);
     void clear();
+
+    // Paragraphs started since the document was made, counting those dropped or cleared since
+    // and not the history: paragraph `count - 1` is the last of them, and the one started k
+    // paragraphs before it is paragraph `paragraphCount() - 1 - k` while that is at least
+    // historyCount().
+    quint64 appendedCount() const { return m_appended; }
+    // History: lines of earlier sessions shown at the head of the document, before everything
+    // appended. They go with the oldest paragraphs and with clear, like any other.
+    int historyCount() const { return m_historyCount; }
+    // Puts the lines, one paragraph each in the style, after any history and before the
+    // paragraphs appended so far; as many of the last lines as the ceiling leaves room for.
+    void insertHistory(const QStringList& lines, int style);
+    // Everything after the history.
+    ChatRange sessionRange() const;
 
     ChatPosition endPosition() const;
     ChatRange wholeRange() const { return {ChatPosition{}, endPosition()}; }
@@ -179,6 +195,8 @@ private:
     mutable std::deque<Link> m_links;
     mutable bool m_lastLinksFound = false;
     int m_maxParagraphs = MaxParagraphs;
+    quint64 m_appended = 0;
+    int m_historyCount = 0;
     TextPool<char> m_narrow;
     TextPool<char16_t> m_wide;
 };

@@ -68,9 +68,39 @@ ChatView::~ChatView() = default;
 
 void ChatView::appendLine(const QString& text, int style)
 {
+    if (m_document->paragraphCount() >= m_document->maxParagraphs())
+        Q_EMIT paragraphsLeaving();
     const int dropped = m_document->appendLine(text, style);
     if (dropped > 0)
         forgetOldest(dropped);
+    Q_EMIT paragraphStarted();
+}
+
+void ChatView::insertHistory(const QStringList& lines, int style)
+{
+    const int before = m_document->historyCount();
+    m_document->insertHistory(lines, style);
+    const int count = m_document->historyCount() - before;
+    if (count == 0)
+        return;
+    m_layout->clear();
+    // Whatever pointed at a paragraph keeps pointing at it, now further down.
+    const auto shifted = [count, before](ChatPosition position) {
+        return position.paragraph < before
+                   ? position
+                   : ChatPosition{position.paragraph + count, position.offset};
+    };
+    m_anchor = shifted(m_anchor);
+    m_cursor = shifted(m_cursor);
+    const auto moved = [count, before](int& paragraph) {
+        if (paragraph >= before)
+            paragraph += count;
+    };
+    moved(m_position.paragraph);
+    moved(m_bottomAnchor);
+    moved(m_pinned);
+    moved(m_readMarker);
+    scheduleRefresh();
 }
 
 void ChatView::forgetOldest(int count)
@@ -106,14 +136,20 @@ void ChatView::forgetOldest(int count)
 
 void ChatView::appendText(const QString& text, int style)
 {
+    const quint64 appended = m_document->appendedCount();
     m_document->appendText(text, style);
     m_layout->invalidate(m_document->paragraphCount() - 1);
+    if (m_document->appendedCount() != appended)
+        Q_EMIT paragraphStarted();
 }
 
 void ChatView::appendTab(int style)
 {
+    const quint64 appended = m_document->appendedCount();
     m_document->appendTab(style);
     m_layout->invalidate(m_document->paragraphCount() - 1);
+    if (m_document->appendedCount() != appended)
+        Q_EMIT paragraphStarted();
 }
 
 void ChatView::reformat()
@@ -144,6 +180,7 @@ void ChatView::scrollToBottom()
 
 void ChatView::clearView()
 {
+    Q_EMIT paragraphsLeaving();
     m_document->clear();
     m_layout->clear();
     m_position = {};
@@ -230,19 +267,19 @@ bool ChatView::saveAsText(const QString& fileName, int) const
 {
     // The line width only sizes separator rules, which the panes never hold.
     return ChatExporter::save(fileName, ChatExporter::Format::Text, *m_document, *m_styles,
-                              m_document->wholeRange(), QString(), m_backgroundColor);
+                              m_document->sessionRange(), QString(), m_backgroundColor);
 }
 
 bool ChatView::saveAsHtml(const QString& fileName, const QString& title, const QString&, bool) const
 {
     // The image prefix and overwrite switch concern pictures, and the saved page holds none.
     return ChatExporter::save(fileName, ChatExporter::Format::Html, *m_document, *m_styles,
-                              m_document->wholeRange(), title, m_backgroundColor);
+                              m_document->sessionRange(), title, m_backgroundColor);
 }
 
 bool ChatView::saveAsRtf(const QString& fileName, bool selectionOnly) const
 {
-    ChatRange range = m_document->wholeRange();
+    ChatRange range = m_document->sessionRange();
     if (selectionOnly) {
         const auto selected = selection();
         range = selected ? *selected : ChatRange{};
@@ -558,7 +595,9 @@ void ChatView::paintEvent(QPaintEvent*)
             if (to > from)
                 selections.append({from, to - from, selected});
         }
+        painter.setOpacity(p < m_document->historyCount() ? HistoryOpacity : 1.0);
         layout->draw(&painter, QPointF(m_margins.left(), y), selections);
+        painter.setOpacity(1.0);
         y += m_layout->height(p);
         if (p == m_readMarker && isReadMarkerShown())
             painter.fillRect(m_margins.left(), y - 1, layoutWidth(), 1, QColor(ReadMarkerColor));

@@ -49,6 +49,11 @@ public:
     void reformat();
     void scrollToBottom();
     void clearView();
+    // Lines of earlier sessions, drawn dimmed at the head of the pane, before everything
+    // appended (see ChatDocument::insertHistory). The saved logs leave them out; find, select
+    // and copy see them.
+    void insertHistory(const QStringList& lines, int style);
+    static constexpr qreal HistoryOpacity = 0.5;
 
     void selectAll();
     void clearSelection();
@@ -62,7 +67,7 @@ public:
     // nothing is selected there) and selects it; false when none.
     bool findText(const QString& text, const FindOptions& options);
 
-    // Each returns false when the file cannot be written.
+    // Each returns false when the file cannot be written. The whole pane but its history.
     bool saveAsText(const QString& fileName, int lineWidth) const;
     bool saveAsHtml(const QString& fileName, const QString& title, const QString& imagePrefix,
                     bool overwriteImages) const;
@@ -109,6 +114,12 @@ Q_SIGNALS:
     void linkActivated(const QUrl& url);
     // The context menu is about to open, over `link` (an address as written) or over none (empty).
     void popupOpening(const QString& link);
+    // A paragraph was started: the one before it is complete, and the new one is once the
+    // writer that started it has returned.
+    void paragraphStarted();
+    // Paragraphs are about to go (the pane is cleared, or the oldest go past its ceiling); every
+    // paragraph there is complete.
+    void paragraphsLeaving();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

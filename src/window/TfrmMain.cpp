@@ -20,6 +20,7 @@
 #include "tools/Shell.h"
 #include "view/StyleTable.h"
 #include "window/Appearance.h"
+#include "window/AutoLogs.h"
 #include "window/AutoReconnect.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
@@ -107,6 +108,8 @@ TfrmMain::~TfrmMain()
     // then the latest built first: an event filter or a handler of theirs must never see a
     // control half destroyed.
     m_chatColumn->pnlTopChat->removeEventFilter(this);
+    // The lines the panes hold still go to the files.
+    drop(m_autoLogs);
     drop(m_input);
     drop(m_spellCheck);
     FComandos.reset();
@@ -362,6 +365,7 @@ void TfrmMain::setupFeatures()
     // After the locked whisper lines, which it opens lines on.
     m_customList = new CustomList(*this, m_menus->popUsers, m_menus->popCustom, m_userColumn,
                                   m_moderation, FLockWhisps, this);
+    m_autoLogs = new AutoLogs(*this, this);
 }
 
 void TfrmMain::changeEvent(QEvent* event)

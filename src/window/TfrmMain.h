@@ -11,6 +11,7 @@
 #include "window/WindowContext.h"
 
 class Appearance;
+class AutoLogs;
 class AutoReconnect;
 class BottomStrip;
 class ChatColumn;
@@ -202,4 +203,5 @@ private:
     WhisperNotices* m_whisperNotices = nullptr;
     WindowTitle* m_title = nullptr;
     Mentions* m_mentions = nullptr;
+    AutoLogs* m_autoLogs = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "dialogs/Prompts.h"
 #include "dialogs/TfrmOpcoes.h"
 #include "window/Appearance.h"
+#include "window/AutoLogs.h"
 #include "window/AutoReconnect.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
@@ -65,6 +66,7 @@ void TfrmMain::applyOptions()
     m_sync->applySyncOptions();
     m_appearance->carregaAparencia();
     m_spellCheck->applyOptions();
+    m_autoLogs->applyOptions();
     // The entries take the new rank colours.
     m_userColumn->lstUsers->viewport()->update();
 }

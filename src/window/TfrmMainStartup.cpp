@@ -13,6 +13,7 @@
 #include "settings/SettingsLocation.h"
 #include "settings/TIniFile.h"
 #include "window/Appearance.h"
+#include "window/AutoLogs.h"
 #include "window/BottomStrip.h"
 #include "window/ChatColumn.h"
 #include "window/ConnectionControl.h"
@@ -121,6 +122,8 @@ void TfrmMain::FormShow()
     m_mentions->applyOptions();
 
     m_sync->loadSyncPeriod();
+
+    m_autoLogs->startUp();
 
     m_bottomStrip->txtMsg->setFocus();
 

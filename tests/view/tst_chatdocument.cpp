@@ -86,6 +86,8 @@ private Q_SLOTS:
     void linksOfLinesWrittenInPieces();
     void linksFollowTheKeptLines_data();
     void linksFollowTheKeptLines();
+    void historyGoesBeforeTheSession();
+    void historyGoesWithTheOldestAndWithClear();
 };
 
 void TestChatDocument::runsAndTabs()
@@ -511,6 +513,63 @@ void TestChatDocument::linksFollowTheKeptLines()
     for (int i = 0; i < 7; ++i)
         dropped += doc.appendLine(line(i), StyleTable::Info);
     check(dropped);
+}
+
+// The history goes to the head, before the lines appended already and before any later; the
+// lines appended keep their pieces, styles, tabs and addresses, and their count. The session
+// range starts after the history.
+void TestChatDocument::historyGoesBeforeTheSession()
+{
+    ChatDocument doc;
+    fill(doc, {"a|b", "", "c|^|http://x.com"});
+    QCOMPARE(doc.appendedCount(), quint64(3));
+    doc.insertHistory({"h1", "h2 ç"}, StyleTable::Usuario);
+    doc.appendLine(QStringLiteral("d"), 1);
+    QCOMPARE(doc.historyCount(), 2);
+    QCOMPARE(doc.appendedCount(), quint64(4));
+    QCOMPARE(doc.text(doc.wholeRange()), QStringLiteral("h1\nh2 ç\nab\n\nc\thttp://x.com\nd"));
+    QCOMPARE(doc.pieces(2).size(), 2);
+    QCOMPARE(doc.pieces(2).at(1).style, 1);
+    QCOMPARE(doc.pieces(0).at(0).style, int(StyleTable::Usuario));
+    QVERIFY(doc.pieces(4).at(1).isTab);
+    QCOMPARE(doc.links(4).size(), 1);
+    QCOMPARE(doc.sessionRange().start, (ChatPosition{2, 0}));
+    QCOMPARE(doc.text(doc.sessionRange()), QStringLiteral("ab\n\nc\thttp://x.com\nd"));
+    // More history goes after the first, still before the session.
+    doc.insertHistory({"h0"}, 0);
+    QCOMPARE(doc.historyCount(), 3);
+    QCOMPARE(doc.paragraphText(2), QStringLiteral("h0"));
+    QCOMPARE(doc.paragraphText(3), QStringLiteral("ab"));
+}
+
+// Past the ceiling the history goes first; clearing takes it and leaves the count of lines
+// appended. History that does not fit keeps its last lines.
+void TestChatDocument::historyGoesWithTheOldestAndWithClear()
+{
+    ChatDocument doc;
+    doc.setMaxParagraphs(16);
+    fill(doc, {"s1", "s2"});
+    doc.insertHistory({"h1", "h2", "h3", "h4", "h5", "h6", "h7", "h8", "h9", "h10", "h11", "h12",
+                       "h13", "h14", "h15"},
+                      0);
+    QCOMPARE(doc.historyCount(), 14);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("h2"));
+    QCOMPARE(doc.paragraphCount(), 16);
+    // One paragraph past the ceiling drops a block of one.
+    doc.appendLine(QStringLiteral("s3"), 0);
+    QCOMPARE(doc.historyCount(), 13);
+    QCOMPARE(doc.paragraphText(0), QStringLiteral("h3"));
+    for (int i = 0; i < 14; ++i)
+        doc.appendLine(QStringLiteral("s"), 0);
+    QCOMPARE(doc.historyCount(), 0);
+    QCOMPARE(doc.text(doc.sessionRange()), doc.text(doc.wholeRange()));
+    doc.insertHistory({"h"}, 0);
+    QCOMPARE(doc.historyCount(), 0);
+    doc.clear();
+    QCOMPARE(doc.historyCount(), 0);
+    QCOMPARE(doc.appendedCount(), quint64(17));
+    doc.insertHistory({"h"}, 0);
+    QVERIFY(doc.sessionRange().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestChatDocument)

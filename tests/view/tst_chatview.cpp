@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFontMetrics>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -187,6 +188,10 @@ private Q_SLOTS:
     void readMarker();
     void readMarkerIsOnlyDrawn();
     void composedTextArrivesAsATypedKey();
+    void historyIsLeftOutOfTheSavedLogs_data();
+    void historyIsLeftOutOfTheSavedLogs();
+    void historyIsDrawnDimmed();
+    void paragraphsComingAndGoingAreTold();
 
 private:
     StyleTable* m_styles = nullptr;
@@ -1097,6 +1102,100 @@ void TestChatView::composedTextArrivesAsATypedKey()
     // The pane itself is left as it was.
     QCOMPARE(m_view->selectedText(), selected);
     QCOMPARE(m_view->document().paragraphCount(), 3);
+}
+
+void TestChatView::historyIsLeftOutOfTheSavedLogs_data()
+{
+    QTest::addColumn<int>("format"); // 0 text, 1 HTML, 2 RTF
+    QTest::newRow("text") << 0;
+    QTest::newRow("html") << 1;
+    QTest::newRow("rtf") << 2;
+}
+
+// Saved logs hold this session's lines only; find, select and copy see the history too.
+void TestChatView::historyIsLeftOutOfTheSavedLogs()
+{
+    QFETCH(int, format);
+    m_view->appendLine(QStringLiteral("primeira"), StyleTable::Info);
+    m_view->insertHistory({QStringLiteral("antiga um"), QStringLiteral("antiga dois")},
+                          StyleTable::Usuario);
+    m_view->appendLine(QStringLiteral("segunda"), StyleTable::Info);
+    m_view->reformat();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log"));
+    switch (format) {
+    case 0:
+        QVERIFY(m_view->saveAsText(path, 100));
+        break;
+    case 1:
+        QVERIFY(m_view->saveAsHtml(path, QStringLiteral("LOG"), QString(), true));
+        break;
+    default:
+        QVERIFY(m_view->saveAsRtf(path, false));
+        break;
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY(written.contains("primeira"));
+    QVERIFY(written.contains("segunda"));
+    QVERIFY(!written.contains("antiga"));
+    QVERIFY(written.indexOf("primeira") < written.indexOf("segunda"));
+    QVERIFY(m_view->findText(QStringLiteral("antiga dois"), {}));
+    m_view->selectAll();
+    QCOMPARE(m_view->selectedText(), QStringLiteral("antiga um\nantiga dois\nprimeira\nsegunda"));
+}
+
+// The same style is drawn at full strength in a line of the session and dimmed in the history.
+void TestChatView::historyIsDrawnDimmed()
+{
+    m_view->appendLine(QStringLiteral("MMMMMMMM"), StyleTable::Info);
+    m_view->insertHistory({QStringLiteral("MMMMMMMM")}, StyleTable::Info);
+    m_view->reformat();
+    QTRY_COMPARE(m_view->document().paragraphCount(), 2);
+    const QImage image = m_view->viewport()->grab().toImage();
+    const int line = QFontMetrics(m_styles->font(StyleTable::Info)).height();
+    const auto brightest = [&image](int top, int bottom) {
+        int most = 0;
+        for (int y = top; y < bottom && y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                most = std::max(most, qGreen(image.pixel(x, y)));
+        }
+        return most;
+    };
+    const int history = brightest(Top, Top + line);
+    const int session = brightest(Top + line, Top + 2 * line);
+    QVERIFY2(session > 200, qPrintable(QString::number(session)));
+    QVERIFY2(history > 40 && history < 170, qPrintable(QString::number(history)));
+}
+
+// A paragraph started is told, however it starts; the pane tells before paragraphs go, while
+// they are still there to be read.
+void TestChatView::paragraphsComingAndGoingAreTold()
+{
+    m_view->setMaxParagraphs(16);
+    int started = 0;
+    QList<int> leaving;
+    connect(m_view, &ChatView::paragraphStarted, this, [&] { ++started; });
+    connect(m_view, &ChatView::paragraphsLeaving, this,
+            [&] { leaving << m_view->document().paragraphCount(); });
+    m_view->appendText(QStringLiteral("sem linha"), 0);
+    m_view->appendText(QStringLiteral(" ainda"), 0);
+    m_view->appendLine(QString(), -1);
+    m_view->appendTab(0);
+    QCOMPARE(started, 2);
+    m_view->clearView();
+    QCOMPARE(leaving, QList<int>{2});
+    m_view->appendTab(0);
+    for (int i = 1; i < 16; ++i)
+        m_view->appendLine(QStringLiteral("linha"), 0);
+    QCOMPARE(started, 18);
+    QCOMPARE(leaving, QList<int>{2});
+    m_view->appendLine(QStringLiteral("demais"), 0);
+    QCOMPARE(leaving, (QList<int>{2, 16}));
+    QCOMPARE(started, 19);
+    m_view->insertHistory({QStringLiteral("antiga")}, 0);
+    QCOMPARE(started, 19);
 }
 
 QTEST_MAIN(TestChatView)

@@ -10,6 +10,7 @@
 #include "net/TGatewayChat.h"
 #include "view/ChatDocument.h"
 #include "view/ChatView.h"
+#include "window/AutoLogs.h"
 #include "window/ConnectionControl.h"
 #include "window/TfrmConectar.h"
 #include "window/TfrmMain.h"
@@ -58,10 +59,18 @@ void WindowHarness::open()
     QApplication::setActiveWindow(window.get());
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the main window was not exposed");
+    // Lines of earlier windows on the folder come back at the head of the panes once read; like
+    // the start lines, they are none of what a test causes.
+    const AutoLogs* logs = window->feature<AutoLogs>();
+    if (!QTest::qWaitFor([logs] { return !logs->historyPending(); }))
+        qWarning("the automatic logs did not read their history");
     startLines.clear();
-    for (int back = paragraphs(window->chatPane()) - 1; back >= 0; --back)
-        startLines << lastPieces(window->chatPane(), back);
-    window->chatPane()->clearView();
+    ChatView* chat = window->chatPane();
+    for (int back = paragraphs(chat) - chat->document().historyCount() - 1; back >= 0; --back)
+        startLines << lastPieces(chat, back);
+    chat->clearView();
+    if (window->whisperPane()->document().historyCount() > 0)
+        window->whisperPane()->clearView();
 }
 
 void WindowHarness::close()

@@ -65,6 +65,8 @@ QStringList savedFiles(const QString& folder)
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     names.removeAll(QStringLiteral("confs.ini"));
+    // The automatic logs' folder.
+    names.removeAll(QStringLiteral("logs"));
     return names;
 }
 
