@@ -245,10 +245,11 @@ void TestOptionsGeneral::defaultsWithoutFile()
 
     clickOk(dialog.get());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(f.geral(), (QStringList{"Login=", "Senha=", "Servidor=" + server,
-                                     "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15",
-                                     "JoinPrinc=1", "Reconectar=1", "D2Param=", "SalvarSS=0",
-                                     "User2x=Whois", "Tray=0", "AtalhoMin=", "Ortografia=1"}));
+    QCOMPARE(f.geral(),
+             (QStringList{"Login=", "Senha=", "Servidor=" + server,
+                          "CanalPrincipal=Tulmo Diablo II BRA-1", "Timeout=15", "JoinPrinc=1",
+                          "Reconectar=1", "LogsAuto=1", "D2Param=", "SalvarSS=0", "User2x=Whois",
+                          "Tray=0", "AtalhoMin=", "Ortografia=1"}));
 }
 
 void TestOptionsGeneral::loadEditAndClose_data()
@@ -298,12 +299,27 @@ void TestOptionsGeneral::loadEditAndClose()
     }
     clickOk(dialog.get());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(f.geral(), (QStringList{"Login=outra", "Senha=nova", "Servidor=10.0.0.7",
-                                     "CanalPrincipal=Ação", "Timeout=dez", "JoinPrinc=1",
-                                     "Reconectar=1", "User2x=Ban", "Tray=0", "AtalhoMin=Alt+F5",
-                                     "CaminhoSS=/fotos/", "SalvarSS=0", "CaminhoD2XP=/jogos/d2.exe",
-                                     "CaminhoSTAR=/jogos/sc.exe", "D2Param=-w -ns", "D2Window=1",
-                                     "D2NoSound=0", "D2SkipToLogin=1", "Ortografia=0"}));
+    QCOMPARE(f.geral(), (QStringList{"Login=outra",
+                                     "Senha=nova",
+                                     "Servidor=10.0.0.7",
+                                     "CanalPrincipal=Ação",
+                                     "Timeout=dez",
+                                     "JoinPrinc=1",
+                                     "Reconectar=1",
+
+                                     "User2x=Ban",
+                                     "Tray=0",
+                                     "AtalhoMin=Alt+F5",
+                                     "CaminhoSS=/fotos/",
+                                     "SalvarSS=0",
+                                     "CaminhoD2XP=/jogos/d2.exe",
+                                     "CaminhoSTAR=/jogos/sc.exe",
+                                     "D2Param=-w -ns",
+                                     "D2Window=1",
+                                     "D2NoSound=0",
+                                     "D2SkipToLogin=1",
+                                     "LogsAuto=1",
+                                     "Ortografia=0"}));
 }
 
 void TestOptionsGeneral::highlightWords_data()
