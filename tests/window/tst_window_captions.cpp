@@ -1,9 +1,7 @@
 #include <QAbstractScrollArea>
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,14 +13,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <functional>
 #include <vector>
 
 #include "WindowHarness.h"
-#include "tools/TfrmBusca.h"
-#include "window/Moderation.h"
-#include "window/TLockWhisps.h"
-#include "window/TfrmConectar.h"
+#include "WindowWalk.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 
@@ -167,34 +161,12 @@ void collectFaults(const QWidget* parent, QStringList& faults)
     }
 }
 
-// The faults of a window, on every page of its tab controls, one a line.
-QString captionFaults(QWidget* top)
+// The faults under a shown widget, one a line.
+QString captionFaults(QWidget* shown)
 {
     QStringList faults;
-    collectFaults(top, faults);
-    for (QTabWidget* tabs : top->findChildren<QTabWidget*>()) {
-        for (int page = 0; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            collectFaults(tabs->widget(page), faults);
-        }
-    }
-    faults.removeDuplicates();
+    collectFaults(shown, faults);
     return faults.join(QLatin1Char('\n'));
-}
-
-// Opens a dialog of the window by running `open`, and lists its faults.
-QString faultsInDialog(WindowHarness& h, const std::function<void()>& open)
-{
-    QString faults = QStringLiteral("(the dialog did not open)");
-    h.prompts.dialogs.enqueue([&faults](QDialog& dialog) {
-        dialog.show();
-        if (!QTest::qWaitForWindowExposed(&dialog))
-            return int(QDialog::Rejected);
-        faults = captionFaults(&dialog);
-        return int(QDialog::Rejected);
-    });
-    open();
-    return faults;
 }
 } // namespace
 
@@ -225,52 +197,30 @@ void TestWindowCaptions::mainWindowShowsEveryCaption()
     WindowHarness h(Plain);
     TfrmMain* w = h.window.get();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    w->findChild<Moderation*>()->enterOpMode();
-    w->lockWhisps()->addLock(QStringLiteral("ana"));
+    WindowWalk::showEveryControl(w);
     w->resize(w->minimumSize());
     QTRY_COMPARE(w->size(), w->minimumSize());
-    const QString faults = captionFaults(w);
+    const QString faults = WindowWalk::onEveryPage(w, captionFaults);
     QVERIFY2(faults.isEmpty(), qPrintable(faults));
 }
 
 void TestWindowCaptions::dialogShowsEveryCaption_data()
 {
-    QTest::addColumn<QString>("item"); // the menu item that opens the dialog
-
-    // clang-format off
-    QTest::newRow("options") << "mnuOpcoes";
-    QTest::newRow("phrase shortcuts") << "mnuConfigAtalhos";
-    QTest::newRow("favourite channels") << "mnuOrgCanal";
-    QTest::newRow("about box") << "mnuSobre";
-    // clang-format on
+    WindowWalk::addDialogRows();
 }
 
 void TestWindowCaptions::dialogShowsEveryCaption()
 {
     QFETCH(QString, item);
     WindowHarness h(Plain);
-    TfrmMain* w = h.window.get();
-    const QString faults =
-        faultsInDialog(h, [w, &item] { w->findChild<QAction*>(item)->trigger(); });
+    const QString faults = WindowWalk::inDialog(h, item, captionFaults);
     QVERIFY2(faults.isEmpty(), qPrintable(faults));
 }
 
 void TestWindowCaptions::searchAndConnectWindowsShowEveryCaption()
 {
     WindowHarness h(Plain);
-    TfrmMain* w = h.window.get();
-    auto* connecting = new TfrmConectar(w->chatInterface(), w->settings(), w);
-    connecting->show();
-    QVERIFY(QTest::qWaitForWindowExposed(connecting));
-    QString faults = captionFaults(connecting);
-    QVERIFY2(faults.isEmpty(), qPrintable(faults));
-    connecting->close();
-    QVERIFY(h.connectToServer());
-    w->findChild<QAction*>(QStringLiteral("CtrlF"))->trigger();
-    auto* busca = w->findChild<TfrmBusca*>();
-    QVERIFY(busca);
-    QVERIFY(QTest::qWaitForWindowExposed(busca));
-    faults = captionFaults(busca);
+    const QString faults = WindowWalk::inConnectAndSearchWindows(h, captionFaults);
     QVERIFY2(faults.isEmpty(), qPrintable(faults));
 }
 
