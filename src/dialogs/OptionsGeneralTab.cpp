@@ -158,6 +158,11 @@ void OptionsGeneralTab::setupDoubleClick()
     grid->addWidget(rdo2xKickMot, 2, 0);
     grid->addWidget(rdo2xBanMot, 2, 1);
     layout->addLayout(grid);
+    chkMencoes = named(new QCheckBox(QStringLiteral("Destacar menções"), grpGeral),
+                       QStringLiteral("chkMencoes"));
+    chkMencoes->setToolTip(QStringLiteral("Destaca e avisa as linhas do canal que citam o seu "
+                                          "nome ou uma das palavras abaixo"));
+    layout->addWidget(chkMencoes);
     txtDestaques = named(new QLineEdit(grpGeral), QStringLiteral("txtDestaques"));
     txtDestaques->setToolTip(QStringLiteral("Uma linha do canal com uma destas palavras é "
                                             "destacada como uma menção ao seu nome"));
@@ -321,6 +326,7 @@ void OptionsGeneralTab::load()
             action.radio->setChecked(true);
     }
 
+    chkMencoes->setChecked(Settings::read(FIni, Mencoes));
     txtDestaques->setText(Settings::read(FIni, Destaques));
 
     chkTray->setChecked(Settings::read(FIni, Tray));
@@ -459,7 +465,9 @@ void OptionsGeneralTab::store()
     Settings::write(FIni, SalvarSS, chkSalvarSS->isChecked());
 
     Settings::write(FIni, User2x, selectedAction());
-    // Written only when changed: a file of a user who never set words keeps its lines.
+    // Written only when changed: a file of a user who never set them keeps its lines.
+    if (chkMencoes->isChecked() != Settings::read(FIni, Mencoes))
+        Settings::write(FIni, Mencoes, chkMencoes->isChecked());
     if (txtDestaques->text() != Settings::read(FIni, Destaques))
         Settings::write(FIni, Destaques, txtDestaques->text());
 

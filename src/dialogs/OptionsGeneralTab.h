@@ -85,6 +85,7 @@ private:
     QRadioButton* rdo2xBan = nullptr;
     QRadioButton* rdo2xKickMot = nullptr;
     QRadioButton* rdo2xBanMot = nullptr;
+    QCheckBox* chkMencoes = nullptr;
     QLineEdit* txtDestaques = nullptr;
 
     QGroupBox* grpTray = nullptr;

@@ -61,6 +61,7 @@ const SettingKey<bool> D2Window{GeralSection, QStringLiteral("D2Window"), false}
 const SettingKey<bool> D2NoSound{GeralSection, QStringLiteral("D2NoSound"), false};
 const SettingKey<bool> D2SkipToLogin{GeralSection, QStringLiteral("D2SkipToLogin"), false};
 const SettingKey<QString> Destaques{GeralSection, QStringLiteral("Destaques"), QString()};
+const SettingKey<bool> Mencoes{GeralSection, QStringLiteral("Mencoes"), true};
 const SettingKey<bool> LogsAuto{GeralSection, QStringLiteral("LogsAuto"), true};
 } // namespace Geral
 

@@ -47,6 +47,8 @@ extern const SettingKey<bool> D2SkipToLogin;
 // The highlight words: a channel line holding one is a mention, as one holding the account name.
 // Separated by commas; empty: none.
 extern const SettingKey<QString> Destaques;
+// Lines naming the user or a highlight word are drawn and announced as mentions.
+extern const SettingKey<bool> Mencoes;
 extern const SettingKey<bool> LogsAuto; // the panes' lines also go to daily files
 } // namespace Geral
 

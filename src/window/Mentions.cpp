@@ -18,6 +18,7 @@ Mentions::Mentions(WindowContext& ctx, TGatewayChat* chat, Panes* panes, Whisper
 
 void Mentions::applyOptions()
 {
+    m_enabled = Settings::read(*m_ctx.settings(), Keys::Geral::Mencoes);
     m_matcher.setHighlightWords(Settings::read(*m_ctx.settings(), Keys::Geral::Destaques));
 }
 
@@ -35,7 +36,7 @@ void Mentions::GatewayChat1UniqueName(const QString& User)
 
 bool Mentions::showMention(const QString& User, const QString& Mess, bool emote)
 {
-    if (!m_matcher.mentions(User, Mess))
+    if (!m_enabled || !m_matcher.mentions(User, Mess))
         return false;
     // Our own account as we logged in, also before the server has named it.
     if (AsciiCase::toLower(User) == AsciiCase::toLower(m_ctx.login()))

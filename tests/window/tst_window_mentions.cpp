@@ -63,6 +63,7 @@ private Q_SLOTS:
     void mentionStyle_data();
     void mentionStyle();
     void theNameTheServerConfirmed();
+    void switchedOff();
     void announcedAndCountedWhileAway();
     void countBesideOperatorMode();
 };
@@ -113,6 +114,25 @@ void TestWindowMentions::theNameTheServerConfirmed()
     QVERIFY(h.serverLine(QStringLiteral("1004 WHISPER bob 0000 \"visitante#2\"")));
     QCOMPARE(WindowHarness::lastPieces(w->whisperPane(), 0),
              (QStringList{QStringLiteral("<FROM: bob> |10"), QStringLiteral("visitante#2|12")}));
+}
+
+// Switched off, a line naming us or holding a highlight word is an ordinary line, announced to
+// nobody.
+void TestWindowMentions::switchedOff()
+{
+    QStringList switchedOff = ini();
+    switchedOff.insert(1, QStringLiteral("Mencoes=0"));
+    WindowHarness h(switchedOff);
+    TfrmMain* w = h.window.get();
+    Recorder notices(w);
+    QVERIFY(inChannel(h));
+    QWidget other;
+    QVERIFY(away(w, other));
+    QVERIFY(h.serverLine(QStringLiteral("1005 TALK bob 0000 \"oi visitante, torneio?\"")));
+    QCOMPARE(WindowHarness::lastPieces(w->chatPane(), 1),
+             (QStringList{QStringLiteral("<bob> |4"), QStringLiteral("oi visitante, torneio?|5")}));
+    QCOMPARE(notices.shown, QStringList());
+    QCOMPARE(w->windowTitle(), Caption);
 }
 
 // Away, a mention is announced as a whisper is, and the title counts the whispers and mentions
