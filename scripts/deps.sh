@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config dpkg-dev
+    cmake ninja-build g++ pkg-config dpkg-dev ccache
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libjpeg-dev
     libhunspell-dev hunspell-pt-br

@@ -25,7 +25,8 @@ echo "== install, Debian package, the installed program"
 bash scripts/package.sh build
 
 echo "== tests (address and undefined-behaviour sanitizers)"
-bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTULMO_SANITIZE=ON
+# The benchmarks are built (and so checked) above and never run: not again here.
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTULMO_SANITIZE=ON -DTULMO_BUILD_BENCH=OFF
 # Qt and fontconfig keep caches alive until exit; leak reports there are not ours.
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
     ctest --test-dir build-asan -LE e2e --output-on-failure -j2
