@@ -1,6 +1,7 @@
 #include "chat/DailyLogWriter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include <QDir>
@@ -14,6 +15,10 @@ const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 // The history comes from at most this much of the end of a file: far more than the lines asked
 // for ever take, and a file grown huge by a flood is not read whole.
 constexpr qint64 MaxTail = qint64(1) << 20;
+// Lines queued are gathered this long, or until this much is queued, and written at once: one
+// write and one wake-up for many lines of a flood, and still a crash loses a moment at most.
+constexpr std::chrono::milliseconds GatherTime(200);
+constexpr qsizetype GatherBytes = qsizetype(256) << 10;
 
 // Up to `count` of the last lines of the file, oldest first.
 QStringList tailLines(const QString& path, int count)
@@ -131,7 +136,8 @@ bool DailyLogWriter::append(int stream, const QDate& date, const char* data, qsi
             lost.date = date;
             return false;
         }
-        wake = m_chunks.empty();
+        wake = m_chunks.empty() ||
+               (m_queued < GatherBytes && m_queued + size + LineEnd.size() >= GatherBytes);
         if (lost.count > 0) {
             chunkFor(stream, lost.date) += lostLines(lost.count) + LineEnd;
             lost = Lost();
@@ -146,8 +152,8 @@ bool DailyLogWriter::append(int stream, const QDate& date, const char* data, qsi
     return true;
 }
 
-// Writes each batch of lines as soon as it is queued: a crash loses only what the thread had no
-// time to write, well under a second's worth.
+// Writes the lines queued a moment after the first of them: a crash loses only what the thread
+// had no time to write, well under a second's worth.
 void DailyLogWriter::run()
 {
     if (m_historyLines > 0) {
@@ -186,6 +192,7 @@ void DailyLogWriter::run()
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return !m_chunks.empty() || m_stopping; });
+        m_wake.wait_for(lock, GatherTime, [this] { return m_stopping || m_queued >= GatherBytes; });
         if (m_chunks.empty())
             break;
         chunks.swap(m_chunks);

@@ -22,11 +22,11 @@ using LogHistory = QList<LogHistoryDay>;
 
 // Appends lines to daily text files in one folder, a file per stream and day
 // ("chat-2026-12-11.txt"), on a thread of its own, so whoever appends never waits for the disk.
-// Lines wait in a queue of bounded size and are written as soon as the thread gets to them; a
-// line that does not fit in the queue is left out, and the file says at that point how many were.
-// The first file that cannot be written (a full disk, a folder that cannot be made) stops the
-// writing for good and is reported once. The folder is made readable by its owner only, and so
-// is every file made in it.
+// Lines wait in a queue of bounded size and are written a moment (at most 0.2 s) after they came,
+// many at once; a line that does not fit in the queue is left out, and the file says at that point
+// how many were. The first file that cannot be written (a full disk, a folder that cannot be made)
+// stops the writing for good and is reported once. The folder is made readable by its owner only,
+// and so is every file made in it.
 class DailyLogWriter final : public QObject
 {
     Q_OBJECT
