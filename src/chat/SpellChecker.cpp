@@ -2,15 +2,40 @@
 
 #include <string>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <hunspell.hxx>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 // Answers kept before the memory is emptied and filled again: a day of typing stays far below.
 constexpr int MaxKnown = 50000;
+
+// Hunspell opens its files by a narrow name. On Windows that is the system's code page, which
+// may not hold a folder's name (a Cyrillic user name on a Portuguese system): such a path goes by
+// its short name.
+QByteArray narrowPath(const QString& path)
+{
+    const QByteArray local = QFile::encodeName(path);
+#ifdef Q_OS_WIN
+    if (QFile::decodeName(local) != path) {
+        const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+        std::wstring shortName(MAX_PATH, L'\0');
+        const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            shortName.resize(length);
+            return QString::fromStdWString(shortName).toLocal8Bit();
+        }
+    }
+#endif
+    return local;
+}
 
 } // namespace
 
@@ -25,8 +50,8 @@ std::unique_ptr<SpellChecker> SpellChecker::open(const QString& affPath, const Q
 {
     if (!QFileInfo(affPath).isFile() || !QFileInfo(dicPath).isFile())
         return nullptr;
-    auto hunspell = std::make_unique<Hunspell>(QFile::encodeName(affPath).constData(),
-                                               QFile::encodeName(dicPath).constData());
+    auto hunspell = std::make_unique<Hunspell>(narrowPath(affPath).constData(),
+                                               narrowPath(dicPath).constData());
     const QString set = QString::fromStdString(hunspell->get_dict_encoding());
     QString key = set.toUpper();
     key.remove(QLatin1Char('-'));

@@ -1,5 +1,6 @@
 #include "chat/SpellChecker.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@ private Q_SLOTS:
     void suggestions();
     void latin1Dictionary();
     void missingFiles();
+    void folderNamedOutsideCodePage();
 
 private:
     std::unique_ptr<SpellChecker> m_ptBR;
@@ -117,6 +119,21 @@ void TestSpellChecker::missingFiles()
     const auto found = SpellChecker::find({dir.path(), other.path()}, QStringLiteral("xx"));
     QVERIFY(found);
     QVERIFY(found->isCorrect(QStringLiteral("olá")));
+}
+
+// A dictionary in a folder whose name the Windows code page cannot hold (Cyrillic on a Western
+// system) is found all the same.
+void TestSpellChecker::folderNamedOutsideCodePage()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Дмитрий ação"));
+    QVERIFY(QDir().mkpath(folder));
+    write(folder + QStringLiteral("/xx.aff"), "SET UTF-8\n");
+    write(folder + QStringLiteral("/xx.dic"), "1\nolá\n");
+    const auto found = SpellChecker::find({folder}, QStringLiteral("xx"));
+    QVERIFY(found);
+    QVERIFY(found->isCorrect(QStringLiteral("olá")));
+    QVERIFY(!found->isCorrect(QStringLiteral("ola")));
 }
 
 QTEST_APPLESS_MAIN(TestSpellChecker)
