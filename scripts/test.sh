@@ -2,8 +2,8 @@
 # Installs what is missing, builds, and runs every test: headless on the offscreen platform, the
 # keyboard, shortcut and geometry tests again under Xvfb, the end-to-end suite (the real program
 # typed into with xdotool) under Xvfb, the install and the Debian package, then all of it once
-# more in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and last a short run of
-# each fuzz target.
+# more in a build with AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each fuzz
+# target, and last the Windows build under Wine when its cross-built Qt is in the cache.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,3 +36,12 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=xcb
 
 echo "== fuzz targets (a short run each)"
 bash scripts/fuzz.sh
+
+echo "== Windows build and its tests under Wine"
+if bash scripts/windows.sh --have-qt; then
+    bash scripts/windows.sh
+    bash scripts/windows-test.sh
+else
+    echo "SKIPPED: no cross-built Qt in the cache; bash scripts/windows.sh builds it once (about 40"
+    echo "minutes on two cores), and the Windows build and its tests run here from then on."
+fi
