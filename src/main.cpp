@@ -1,10 +1,12 @@
 #include "dialogs/Prompts.h"
+#include "window/FirstFrameReport.h"
 #include "window/TfrmMain.h"
 #include "window/TulmoApplication.h"
 
 int main(int argc, char** argv)
 {
     TulmoApplication app(argc, argv);
+    FirstFrameReport::installIfAsked(&app);
     QCoreApplication::setApplicationName(QStringLiteral("Tulmo Chat"));
     TulmoApplication::registerFonts();
     TulmoApplication::loadQtTranslation(&app);

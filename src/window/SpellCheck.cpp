@@ -53,16 +53,12 @@ void SpellCheck::startUp()
 {
     m_started = true;
     m_personal.load();
-    if (m_enabled)
-        SpellDictionary::instance()->load();
     checkAll();
 }
 
 void SpellCheck::applyOptions()
 {
     m_enabled = Settings::read(*m_ctx.settings(), Keys::Geral::Ortografia);
-    if (m_enabled && m_started)
-        SpellDictionary::instance()->load();
     checkAll();
 }
 
@@ -110,6 +106,9 @@ void SpellCheck::check(QLineEdit* line)
 {
     if (m_composing.contains(line))
         return;
+    // The dictionary takes tens of megabytes: a window whose lines stay empty does without.
+    if (m_enabled && m_started && !line->text().isEmpty())
+        SpellDictionary::instance()->load();
     const QList<SpellWords::Range> wrong = misspelled(line->text());
     // An edit never marked needs no event to stay unmarked.
     if (wrong.isEmpty() && !m_marked.contains(line))

@@ -18,8 +18,9 @@ class WindowContext;
 // the dictionary lacks are underlined in red as the user types, and a line's context menu starts
 // with the suggestions for the word under the pointer and "Adicionar ao dicionário", which puts
 // it on the personal list (dicionario.txt beside confs.ini). The channel's account names,
-// addresses and commands are never marked. The shared dictionary is loaded after the window is
-// shown; checking starts when it is ready, and switched off the lines are as without it.
+// addresses and commands are never marked. The shared dictionary is loaded once a line has text,
+// after the window is shown; checking starts when it is ready, and switched off the lines are as
+// without it.
 // Owns the underlines, drawn as input method text formats that a line edit keeps through
 // typing, undo and new text until the next check; the personal list; the lines' context menus
 // while it checks. Reads the user list; changes a line's text only through a chosen suggestion.
@@ -35,8 +36,7 @@ public:
                QObject* parent);
     ~SpellCheck() override;
 
-    // After the window is shown: reads the personal list and, when checking is on, loads the
-    // dictionary.
+    // After the window is shown: reads the personal list and checks the lines.
     void startUp();
     // Takes Geral/Ortografia again.
     void applyOptions();
