@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include <QStringView>
@@ -64,17 +65,29 @@ std::array<char16_t, 3> stampUnits(QStringView text)
     return units;
 }
 
-// The stamp's characters from its three units.
-template <typename Ch>
-std::array<char, 11> stampText(const Ch* units)
-{
-    std::array<char, 11> text = {'[', '0', '0', ':', '0', '0', ':', '0', '0', ']', ' '};
-    for (int i = 0; i < 3; ++i) {
-        const int value = int(units[i]);
-        text[1 + 3 * i] = char('0' + value / 10);
-        text[2 + 3 * i] = char('0' + value % 10);
+// "00" to "99", for writing a stamp's digits without dividing.
+constexpr std::array<char, 200> TwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int i = 0; i < 100; ++i) {
+        digits[2 * i] = char('0' + i / 10);
+        digits[2 * i + 1] = char('0' + i % 10);
     }
-    return text;
+    return digits;
+}();
+
+// Writes the stamp's eleven characters from its three units.
+template <typename Ch, typename Out>
+void writeStamp(const Ch* units, Out* dst)
+{
+    dst[0] = Out('[');
+    dst[3] = dst[6] = Out(':');
+    dst[9] = Out(']');
+    dst[10] = Out(' ');
+    for (int i = 0; i < 3; ++i) {
+        const char* pair = TwoDigits.data() + 2 * int(units[i]);
+        dst[1 + 3 * i] = Out(pair[0]);
+        dst[2 + 3 * i] = Out(pair[1]);
+    }
 }
 
 // The first and the last chunk of a pool that some texts live in.
@@ -132,27 +145,28 @@ void ChatDocument::fillText(int p, QString& out) const
 {
     const Paragraph& par = m_paragraphs[p];
     out.resize(par.length);
-    QChar* dst = out.data();
+    auto* dst = reinterpret_cast<char16_t*>(out.data());
     quint32 count = storedLength(par);
-    const auto putStamp = [&](const auto* units) {
-        if (!(par.place & Stamped))
-            return units;
-        const std::array<char, 11> stamp = stampText(units);
-        for (int i = 0; i < StampLength; ++i)
-            dst[i] = QLatin1Char(stamp[i]);
-        dst += StampLength;
-        count -= StampUnits;
-        return units + StampUnits;
-    };
+    const int skip = par.place & Stamped ? StampUnits : 0;
+    count -= quint32(skip);
     if (par.place & Wide) {
-        const char16_t* src = putStamp(m_wide.data(par.place & ~Flags));
-        std::copy(src, src + count, reinterpret_cast<char16_t*>(dst));
+        const char16_t* src = m_wide.data(par.place & ~Flags);
+        if (skip) {
+            writeStamp(src, dst);
+            dst += StampLength;
+        }
+        std::copy(src + skip, src + skip + count, dst);
         return;
     }
     const auto& table = cp1252Table();
-    const char* src = putStamp(m_narrow.data(par.place & ~Flags));
+    const char* src = m_narrow.data(par.place & ~Flags);
+    if (skip) {
+        writeStamp(src, dst);
+        dst += StampLength;
+        src += skip;
+    }
     for (quint32 i = 0; i < count; ++i)
-        dst[i] = QChar(table[static_cast<unsigned char>(src[i])]);
+        dst[i] = table[static_cast<unsigned char>(src[i])];
 }
 
 QString ChatDocument::paragraphText(int p) const
@@ -166,12 +180,14 @@ template <typename Append>
 void ChatDocument::appendWithStamp(const Paragraph& par, int from, int to, QByteArray& out,
                                    Append rest) const
 {
-    const std::array<char, 11> stamp = par.place & Wide
-                                           ? stampText(m_wide.data(par.place & ~Flags))
-                                           : stampText(m_narrow.data(par.place & ~Flags));
+    char stamp[StampLength];
+    if (par.place & Wide)
+        writeStamp(m_wide.data(par.place & ~Flags), stamp);
+    else
+        writeStamp(m_narrow.data(par.place & ~Flags), stamp);
     const int stampEnd = std::min(to, int(StampLength));
     if (from < stampEnd)
-        out.append(stamp.data() + from, stampEnd - from);
+        out.append(stamp + from, stampEnd - from);
     constexpr int shift = StampLength - StampUnits;
     if (to > StampLength)
         rest(std::max(from, int(StampLength)) - shift, to - shift);
@@ -184,6 +200,23 @@ void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& ou
     to = std::clamp(to, from, int(par.length));
     if (!(par.place & Stamped)) {
         appendStoredCp1252(par, from, to, out);
+        return;
+    }
+    if (!(par.place & Wide)) {
+        // Nearly every line saved: grown once, then written in place.
+        const char* text = m_narrow.data(par.place & ~Flags);
+        const qsizetype at = out.size();
+        out.resize(at + (to - from));
+        char* dst = out.data() + at;
+        char stamp[StampLength];
+        writeStamp(text, stamp);
+        const int stampEnd = std::min(to, int(StampLength));
+        for (int i = from; i < stampEnd; ++i)
+            *dst++ = stamp[i];
+        const int restFrom = std::max(from, int(StampLength));
+        if (to > restFrom)
+            std::memcpy(dst, text + restFrom - (StampLength - StampUnits),
+                        std::size_t(to - restFrom));
         return;
     }
     appendWithStamp(par, from, to, out, [&](int a, int b) { appendStoredCp1252(par, a, b, out); });
