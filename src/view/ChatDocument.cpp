@@ -414,15 +414,13 @@ void ChatDocument::addToLast(const QString& text, int style, bool tab)
     const bool stamp = par.length == 0 && opensWithStamp(piece);
     const QStringView rest = stamp ? piece.mid(StampLength) : piece;
     const quint32 stored = storedLength(par);
-    if (stamp)
-        par.place |= Stamped;
     std::optional<QByteArray> bytes;
     if (!(par.place & Wide)) {
         bytes = narrowed(rest);
         if (!bytes)
             widenLast();
     }
-    const quint64 flags = par.place & Flags;
+    const quint64 flags = (par.place & Flags) | (stamp ? Stamped : 0);
     if (par.place & Wide) {
         std::u16string units;
         units.reserve(std::size_t(rest.size()) + StampUnits);
