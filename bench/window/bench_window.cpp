@@ -2,16 +2,22 @@
 // CPU time (the fake server's writes included), each printed beside a baseline of the same run:
 //  - a talk flood from a listed channel, per line, beside framing and interpreting the same bytes
 //    without a window (the least a line can cost);
+//  - the memory a talk line of that flood holds in the window: the growth of the heap in use
+//    (glibc mallinfo2) once the flood has settled, beside the figure before the panes were made
+//    lighter;
 //  - 10 000 accounts joining and then leaving in listing order, per account, beside 100 doing
 //    the same;
 //  - a flood of a million talk lines with the automatic logs on, per line, beside the same flood
 //    with them off (the writer's thread and its files included).
+
+#include <malloc.h>
 
 #include <ctime>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,12 +48,21 @@ constexpr int LoggedLines = 1'000'000;
 constexpr int ChannelSize = 300;
 constexpr int Rounds = 3;
 constexpr qsizetype ReadChunk = 16384;
+// Bytes per talk line of the flood before the panes' storage was made lighter.
+constexpr double BytesPerLineBefore = 120.5;
 
 double cpuSeconds()
 {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// Arena bytes in use plus mmapped blocks.
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 // Least CPU time of several rounds of the same work; `tidy` runs after each round, untimed.
@@ -167,6 +182,9 @@ public:
 
     void clearChat() { m_window->chatPane()->clearView(); }
 
+    // Lets timers and the log writer finish what the last lines started.
+    void settle() { QTest::qWait(500); }
+
     // Switches the automatic logs as the options dialog does; switching them off writes what is
     // queued and ends the writer's thread.
     void setLogs(bool on)
@@ -255,6 +273,25 @@ int main(int argc, char** argv)
                 floor * perLine);
     std::printf("%-34s %10.0f ns per line %8.2fx the baseline\n", "through the window",
                 window * perLine, window / floor);
+
+    // Heap growth of the flood shown in an emptied pane, after it settled; the fake server's
+    // buffers are drained by then.
+    std::vector<double> bytesPerLine;
+    for (int round = 0; round < Rounds; ++round) {
+        bench.settle();
+        const std::size_t before = heapInUse();
+        bench.feedToMark(flood);
+        bench.settle();
+        bytesPerLine.push_back((double(heapInUse()) - double(before)) / TalkLines);
+        bench.clearChat();
+    }
+    std::sort(bytesPerLine.begin(), bytesPerLine.end());
+    std::printf("%-34s %10.1f bytes per line (%.1f to %.1f over %d rounds)\n",
+                "memory per talk line", bytesPerLine[Rounds / 2], bytesPerLine.front(),
+                bytesPerLine.back(), Rounds);
+    std::printf("%-34s %10.1f bytes per line; now %.2fx that (goal: at most 0.50x)\n",
+                "before the panes were made lighter", BytesPerLineBefore,
+                bytesPerLine[Rounds / 2] / BytesPerLineBefore);
 
     // The same flood, larger, with the automatic logs off and on; the time of a round with them
     // on takes in writing out what is still queued at its end.

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
+#include <cstring>
+#include <string>
 
 #include <QStringView>
 
@@ -27,17 +28,66 @@ const std::array<char16_t, 256>& cp1252Table()
 }
 
 // The Windows-1252 bytes of the text, or nothing when a character has none.
-std::optional<QByteArray> narrowed(const QString& text)
+std::optional<QByteArray> narrowed(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text.at(i).unicode();
+        const char16_t ch = text[i].unicode();
         const int b = (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) ? ch : Cp1252::byteOf(ch);
         if (b < 0)
             return std::nullopt;
         bytes[i] = char(b);
     }
     return bytes;
+}
+
+// Whether the text opens with a time stamp "[hh:mm:ss] " (any two digits in each place).
+bool opensWithStamp(QStringView text)
+{
+    static constexpr char16_t Pattern[] = u"[00:00:00] ";
+    if (text.size() < 11)
+        return false;
+    for (int i = 0; i < 11; ++i) {
+        const char16_t ch = text[i].unicode();
+        if (Pattern[i] == u'0' ? (ch < u'0' || ch > u'9') : ch != Pattern[i])
+            return false;
+    }
+    return true;
+}
+
+// The stamp's pairs of digits as three units of 0 to 99.
+std::array<char16_t, 3> stampUnits(QStringView text)
+{
+    std::array<char16_t, 3> units{};
+    for (int i = 0; i < 3; ++i)
+        units[i] =
+            char16_t((text[1 + 3 * i].unicode() - u'0') * 10 + text[2 + 3 * i].unicode() - u'0');
+    return units;
+}
+
+// "00" to "99", for writing a stamp's digits without dividing.
+constexpr std::array<char, 200> TwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int i = 0; i < 100; ++i) {
+        digits[2 * i] = char('0' + i / 10);
+        digits[2 * i + 1] = char('0' + i % 10);
+    }
+    return digits;
+}();
+
+// Writes the stamp's eleven characters from its three units.
+template <typename Ch, typename Out>
+void writeStamp(const Ch* units, Out* dst)
+{
+    dst[0] = Out('[');
+    dst[3] = dst[6] = Out(':');
+    dst[9] = Out(']');
+    dst[10] = Out(' ');
+    for (int i = 0; i < 3; ++i) {
+        const char* pair = TwoDigits.data() + 2 * int(units[i]);
+        dst[1 + 3 * i] = Out(pair[0]);
+        dst[2 + 3 * i] = Out(pair[1]);
+    }
 }
 
 // The first and the last chunk of a pool that some texts live in.
@@ -56,11 +106,6 @@ struct ChunkSpan
             last = where;
     }
 };
-
-qint16 storedStyle(int style)
-{
-    return qint16(std::clamp(style, -1, int(std::numeric_limits<qint16>::max())));
-}
 
 } // namespace
 
@@ -92,24 +137,36 @@ ChatRun ChatDocument::run(int p, int i) const
     const Paragraph& par = m_paragraphs[p];
     const int index = firstRun(p) + i;
     const Run& r = m_runs[index];
-    const quint32 end = index + 1 < runEnd(p) ? m_runs[index + 1].start : par.length;
-    return {int(r.start), int(end - r.start), r.style, r.tab};
+    const quint32 end = index + 1 < runEnd(p) ? m_runs[index + 1].start() : par.length;
+    return {int(r.start()), int(end - r.start()), r.style(), r.tab()};
 }
 
 void ChatDocument::fillText(int p, QString& out) const
 {
     const Paragraph& par = m_paragraphs[p];
     out.resize(par.length);
-    QChar* dst = out.data();
+    auto* dst = reinterpret_cast<char16_t*>(out.data());
+    quint32 count = storedLength(par);
+    const int skip = par.place & Stamped ? StampUnits : 0;
+    count -= quint32(skip);
     if (par.place & Wide) {
-        const char16_t* src = m_wide.data(par.place & ~Wide);
-        std::copy(src, src + par.length, reinterpret_cast<char16_t*>(dst));
+        const char16_t* src = m_wide.data(par.place & ~Flags);
+        if (skip) {
+            writeStamp(src, dst);
+            dst += StampLength;
+        }
+        std::copy(src + skip, src + skip + count, dst);
         return;
     }
     const auto& table = cp1252Table();
-    const char* src = m_narrow.data(par.place);
-    for (quint32 i = 0; i < par.length; ++i)
-        dst[i] = QChar(table[static_cast<unsigned char>(src[i])]);
+    const char* src = m_narrow.data(par.place & ~Flags);
+    if (skip) {
+        writeStamp(src, dst);
+        dst += StampLength;
+        src += skip;
+    }
+    for (quint32 i = 0; i < count; ++i)
+        dst[i] = table[static_cast<unsigned char>(src[i])];
 }
 
 QString ChatDocument::paragraphText(int p) const
@@ -119,16 +176,71 @@ QString ChatDocument::paragraphText(int p) const
     return text;
 }
 
+template <typename Append>
+void ChatDocument::appendWithStamp(const Paragraph& par, int from, int to, QByteArray& out,
+                                   Append rest) const
+{
+    char stamp[StampLength];
+    if (par.place & Wide)
+        writeStamp(m_wide.data(par.place & ~Flags), stamp);
+    else
+        writeStamp(m_narrow.data(par.place & ~Flags), stamp);
+    const int stampEnd = std::min(to, int(StampLength));
+    if (from < stampEnd)
+        out.append(stamp + from, stampEnd - from);
+    constexpr int shift = StampLength - StampUnits;
+    if (to > StampLength)
+        rest(std::max(from, int(StampLength)) - shift, to - shift);
+}
+
 void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& out) const
 {
     const Paragraph& par = m_paragraphs[p];
     from = std::clamp(from, 0, int(par.length));
     to = std::clamp(to, from, int(par.length));
-    if (!(par.place & Wide)) {
-        out.append(m_narrow.data(par.place) + from, qsizetype(to - from));
+    if (!(par.place & Stamped)) {
+        appendStoredCp1252(par, from, to, out);
         return;
     }
-    const char16_t* text = m_wide.data(par.place & ~Wide);
+    if (!(par.place & Wide)) {
+        // Nearly every line saved: grown once, then written in place.
+        const char* text = m_narrow.data(par.place & ~Flags);
+        const qsizetype at = out.size();
+        out.resize(at + (to - from));
+        char* dst = out.data() + at;
+        char stamp[StampLength];
+        writeStamp(text, stamp);
+        const int stampEnd = std::min(to, int(StampLength));
+        for (int i = from; i < stampEnd; ++i)
+            *dst++ = stamp[i];
+        const int restFrom = std::max(from, int(StampLength));
+        if (to > restFrom)
+            std::memcpy(dst, text + restFrom - (StampLength - StampUnits),
+                        std::size_t(to - restFrom));
+        return;
+    }
+    appendWithStamp(par, from, to, out, [&](int a, int b) { appendStoredCp1252(par, a, b, out); });
+}
+
+void ChatDocument::appendParagraphUtf8(int p, int from, int to, QByteArray& out) const
+{
+    const Paragraph& par = m_paragraphs[p];
+    from = std::clamp(from, 0, int(par.length));
+    to = std::clamp(to, from, int(par.length));
+    if (!(par.place & Stamped)) {
+        appendStoredUtf8(par, from, to, out);
+        return;
+    }
+    appendWithStamp(par, from, to, out, [&](int a, int b) { appendStoredUtf8(par, a, b, out); });
+}
+
+void ChatDocument::appendStoredCp1252(const Paragraph& par, int from, int to, QByteArray& out) const
+{
+    if (!(par.place & Wide)) {
+        out.append(m_narrow.data(par.place & ~Flags) + from, qsizetype(to - from));
+        return;
+    }
+    const char16_t* text = m_wide.data(par.place & ~Flags);
     for (int i = from; i < to; ++i) {
         const char16_t ch = text[i];
         // Two UTF-16 units of one character give one "?".
@@ -139,17 +251,14 @@ void ChatDocument::appendParagraphCp1252(int p, int from, int to, QByteArray& ou
     }
 }
 
-void ChatDocument::appendParagraphUtf8(int p, int from, int to, QByteArray& out) const
+void ChatDocument::appendStoredUtf8(const Paragraph& par, int from, int to, QByteArray& out) const
 {
-    const Paragraph& par = m_paragraphs[p];
-    from = std::clamp(from, 0, int(par.length));
-    to = std::clamp(to, from, int(par.length));
     if (par.place & Wide) {
-        const auto* text = reinterpret_cast<const QChar*>(m_wide.data(par.place & ~Wide));
+        const auto* text = reinterpret_cast<const QChar*>(m_wide.data(par.place & ~Flags));
         out += QStringView(text + from, to - from).toUtf8();
         return;
     }
-    const char* text = m_narrow.data(par.place);
+    const char* text = m_narrow.data(par.place & ~Flags);
     const auto& table = cp1252Table();
     int i = from;
     while (i < to) {
@@ -211,9 +320,9 @@ void ChatDocument::dropOldest(int count)
     for (int p = 0; p < count; ++p) {
         const quint64 place = m_paragraphs[p].place;
         if (place & Wide)
-            m_wide.release(place & ~Wide);
+            m_wide.release(place & ~Flags);
         else
-            m_narrow.release(place);
+            m_narrow.release(place & ~Flags);
     }
     m_links.erase(m_links.cbegin(), firstLink(count));
     m_firstParagraphNumber += quint32(count);
@@ -281,34 +390,56 @@ void ChatDocument::appendTab(int style)
 void ChatDocument::widenLast()
 {
     Paragraph& par = m_paragraphs.back();
-    const QString text = paragraphText(paragraphCount() - 1);
-    m_narrow.dropLast(par.place, par.length);
-    par.place =
-        m_wide.append(reinterpret_cast<const char16_t*>(text.constData()), par.length) | Wide;
+    const quint32 count = storedLength(par);
+    const char* bytes = m_narrow.data(par.place & ~Flags);
+    // A stamp's units (0 to 99) are the same in either table.
+    std::u16string units(count, u'\0');
+    const auto& table = cp1252Table();
+    for (quint32 i = 0; i < count; ++i)
+        units[i] = table[static_cast<unsigned char>(bytes[i])];
+    m_narrow.dropLast(par.place & ~Flags, count);
+    par.place = m_wide.append(units.data(), count) | Wide | (par.place & Stamped);
 }
 
 void ChatDocument::addToLast(const QString& text, int style, bool tab)
 {
     Paragraph& par = m_paragraphs.back();
     const quint32 room = MaxParagraphLength - par.length;
-    const QString piece = quint32(text.size()) > room ? text.left(room) : text;
+    const QStringView piece =
+        quint32(text.size()) > room ? QStringView(text).left(room) : QStringView(text);
     if (piece.isEmpty())
         return;
-    m_runs.push_back({par.length, storedStyle(style), tab});
+    m_runs.push_back({par.length, std::clamp(style, -1, MaxStoredStyle), tab});
+    // A stamp opening the paragraph is kept as its digits.
+    const bool stamp = par.length == 0 && opensWithStamp(piece);
+    const QStringView rest = stamp ? piece.mid(StampLength) : piece;
+    const quint32 stored = storedLength(par);
     std::optional<QByteArray> bytes;
     if (!(par.place & Wide)) {
-        bytes = narrowed(piece);
+        bytes = narrowed(rest);
         if (!bytes)
             widenLast();
     }
+    const quint64 flags = (par.place & Flags) | (stamp ? Stamped : 0);
     if (par.place & Wide) {
-        par.place = m_wide.extendLast(par.place & ~Wide, par.length,
-                                      reinterpret_cast<const char16_t*>(piece.constData()),
-                                      std::size_t(piece.size())) |
-                    Wide;
+        std::u16string units;
+        units.reserve(std::size_t(rest.size()) + StampUnits);
+        if (stamp) {
+            const std::array<char16_t, 3> digits = stampUnits(piece);
+            units.append(digits.data(), digits.size());
+        }
+        units.append(reinterpret_cast<const char16_t*>(rest.data()), std::size_t(rest.size()));
+        par.place =
+            m_wide.extendLast(par.place & ~Flags, stored, units.data(), units.size()) | flags;
     } else {
-        par.place = m_narrow.extendLast(par.place, par.length, bytes->constData(),
-                                        std::size_t(bytes->size()));
+        if (stamp) {
+            const std::array<char16_t, 3> digits = stampUnits(piece);
+            const char head[] = {char(digits[0]), char(digits[1]), char(digits[2])};
+            bytes->prepend(head, StampUnits);
+        }
+        par.place = m_narrow.extendLast(par.place & ~Flags, stored, bytes->constData(),
+                                        std::size_t(bytes->size())) |
+                    flags;
     }
     par.length += quint32(piece.size());
     m_lastLinksFound = false;
@@ -321,9 +452,13 @@ void ChatDocument::findLinksInLast() const
     while (!m_links.empty() && paragraphOf(m_links.back()) == last)
         m_links.pop_back();
     const Paragraph& par = m_paragraphs.back();
+    // A stamp ends in "] ", so no address mark runs from it into the rest: only the rest is looked
+    // at.
+    const int skip = par.place & Stamped ? StampUnits : 0;
+    const qsizetype count = qsizetype(storedLength(par)) - skip;
     const bool mayHoldLink =
-        par.place & Wide ? LinkFinder::mayHoldLink(m_wide.data(par.place & ~Wide), par.length)
-                         : LinkFinder::mayHoldLink(m_narrow.data(par.place), par.length);
+        par.place & Wide ? LinkFinder::mayHoldLink(m_wide.data(par.place & ~Flags) + skip, count)
+                         : LinkFinder::mayHoldLink(m_narrow.data(par.place & ~Flags) + skip, count);
     if (!mayHoldLink)
         return;
     for (const TextSpan& link : LinkFinder::find(paragraphText(last)))
@@ -431,9 +566,9 @@ std::unique_ptr<ChatDocument> ChatDocument::snapshot(int first, int last) const
     for (int p = first; p <= last; ++p) {
         const quint64 place = m_paragraphs[p].place;
         if (place & Wide)
-            wide.include(m_wide, place & ~Wide);
+            wide.include(m_wide, place & ~Flags);
         else
-            narrow.include(m_narrow, place);
+            narrow.include(m_narrow, place & ~Flags);
     }
     if (narrow.first)
         copy->m_narrow = m_narrow.shared(*narrow.first, *narrow.last);

@@ -153,19 +153,38 @@ public:
 
 private:
     // 16 bytes: the top bit of `place` tells UTF-16 text (in m_wide) from bytes (in m_narrow).
+    // A paragraph that opens with a time stamp "[hh:mm:ss] ", as nearly every chat line does, has
+    // the next bit set and keeps the stamp as three units holding its pairs of digits (0 to 99),
+    // ahead of the rest of its text.
     struct Paragraph
     {
         quint64 place;
-        quint32 length;   // characters
+        quint32 length;   // characters shown, the whole stamp included
         quint32 firstRun; // counted from the first run ever appended, modulo 2^32
     };
     static constexpr quint64 Wide = quint64(1) << 63;
+    static constexpr quint64 Stamped = quint64(1) << 62;
+    static constexpr quint64 Flags = Wide | Stamped;
+    static constexpr int StampLength = 11;
+    static constexpr int StampUnits = 3;
+    // 4 bytes: the start in the low 24 bits (a paragraph is shorter than 2^24 characters), the
+    // tab flag in bit 24 and the style plus one in the top 7 bits (styles -1 to 126).
     struct Run
     {
-        quint32 start;
-        qint16 style;
-        bool tab;
+        quint32 bits;
+
+        Run(quint32 start, int style, bool tab)
+            : bits(start | (tab ? TabBit : 0u) | (quint32(style + 1) << StyleShift))
+        {
+        }
+        quint32 start() const { return bits & StartMask; }
+        int style() const { return int(bits >> StyleShift) - 1; }
+        bool tab() const { return bits & TabBit; }
     };
+    static constexpr quint32 StartMask = (1u << 24) - 1;
+    static constexpr quint32 TabBit = 1u << 24;
+    static constexpr int StyleShift = 25;
+    static constexpr int MaxStoredStyle = 126;
 
     // 12 bytes for each address; lines without one cost nothing.
     struct Link
@@ -184,6 +203,19 @@ private:
     void addToLast(const QString& text, int style, bool tab);
     void widenLast();
     void fillText(int p, QString& out) const;
+    // Units kept for the paragraph: its characters, but three for a stamp.
+    quint32 storedLength(const Paragraph& par) const
+    {
+        return par.length - (par.place & Stamped ? StampLength - StampUnits : 0);
+    }
+    // Stored units [from, to) appended as Windows-1252 bytes or as UTF-8.
+    void appendStoredCp1252(const Paragraph& par, int from, int to, QByteArray& out) const;
+    void appendStoredUtf8(const Paragraph& par, int from, int to, QByteArray& out) const;
+    // Characters [from, to) of a stamped paragraph: those of the stamp, then through `rest`
+    // with stored offsets.
+    template <typename Append>
+    void appendWithStamp(const Paragraph& par, int from, int to, QByteArray& out,
+                         Append rest) const;
     bool isWholeWord(const QString& text, int start, int length) const;
 
     // Deques: dropping the oldest lines frees their blocks without moving the rest.

@@ -9,9 +9,9 @@ namespace {
 // the unused tail of the last chunk does not matter.
 constexpr std::size_t ChunkLength = 1u << 16;
 
-// A place is the chunk number in bits 32-62 and the offset in bits 0-31; bit 63 stays free for
-// the pool's user.
-constexpr quint32 NumberMask = 0x7FFFFFFFu;
+// A place is the chunk number in bits 32-61 and the offset in bits 0-31; bits 62 and 63 stay
+// free for the pool's user.
+constexpr quint32 NumberMask = 0x3FFFFFFFu;
 
 } // namespace
 

@@ -52,7 +52,7 @@ private:
     bool isShared(const Chunk& chunk) const { return chunk.data.use_count() > 1; }
 
     std::deque<Chunk> m_chunks;
-    // The number of the front chunk. Chunk numbers only grow (modulo 2^31), so a place stays
+    // The number of the front chunk. Chunk numbers only grow (modulo 2^30), so a place stays
     // valid while chunks before it are freed.
     quint32 m_firstNumber = 0;
 };

@@ -1,6 +1,8 @@
 #include <QTest>
 
+#include "core/Cp1252.h"
 #include "view/ChatDocument.h"
+#include "view/LinkFinder.h"
 #include "view/StyleTable.h"
 
 Q_DECLARE_METATYPE(ChatRange)
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void appendingWithoutLineStartsOne();
     void textOutsideTheCodePageKeepsEveryCharacter();
     void longContentStaysExact();
+    void openingTimeStampsReadBackExactly_data();
+    void openingTimeStampsReadBackExactly();
     void rangeText_data();
     void rangeText();
     void wordAt_data();
@@ -155,6 +159,70 @@ void TestChatDocument::textOutsideTheCodePageKeepsEveryCharacter()
     doc.appendParagraphCp1252(0, 0, 6, bytes);
     doc.appendParagraphCp1252(1, 1, 12, bytes);
     QCOMPARE(bytes, QByteArray("caf\xe9 \x80\xe7\xe3o ?? ? f"));
+}
+
+// A line opening with a time stamp keeps it in fewer units than it shows: every way of reading
+// the line gives back exactly what was appended, whatever follows the stamp or cuts it.
+void TestChatDocument::openingTimeStampsReadBackExactly_data()
+{
+    QTest::addColumn<QString>("line");
+    // clang-format off
+    QTest::newRow("stamp, account, talk")      << QStringLiteral("[21:05:09] |<ana> |olá €");
+    QTest::newRow("all in one piece")          << QStringLiteral("[00:00:00] <ana> oi");
+    QTest::newRow("stamp alone")               << QStringLiteral("[23:59:59] ");
+    QTest::newRow("digits past the clock")     << QStringLiteral("[99:99:99] x");
+    QTest::newRow("stamp cut over pieces")     << QStringLiteral("[21:0|5:09] x");
+    QTest::newRow("a letter among the digits") << QStringLiteral("[21:05:0a] x");
+    QTest::newRow("no space after it")         << QStringLiteral("[21:05:09]x");
+    QTest::newRow("not at the start")          << QStringLiteral("x[21:05:09] y");
+    QTest::newRow("a stamp after the stamp")   << QStringLiteral("[21:05:09] |[10:11:12] y");
+    QTest::newRow("tab after the stamp")       << QStringLiteral("[21:05:09] |^|fim");
+    QTest::newRow("wide text after it")        << QStringLiteral("[21:05:09] |ação |日本 😀| fim");
+    QTest::newRow("wide in the stamp's piece") << QStringLiteral("[21:05:09] Ω ç");
+    QTest::newRow("address after the stamp")   << QStringLiteral("[21:05:09] |www.site.com/a b");
+    QTest::newRow("address, wide line")        << QStringLiteral("[21:05:09] http://x.com/Ω");
+    // clang-format on
+}
+
+void TestChatDocument::openingTimeStampsReadBackExactly()
+{
+    QFETCH(QString, line);
+    ChatDocument doc;
+    fill(doc, {QStringLiteral("before"), line, QStringLiteral("after")});
+    QString expected;
+    QStringList pieces;
+    for (const QString& piece : line.split(u'|', Qt::SkipEmptyParts)) {
+        pieces.append(piece == u"^" ? QStringLiteral("\t") : piece);
+        expected += pieces.last();
+    }
+
+    const std::unique_ptr<ChatDocument> copy = doc.snapshot(1, 1);
+    for (const ChatDocument* d : {&doc, copy.get()}) {
+        const int p = d == &doc ? 1 : 0;
+        QCOMPARE(d->paragraphText(p), expected);
+        QCOMPARE(d->paragraphLength(p), int(expected.size()));
+        QStringList read;
+        for (const ChatPiece& piece : d->pieces(p))
+            read.append(piece.text);
+        QCOMPARE(read, pieces);
+        QCOMPARE(d->links(p), LinkFinder::find(expected));
+    }
+    for (int from = 0; from <= expected.size(); ++from) {
+        for (int to = from; to <= expected.size(); ++to) {
+            const QString part = expected.mid(from, to - from);
+            QByteArray cp1252, utf8;
+            doc.appendParagraphCp1252(1, from, to, cp1252);
+            doc.appendParagraphUtf8(1, from, to, utf8);
+            QCOMPARE(cp1252, Cp1252::encode(part));
+            QCOMPARE(utf8, part.toUtf8());
+        }
+    }
+    QCOMPARE(doc.text({{0, 3}, {2, 2}}),
+             QStringLiteral("ore\n") + expected + QStringLiteral("\naf"));
+    const auto hit = doc.find(expected.right(4), {}, std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(doc.text(*hit), expected.right(4));
+    QCOMPARE(doc.paragraphText(2), QStringLiteral("after"));
 }
 
 void TestChatDocument::longContentStaysExact()
