@@ -26,12 +26,22 @@ trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 
 # Wine finds the DLLs of the unit tests (not packed beside them) through WINEPATH.
-qt=$(sed -n 's/^TULMO_WINDOWS_PREFIXES:[A-Z]*=\([^;]*\).*/\1/p' "$out/CMakeCache.txt")
+qt=$(sed -n 's/^Qt6_DIR:PATH=\(.*\)\/lib\/cmake\/Qt6$/\1/p' "$out/CMakeCache.txt")
 runtime=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
 export WINEPATH="Z:${qt//\//\\}\\bin;Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
 
 echo "== unit tests for Windows (under Wine)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$out" --output-on-failure -j2
+# Qt's test output goes to the debugger there, not to a pipe: a test that fails runs again with
+# its output written to a file, which is shown.
+if ! ctest --test-dir "$out" -j2; then
+    while IFS=: read -r _ name; do
+        exe=$(find "$out/tests" -name "$name.exe" | head -1)
+        (cd "$(dirname "$exe")" && wine "$exe" -o "$work/$name.txt,txt" >/dev/null 2>&1) || true
+        echo "---- $name"
+        grep -v '^PASS\|^QDEBUG\|^SKIP' "$work/$name.txt" || true
+    done <"$out/Testing/Temporary/LastTestsFailed.log"
+    exit 1
+fi
 unset WINEPATH
 
 echo "== the zip's program under Wine against the trial server"
@@ -81,18 +91,27 @@ def peer_saw(text):
         return text in received
     return check
 
-wait_for("bob in the channel", peer_saw(b"CHANNEL Chat"))
+wait_for("bob in the channel", peer_saw(b'CHANNEL "Chat"'))
 chat = subprocess.Popen(["wine", os.path.join(program, "tulmo-chat.exe")],
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 started = time.time()
 
 def window():
-    found = subprocess.run(["xdotool", "search", "--name", "Tulmo Chat"],
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Tulmo Chat"],
                            capture_output=True, text=True).stdout.split()
     return found[0] if found else None
 
 win = wait_for("the program's window", window)
 print(f"window shown after {time.time() - started:.1f} s")
+
+# With no window manager to activate the window, it is given the keyboard focus directly, and
+# the keys are sent to it.
+def focused():
+    subprocess.run(["xdotool", "windowfocus", win], stderr=subprocess.DEVNULL)
+    return subprocess.run(["xdotool", "getwindowfocus"], capture_output=True,
+                          text=True).stdout.strip() == win
+
+wait_for("the keyboard focus", focused)
 
 def keys(*names):
     subprocess.run(["xdotool", "key", "--window", win, *names], check=True)
@@ -104,9 +123,19 @@ def typed(text):
 keys("ctrl+n")
 wait_for("the program's join", peer_saw(b"JOIN visitante"))
 print(f"connected and joined after {time.time() - started:.1f} s")
-typed("ola do windows")
-keys("Return")
-wait_for("the program's line", peer_saw(b"TALK visitante 0000 \"ola do windows\""))
+# The connect-wait dialog has just closed: the keys reach the input line once Wine has given the
+# main window the focus back, so the line is typed again until the server has it.
+sent = peer_saw(b"TALK visitante 0000 \"ola do windows\"")
+for attempt in range(10):
+    wait_for("the keyboard focus", focused)
+    typed("ola do windows")
+    keys("Return")
+    try:
+        wait_for("the program's line", sent, 3)
+        break
+    except SystemExit:
+        if attempt == 9:
+            raise
 peer.sendall(b"oi de volta\r\n")
 
 log = os.path.join(program, "logs", f"chat-{datetime.date.today().isoformat()}.txt")

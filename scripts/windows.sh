@@ -65,10 +65,9 @@ EOF
     apt-get update -qq
 }
 
+# The newest version of a source package, epoch included.
 source_version() {
-    local version
-    version=$(apt-cache showsrc "$1" | sed -n 's/^Version: //p' | head -1)
-    echo "${version#*:}"
+    apt-cache showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -1
 }
 
 # Unpacks a Debian source package (its patch series applied) under $cache/src and prints its
@@ -76,13 +75,14 @@ source_version() {
 source_of() {
     local package=$1 version dir
     version=$(source_version "$package")
-    dir=$cache/src/$package-$version
+    dir=$cache/src/$package-${version#*:}
     if [[ ! -f $dir/.unpacked ]]; then
         rm -rf "$dir" "$dir.tmp"
         mkdir -p "$dir.tmp"
-        (cd "$dir.tmp" && apt-get source -qq "$package=$version" >/dev/null 2>&1)
+        (cd "$dir.tmp" && apt-get source -qq "$package=$version" >"$dir.log" 2>&1) ||
+            { cat "$dir.log"; exit 1; }
         mv "$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -1)" "$dir"
-        rm -rf "$dir.tmp"
+        rm -rf "$dir.tmp" "$dir.log"
         touch "$dir/.unpacked"
     fi
     echo "$dir"
@@ -155,7 +155,7 @@ build_hunspell() {
     (cd "$build" && ./configure --host=$target --prefix="$prefix" --disable-shared \
         --enable-static --disable-nls --without-ui --without-readline \
         CC=$target-gcc-posix CXX=$target-g++-posix >/dev/null &&
-        make -C src/hunspell -j"$jobs" install >/dev/null && make install-pkgconfigDATA >/dev/null)
+        make -C src/hunspell -j"$jobs" install >/dev/null && make install-pkgconfDATA >/dev/null)
     sed -i 's/^Cflags:.*/& -DHUNSPELL_STATIC/' "$prefix/lib/pkgconfig/hunspell.pc"
     rm -rf "$build"
     touch "$prefix/.complete"
@@ -191,9 +191,9 @@ ensure_source_entries
 mkdir -p "$cache"
 qt=$(qt_prefix)
 build_qt "$qt"
-jpeg=$(library_prefix jpeg "$(source_version libjpeg-turbo)")
+jpeg=$(library_prefix jpeg "$(source_version libjpeg-turbo | sed 's/^[0-9]*://')")
 build_jpeg "$jpeg"
-hunspell=$(library_prefix hunspell "$(source_version hunspell)")
+hunspell=$(library_prefix hunspell "$(source_version hunspell | sed 's/^[0-9]*://')")
 build_hunspell "$hunspell"
 
 echo "== building the programs for Windows"

@@ -15,6 +15,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <QThread>
+
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -75,7 +80,10 @@ bool takeAttributes(QFile& file, const QString& from)
     const mode_t mode = old.st_mode & 07777;
     return (own.st_mode & 07777) == mode || ::fchmod(file.handle(), mode) == 0;
 #else
-    return file.setPermissions(QFileInfo(from).permissions());
+    // Windows has a read-only flag for a mode, and open() refuses a read-only target already.
+    Q_UNUSED(file);
+    Q_UNUSED(from);
+    return true;
 #endif
 }
 
@@ -170,8 +178,7 @@ bool AtomicFile::commit()
     if (m_writingInPlace)
         return written;
     if (written) {
-        std::error_code error;
-        std::filesystem::rename(nativePath(m_file.fileName()), nativePath(m_target), error);
+        const std::error_code error = replaceTarget();
         written = !error;
         if (error)
             m_error = QString::fromStdString(error.message());
@@ -179,6 +186,33 @@ bool AtomicFile::commit()
     if (!written)
         m_file.remove();
     return written;
+}
+
+std::error_code AtomicFile::replaceTarget() const
+{
+    const std::filesystem::path from = nativePath(m_file.fileName());
+    const std::filesystem::path to = nativePath(m_target);
+#ifdef Q_OS_WIN
+    // The C library's rename never replaces a file there. A file another program holds open for
+    // a moment (a virus scanner, the search indexer, a reader of ours) refuses to be replaced
+    // until it lets go: a few tries, a tenth of a second in all.
+    DWORD failure = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(10);
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return {};
+        failure = GetLastError();
+        if (failure != ERROR_ACCESS_DENIED && failure != ERROR_SHARING_VIOLATION)
+            break;
+    }
+    return std::error_code(int(failure), std::system_category());
+#else
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return error;
+#endif
 }
 
 bool AtomicFile::save(const QString& path, const QByteArray& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <system_error>
+
 #include <QFile>
 #include <QString>
 
@@ -63,6 +65,9 @@ public:
     static void removeLeftovers(const QString& path);
 
 private:
+    // Puts the written temporary file in the target's place.
+    std::error_code replaceTarget() const;
+
     QString m_target;
     InPlace m_inPlace;
     NewFile m_newFile;

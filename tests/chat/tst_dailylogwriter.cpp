@@ -79,6 +79,7 @@ void TestDailyLogWriter::linesGoToTheFileOfTheirStreamAndDay()
     QCOMPARE(fileBytes(folder + QStringLiteral("/whisps-2026-12-11.txt")),
              QByteArray("<FROM: bia> psiu\r\n<TO: bia> oi\r\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+#ifndef Q_OS_WIN // there the user's own folders keep others out, not modes
     const auto owner = QFile::ReadOwner | QFile::WriteOwner;
     const auto everyone = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
@@ -87,6 +88,7 @@ void TestDailyLogWriter::linesGoToTheFileOfTheirStreamAndDay()
     QCOMPARE(QFileInfo(folder + QStringLiteral("/chat-2026-12-12.txt")).permissions() &
                  (owner | QFile::ExeOwner | everyone),
              owner);
+#endif
 }
 
 // A line larger than the whole queue never fits, whenever the thread drains it: such lines are

@@ -45,6 +45,10 @@ private Q_SLOTS:
     {
         QFETCH(qint64, msecs);
         QFETCH(QString, text);
+#ifdef Q_OS_WIN
+        if (msecs < 0)
+            QSKIP("Windows converts no time before 1970 to local time");
+#endif
         Fixture f;
         f.now = msecs;
         QCOMPARE(f.stamp.text(), text);
@@ -78,12 +82,18 @@ private Q_SLOTS:
         QCOMPARE(second, QStringLiteral("[09:34:57] "));
     }
 
+    // Local time as Qt converts it: on Windows the zone set above reaches that conversion but not
+    // the system's clock that QTime::currentTime() reads.
     void defaultClockIsTheLocalWallClock()
     {
+        const auto localNow = [] {
+            return QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch())
+                .toString(QStringLiteral("[HH:mm:ss] "));
+        };
         TimeStampText stamp;
-        const QString before = QTime::currentTime().toString(QStringLiteral("[HH:mm:ss] "));
+        const QString before = localNow();
         const QString text = stamp.text();
-        const QString after = QTime::currentTime().toString(QStringLiteral("[HH:mm:ss] "));
+        const QString after = localNow();
         QVERIFY2(text == before || text == after, qPrintable(text));
     }
 };

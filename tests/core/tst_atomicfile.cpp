@@ -85,9 +85,15 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         if (!before.isEmpty())
             put(target(), before);
-        // A reader that opened the file before the save still reads the old file whole.
+        // A reader that opened the file before the save still reads the old file whole. Windows
+        // replaces no file another handle holds open: there the settings file's readers and
+        // writers take turns through a lock.
         QFile reader(target());
+#ifdef Q_OS_WIN
+        const bool reading = false;
+#else
         const bool reading = reader.open(QIODevice::ReadOnly);
+#endif
         QVERIFY(AtomicFile::save(target(), after));
         QCOMPARE(contents(target()), after);
         if (reading)
@@ -132,8 +138,14 @@ private Q_SLOTS:
         QVERIFY(!AtomicFile::save(m_dir->filePath(name), "novo"));
         QCOMPARE(contents(target()), QByteArray("antigo\r\n"));
         QCOMPARE(entries(), before);
-        if (readOnly)
+        if (readOnly) {
+#ifdef Q_OS_WIN
+            // Windows keeps a read-only flag, not a mode.
+            QVERIFY(!(QFile::permissions(target()) & QFileDevice::WriteOwner));
+#else
             QCOMPARE(QFile::permissions(target()) & OwnerGroupOther, mode);
+#endif
+        }
     }
 
     void keepsTheMode_data()

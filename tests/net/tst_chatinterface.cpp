@@ -277,8 +277,11 @@ private Q_SLOTS:
         chat.Address = address;
         chat.Port = server.port();
         QVERIFY(chat.Connect());
-        if (letItStart)
+        if (letItStart) {
             QCoreApplication::processEvents();
+            if (chat.Connected())
+                QSKIP("the loopback connection was made within one pass of the event loop");
+        }
         chat.CancelConnect();
         QVERIFY(!chat.Connecting());
         QVERIFY(!chat.Connected());

@@ -587,8 +587,13 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(SettingsWriteError,
                                  ini.DeleteKey(QStringLiteral("G"), QStringLiteral("K")));
         QCOMPARE(contents(), before);
+#ifdef Q_OS_WIN
+        // Windows keeps a read-only flag, not a mode.
+        QVERIFY(!(QFile::permissions(iniPath()) & QFileDevice::WriteOwner));
+#else
         QCOMPARE(QFile::permissions(iniPath()) & QFileDevice::Permissions::fromInt(0x7077),
                  readOnly);
+#endif
     }
 
     void rewriteKeepsModeOwnerAndGroup()
@@ -768,6 +773,9 @@ private Q_SLOTS:
 
     void aWriteReplacesTheFileWhole()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows replaces no file that another handle holds open: readers take the lock");
+#endif
         // A reader that opened the file before the write still reads the old file whole: the new
         // one is made beside it and renamed over it, never written into it.
         put("[G]\r\nK=1\r\n");
