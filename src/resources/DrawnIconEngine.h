@@ -8,9 +8,9 @@
 
 // An icon that keeps only how to draw its picture, and draws it when Qt asks for a pixmap, at
 // the device size asked for: no density is drawn before a screen needs it, and each is drawn for
-// itself rather than scaled from the nearest of a few. The drawing function keeps what it draws
-// in the pixmap cache. The looks of the other modes (disabled, selected) are the application
-// style's, made from the drawing as for any plain icon.
+// itself rather than scaled from the nearest of a few. The drawing function decides which of its
+// drawings are worth keeping (in the pixmap cache). The looks of the other modes (disabled,
+// selected) are the application style's, made from the drawing as for any plain icon.
 class DrawnIconEngine : public QIconEngine
 {
 public:

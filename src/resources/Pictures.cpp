@@ -25,6 +25,7 @@ constexpr int MaxBannerWidth = 16384;
 constexpr int SmallIconSize = 16;
 constexpr int IconSizes[] = {16, 32, 48};
 constexpr int LargeIconSize = 256;
+constexpr int LargestKeptIcon = 48;
 
 qreal sane(qreal ratio)
 {
@@ -65,12 +66,17 @@ QPixmap cached(const QString& key, const std::function<QPixmap()>& draw)
     return pixmap;
 }
 
+// The program icon's sizes that a tray or a title bar paints again and again are kept; the large
+// ones, which the desktop takes once for the window icon (half a megabyte together), are drawn
+// each time they are asked for.
 QPixmap iconAt(int size)
 {
-    return cached(QStringLiteral("tulmo/icon/%1").arg(size), [size] {
+    const auto draw = [size] {
         return render(QSize(size, size), 1,
                       [size](QPainter& p) { BannerArt::programIcon(p, size); });
-    });
+    };
+    return size <= LargestKeptIcon ? cached(QStringLiteral("tulmo/icon/%1").arg(size), draw)
+                                   : draw();
 }
 
 QIcon drawnIcon(QSize logical, const DrawnIconEngine::Draw& draw)

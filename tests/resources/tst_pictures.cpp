@@ -501,6 +501,12 @@ void TestPictures::iconsDrawNothingUntilAsked()
     for (int size : {16, 20, 24, 32, 48, 256})
         QVERIFY(!QPixmapCache::find(QStringLiteral("tulmo/icon/%1").arg(size), &found));
 
+    // The program icon's large drawings, taken once by the desktop, are not kept.
+    icons.last().pixmap({16, 16}, 1.0);
+    icons.last().pixmap({256, 256}, 1.0);
+    QVERIFY(QPixmapCache::find(QStringLiteral("tulmo/icon/16"), &found));
+    QVERIFY(!QPixmapCache::find(QStringLiteral("tulmo/icon/256"), &found));
+
     const qint64 first = icons[3].pixmap({24, 24}, 1.5).cacheKey();
     QCOMPARE(drawn("toolbar", Pictures::ToolbarCount), QStringList{"tulmo/toolbar/3@1.5"});
     QCOMPARE(icons[3].pixmap({24, 24}, 1.5).cacheKey(), first);
