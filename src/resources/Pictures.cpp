@@ -9,6 +9,7 @@
 #include <QPixmapCache>
 
 #include "resources/BannerArt.h"
+#include "resources/DrawnIconEngine.h"
 #include "resources/Emblems.h"
 #include "resources/ToolbarArt.h"
 #include "resources/UserTagArt.h"
@@ -19,9 +20,12 @@ constexpr QSize ToolbarSize(24, 24);
 constexpr QSize UserTagSize(27, 18);
 // Wider than any screen; a larger request is a caller's mistake, not a picture to allocate.
 constexpr int MaxBannerWidth = 16384;
-// The program icon's own drawings (each drawn for its size), for every common ratio of each.
+// The program icon: its smallest drawing, the sizes it offers the desktop at every common ratio,
+// and its largest drawing (a larger request gets that one, as it always has).
+constexpr int SmallIconSize = 16;
 constexpr int IconSizes[] = {16, 32, 48};
 constexpr int LargeIconSize = 256;
+constexpr int LargestKeptIcon = 48;
 
 qreal sane(qreal ratio)
 {
@@ -62,20 +66,22 @@ QPixmap cached(const QString& key, const std::function<QPixmap()>& draw)
     return pixmap;
 }
 
+// The program icon's sizes that a tray or a title bar paints again and again are kept; the large
+// ones, which the desktop takes once for the window icon (half a megabyte together), are drawn
+// each time they are asked for.
 QPixmap iconAt(int size)
 {
-    return cached(QStringLiteral("tulmo/icon/%1").arg(size), [size] {
+    const auto draw = [size] {
         return render(QSize(size, size), 1,
                       [size](QPainter& p) { BannerArt::programIcon(p, size); });
-    });
+    };
+    return size <= LargestKeptIcon ? cached(QStringLiteral("tulmo/icon/%1").arg(size), draw)
+                                   : draw();
 }
 
-QIcon atCommonRatios(const std::function<QPixmap(qreal)>& draw)
+QIcon drawnIcon(QSize logical, const DrawnIconEngine::Draw& draw)
 {
-    QIcon icon;
-    for (qreal ratio : Pictures::CommonRatios)
-        icon.addPixmap(draw(ratio));
-    return icon;
+    return QIcon(new DrawnIconEngine(logical, Pictures::MaxRatio, draw));
 }
 
 } // namespace
@@ -93,7 +99,7 @@ QPixmap Pictures::toolbar(ToolbarPicture picture, qreal ratio)
 
 QIcon Pictures::toolbarIcon(ToolbarPicture picture)
 {
-    return atCommonRatios([picture](qreal ratio) { return toolbar(picture, ratio); });
+    return drawnIcon(ToolbarSize, [picture](qreal ratio) { return toolbar(picture, ratio); });
 }
 
 QPixmap Pictures::toolbar(int index, qreal ratio)
@@ -134,7 +140,7 @@ QIcon Pictures::userTagIcon(int index)
 {
     if (index < 0 || index >= UserTagCount)
         return {};
-    return atCommonRatios([index](qreal ratio) { return userTag(index, ratio); });
+    return drawnIcon(UserTagSize, [index](qreal ratio) { return userTag(index, ratio); });
 }
 
 QPixmap Pictures::logoBanner(qreal ratio)
@@ -171,17 +177,16 @@ QPixmap Pictures::dialogBanner(int width, qreal ratio)
 // drawing, whose strokes are made for that size.
 QIcon Pictures::programIcon()
 {
-    QList<int> sizes{LargeIconSize};
+    QList<QSize> sizes{{LargeIconSize, LargeIconSize}};
     for (int size : IconSizes) {
         for (qreal ratio : CommonRatios) {
             const int device = qRound(size * ratio);
-            if (!sizes.contains(device))
-                sizes.append(device);
+            if (!sizes.contains(QSize(device, device)))
+                sizes.append({device, device});
         }
     }
-    std::sort(sizes.begin(), sizes.end());
-    QIcon icon;
-    for (int size : sizes)
-        icon.addPixmap(iconAt(size));
-    return icon;
+    std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    return QIcon(new DrawnIconEngine(
+        {SmallIconSize, SmallIconSize}, qreal(LargeIconSize) / SmallIconSize,
+        [](qreal ratio) { return iconAt(qRound(SmallIconSize * ratio)); }, sizes));
 }

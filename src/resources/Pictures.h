@@ -13,7 +13,7 @@ class Pictures
 {
 public:
     static constexpr qreal MaxRatio = 4;
-    // Icons hold a drawing for each of these; Qt picks the one for the screen.
+    // The program icon offers the desktop its drawings at these ratios of each of its sizes.
     static constexpr qreal CommonRatios[] = {1, 1.25, 1.5, 2, 3};
 
     // 24 x 24, transparent background.
@@ -21,6 +21,8 @@ public:
     static constexpr int UserTagCount = 30; // 27 x 18
 
     static QPixmap toolbar(ToolbarPicture picture, qreal ratio = 1);
+    // Icons draw their picture when asked for it, at the size and ratio asked (see
+    // DrawnIconEngine).
     static QIcon toolbarIcon(ToolbarPicture picture);
     // By position in the toolbar's picture list; a position outside it gives a null picture.
     static QPixmap toolbar(int index, qreal ratio = 1);

@@ -2,18 +2,25 @@
 
 #include <QtTest>
 
+#include <QAction>
 #include <QImage>
 #include <QMap>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QSet>
+#include <QToolButton>
 #include <functional>
 
 #include "resources/Pictures.h"
 
 namespace {
 
+// The pixels alone: the ratio a pixmap carries is checked where it matters.
 QImage imageOf(const QPixmap& pixmap)
 {
-    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 // Share of the pixels with any paint on them, and the number of distinct colours.
@@ -120,7 +127,14 @@ private Q_SLOTS:
     void programIconSizes();
     void sharpAtEveryRatio_data();
     void sharpAtEveryRatio();
-    void iconsHoldTheDrawingForTheRatio();
+    void iconsDrawTheAskedRatio_data();
+    void iconsDrawTheAskedRatio();
+    void iconsAtOtherSizes_data();
+    void iconsAtOtherSizes();
+    void iconModesLookAsThePlainIcons_data();
+    void iconModesLookAsThePlainIcons();
+    void disabledToolButton();
+    void iconsDrawNothingUntilAsked();
     void unusableRatios();
 };
 
@@ -161,6 +175,7 @@ void TestPictures::indexOutOfRange()
     QVERIFY(Pictures::toolbar(toolbar).isNull());
     QVERIFY(Pictures::toolbarIcon(toolbar).isNull());
     QVERIFY(Pictures::userTag(userTag).isNull());
+    QVERIFY(Pictures::userTagIcon(userTag).isNull());
 }
 
 void TestPictures::userTags()
@@ -312,20 +327,189 @@ void TestPictures::sharpAtEveryRatio()
     QVERIFY2(distance(back, plain) < 20, qPrintable(QString::number(distance(back, plain))));
 }
 
-// Qt takes an icon's drawing for the screen's ratio as it is, in every mode.
-void TestPictures::iconsHoldTheDrawingForTheRatio()
+void TestPictures::iconsDrawTheAskedRatio_data()
 {
-    for (qreal ratio : Pictures::CommonRatios) {
-        const QIcon toolbar = Pictures::toolbarIcon(ToolbarPicture(2));
-        QCOMPARE(imageOf(toolbar.pixmap({24, 24}, ratio)),
-                 imageOf(Pictures::toolbar(ToolbarPicture(2), ratio)));
-        QCOMPARE(imageOf(Pictures::userTagIcon(20).pixmap({27, 18}, ratio)),
-                 imageOf(Pictures::userTag(20, ratio)));
-        QCOMPARE(toolbar.pixmap({24, 24}, ratio, QIcon::Disabled).devicePixelRatio(), ratio);
-        // Drawn once for each ratio.
-        QCOMPARE(Pictures::logoBanner(ratio).cacheKey(), Pictures::logoBanner(ratio).cacheKey());
+    QTest::addColumn<qreal>("ratio");
+    for (qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0})
+        QTest::addRow("%g", ratio) << ratio;
+}
+
+// An icon asked for its picture on a screen of some density is that density's own drawing, in
+// the device size of the density, whichever ratios are common.
+void TestPictures::iconsDrawTheAskedRatio()
+{
+    QFETCH(qreal, ratio);
+    const QPixmap toolbar = Pictures::toolbarIcon(ToolbarPicture(2)).pixmap({24, 24}, ratio);
+    QCOMPARE(toolbar.size(), QSize(qRound(24 * ratio), qRound(24 * ratio)));
+    QCOMPARE(toolbar.devicePixelRatio(), ratio);
+    QCOMPARE(imageOf(toolbar), imageOf(Pictures::toolbar(ToolbarPicture(2), ratio)));
+
+    const QPixmap tag = Pictures::userTagIcon(20).pixmap({27, 18}, ratio);
+    QCOMPARE(tag.size(), QSize(qRound(27 * ratio), qRound(18 * ratio)));
+    QCOMPARE(imageOf(tag), imageOf(Pictures::userTag(20, ratio)));
+
+    // The program icon's sizes each have their own drawing: 32 pixels at ratio 1.5 are the
+    // drawing made for 48.
+    const int device = qRound(32 * ratio);
+    const QPixmap program = Pictures::programIcon().pixmap({32, 32}, ratio);
+    QCOMPARE(program.size(), QSize(device, device));
+    QCOMPARE(imageOf(program), imageOf(Pictures::programIcon().pixmap({device, device}, 1.0)));
+
+    const QPixmap disabled =
+        Pictures::toolbarIcon(ToolbarPicture(2)).pixmap({24, 24}, ratio, QIcon::Disabled);
+    QCOMPARE(disabled.devicePixelRatio(), ratio);
+    QCOMPARE(disabled.size(), toolbar.size());
+    QVERIFY(imageOf(disabled) != imageOf(toolbar));
+    // Drawn once for each ratio.
+    QCOMPARE(Pictures::logoBanner(ratio).cacheKey(), Pictures::logoBanner(ratio).cacheKey());
+}
+
+void TestPictures::iconsAtOtherSizes_data()
+{
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("device");
+    QTest::addColumn<qreal>("drawnAt");
+    // clang-format off
+    // A menu's 16 pixels: smaller than the picture, it is the plain drawing made smaller...
+    QTest::newRow("menu") << QSize(16, 16) << 1.0 << QSize(16, 16) << 0.0;
+    // ...until the screen's density leaves room for a drawing of its own.
+    QTest::newRow("menu at 2") << QSize(16, 16) << 2.0 << QSize(32, 32) << 32 / 24.0;
+    QTest::newRow("larger") << QSize(40, 40) << 1.0 << QSize(40, 40) << 40 / 24.0;
+    QTest::newRow("not square") << QSize(48, 30) << 1.0 << QSize(30, 30) << 1.25;
+    // Beyond the largest ratio, the largest drawing rather than one blown up.
+    QTest::newRow("huge") << QSize(500, 500) << 1.0 << QSize(96, 96) << 4.0;
+    // clang-format on
+}
+
+void TestPictures::iconsAtOtherSizes()
+{
+    QFETCH(QSize, asked);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, device);
+    QFETCH(qreal, drawnAt);
+    const QIcon icon = Pictures::toolbarIcon(ToolbarPicture::Gears);
+    const QPixmap pixmap = icon.pixmap(asked, ratio);
+    QCOMPARE(pixmap.size(), device);
+    if (ratio == 1)
+        QCOMPARE(icon.actualSize(asked), device);
+    const QPixmap expected =
+        drawnAt > 0 ? Pictures::toolbar(ToolbarPicture::Gears, drawnAt)
+                    : QIcon(Pictures::toolbar(ToolbarPicture::Gears)).pixmap(asked, ratio);
+    QCOMPARE(imageOf(pixmap), imageOf(expected));
+}
+
+void TestPictures::iconModesLookAsThePlainIcons_data()
+{
+    QTest::addColumn<QIcon::Mode>("mode");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("differs");
+    // clang-format off
+    QTest::newRow("disabled") << QIcon::Disabled << 1.0 << true;
+    QTest::newRow("disabled at 1.5") << QIcon::Disabled << 1.5 << true;
+    QTest::newRow("selected") << QIcon::Selected << 1.0 << true;
+    QTest::newRow("selected at 2") << QIcon::Selected << 2.0 << true;
+    QTest::newRow("active") << QIcon::Active << 1.0 << false;
+    // clang-format on
+}
+
+// The other modes look as the style makes them from the drawing for the density, as for an icon
+// made of that drawing alone; painted or taken as a pixmap alike.
+void TestPictures::iconModesLookAsThePlainIcons()
+{
+    QFETCH(QIcon::Mode, mode);
+    QFETCH(qreal, ratio);
+    QFETCH(bool, differs);
+    const struct
+    {
+        QIcon drawn;
+        QPixmap plain;
+        QSize size;
+    } icons[] = {
+        {Pictures::toolbarIcon(ToolbarPicture::Star),
+         Pictures::toolbar(ToolbarPicture::Star, ratio),
+         {24, 24}},
+        {Pictures::userTagIcon(7), Pictures::userTag(7, ratio), {27, 18}},
+    };
+    for (const auto& icon : icons) {
+        const QImage expected = imageOf(QIcon(icon.plain).pixmap(icon.size, ratio, mode));
+        const QImage drawn = imageOf(icon.drawn.pixmap(icon.size, ratio, mode));
+        QCOMPARE(drawn, expected);
+        QCOMPARE(drawn != imageOf(icon.plain), differs);
+
+        QPixmap painted(icon.plain.size());
+        painted.setDevicePixelRatio(ratio);
+        painted.fill(Qt::transparent);
+        QPainter painter(&painted);
+        icon.drawn.paint(&painter, QRect(QPoint(0, 0), icon.size), Qt::AlignCenter, mode);
+        painter.end();
+        QCOMPARE(imageOf(painted), expected);
     }
-    QVERIFY(Pictures::userTagIcon(Pictures::UserTagCount).isNull());
+}
+
+// What a toolbar button shows for an action that cannot be used is the style's greyed picture,
+// as with an icon holding the drawing itself.
+void TestPictures::disabledToolButton()
+{
+    const auto shown = [](const QIcon& icon, bool enabled) {
+        QAction action(icon, QStringLiteral("Conectar"));
+        action.setEnabled(enabled);
+        QToolButton button;
+        button.setDefaultAction(&action);
+        button.setIconSize({24, 24});
+        button.setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button.resize(32, 32);
+        return button.grab().toImage();
+    };
+    const QIcon drawn = Pictures::toolbarIcon(ToolbarPicture::PlugJoined);
+    const QIcon plain(Pictures::toolbar(ToolbarPicture::PlugJoined));
+    QCOMPARE(shown(drawn, false), shown(plain, false));
+    QCOMPARE(shown(drawn, true), shown(plain, true));
+    QVERIFY(shown(drawn, false) != shown(drawn, true));
+}
+
+// Building an icon draws none of its densities; asking for one draws that one, once.
+void TestPictures::iconsDrawNothingUntilAsked()
+{
+    QPixmapCache::clear();
+    QList<QIcon> icons;
+    for (int i = 0; i < Pictures::ToolbarCount; ++i)
+        icons << Pictures::toolbarIcon(i);
+    for (int i = 0; i < Pictures::UserTagCount; ++i)
+        icons << Pictures::userTagIcon(i);
+    icons << Pictures::programIcon();
+    for (const QIcon& icon : icons) {
+        QVERIFY(!icon.isNull());
+        QVERIFY(!icon.availableSizes().isEmpty());
+        QVERIFY(icon.actualSize({24, 24}).isValid());
+    }
+    const auto drawn = [](const QString& kind, int count) {
+        QStringList keys;
+        for (int i = 0; i < count; ++i) {
+            for (const char* ratio : {"1", "1.25", "1.5", "2", "3"}) {
+                const QString key = QStringLiteral("tulmo/%1/%2@%3").arg(kind).arg(i).arg(ratio);
+                QPixmap found;
+                if (QPixmapCache::find(key, &found))
+                    keys << key;
+            }
+        }
+        return keys;
+    };
+    QCOMPARE(drawn("toolbar", Pictures::ToolbarCount), QStringList());
+    QCOMPARE(drawn("usertag", Pictures::UserTagCount), QStringList());
+    QPixmap found;
+    for (int size : {16, 20, 24, 32, 48, 256})
+        QVERIFY(!QPixmapCache::find(QStringLiteral("tulmo/icon/%1").arg(size), &found));
+
+    // The program icon's large drawings, taken once by the desktop, are not kept.
+    icons.last().pixmap({16, 16}, 1.0);
+    icons.last().pixmap({256, 256}, 1.0);
+    QVERIFY(QPixmapCache::find(QStringLiteral("tulmo/icon/16"), &found));
+    QVERIFY(!QPixmapCache::find(QStringLiteral("tulmo/icon/256"), &found));
+
+    const qint64 first = icons[3].pixmap({24, 24}, 1.5).cacheKey();
+    QCOMPARE(drawn("toolbar", Pictures::ToolbarCount), QStringList{"tulmo/toolbar/3@1.5"});
+    QCOMPARE(icons[3].pixmap({24, 24}, 1.5).cacheKey(), first);
 }
 
 // A ratio no screen has is brought within reach rather than drawn at any size.
