@@ -193,9 +193,9 @@ std::error_code AtomicFile::replaceTarget() const
     const std::filesystem::path from = nativePath(m_file.fileName());
     const std::filesystem::path to = nativePath(m_target);
 #ifdef Q_OS_WIN
-    // The C library's rename never replaces a file there. A file another program holds open for
-    // a moment (a virus scanner, the search indexer, a reader of ours) refuses to be replaced
-    // until it lets go: a few tries, a tenth of a second in all.
+    // A file that another program holds open for a moment (a virus scanner, the search indexer,
+    // a reader of ours) cannot be replaced until it lets go: a few tries, a tenth of a second in
+    // all.
     DWORD failure = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (attempt > 0)

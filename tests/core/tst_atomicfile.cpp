@@ -1,5 +1,8 @@
 #include "core/AtomicFile.h"
 
+#include <chrono>
+#include <thread>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -99,6 +102,30 @@ private Q_SLOTS:
         if (reading)
             QCOMPARE(reader.readAll(), before);
         QCOMPARE(entries(), QStringList{QStringLiteral("chat.txt")});
+    }
+
+    // Windows replaces no file that another handle holds open: a holder that lets go within a
+    // moment (a virus scanner) only delays the save; one that keeps it leaves the old file whole.
+    void openFileOnWindows()
+    {
+#ifndef Q_OS_WIN
+        QSKIP("only Windows refuses to replace a file held open");
+#else
+        put(target(), "antigo\r\n");
+        QFile holder(target());
+        QVERIFY(holder.open(QIODevice::ReadOnly));
+        QVERIFY(!AtomicFile::save(target(), "novo\r\n"));
+        QCOMPARE(entries(), QStringList{QStringLiteral("chat.txt")});
+
+        std::thread letGo([&holder] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            holder.close();
+        });
+        const bool saved = AtomicFile::save(target(), "novo\r\n");
+        letGo.join();
+        QVERIFY(saved);
+        QCOMPARE(contents(target()), QByteArray("novo\r\n"));
+#endif
     }
 
     void abandonedSaveLeavesNoTrace()
