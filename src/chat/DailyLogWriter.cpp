@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,9 @@ constexpr qint64 MaxTail = qint64(1) << 20;
 // write and one wake-up for many lines of a flood, and still a crash loses a moment at most.
 constexpr std::chrono::milliseconds GatherTime(200);
 constexpr qsizetype GatherBytes = qsizetype(256) << 10;
+// A flood fills chunks of about GatherBytes one after the other; the memory of one is kept for the
+// next, up to this much.
+constexpr qsizetype MaxSpareBytes = 4 * GatherBytes;
 
 // Up to `count` of the last lines of the file, oldest first.
 QStringList tailLines(const QString& path, int count)
@@ -115,7 +119,7 @@ QByteArray& DailyLogWriter::chunkFor(int stream, const QDate& date)
 {
     int& at = m_current[std::size_t(stream)];
     if (at < 0 || m_chunks[std::size_t(at)].date != date) {
-        m_chunks.push_back({stream, date, QByteArray()});
+        m_chunks.push_back({stream, date, std::exchange(m_spare, QByteArray())});
         at = int(m_chunks.size()) - 1;
     }
     return m_chunks[std::size_t(at)].bytes;
@@ -209,8 +213,18 @@ void DailyLogWriter::run()
                 break;
             }
         }
+        QByteArray spare;
+        for (Chunk& chunk : chunks) {
+            if (chunk.bytes.capacity() > spare.capacity() &&
+                chunk.bytes.capacity() <= MaxSpareBytes)
+                spare.swap(chunk.bytes);
+        }
         chunks.clear();
+        // Cutting the size keeps the capacity.
+        spare.resize(0);
         lock.lock();
+        if (spare.capacity() > m_spare.capacity())
+            m_spare.swap(spare);
         if (!failedFile.isEmpty()) {
             m_failed = true;
             m_chunks.clear();

@@ -93,6 +93,8 @@ private:
     std::vector<int> m_current;
     std::vector<Lost> m_lost;
     qsizetype m_queued = 0;
+    // A written chunk's bytes, emptied, for the next chunk to fill without growing again.
+    QByteArray m_spare;
     bool m_stopping = false;
     bool m_failed = false;
 

@@ -123,7 +123,7 @@ void UserListModel::addUser(const QString& user, const QString& flags, const QSt
 
 bool UserListModel::removeUser(const QString& user)
 {
-    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    const int node = firstOf(user);
     if (node < 0)
         return false;
     const int row = rowOf(node);
@@ -136,7 +136,7 @@ bool UserListModel::removeUser(const QString& user)
 
 bool UserListModel::setUserFlags(const QString& user, const QString& flags)
 {
-    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    const int node = firstOf(user);
     if (node < 0)
         return false;
     UserEntry& entry = m_entries[node];
@@ -175,14 +175,29 @@ const UserEntry& UserListModel::at(int row) const
 // equal (both fold each code point alone), so the folded name is the key of the look-ups.
 int UserListModel::indexOf(const QString& user) const
 {
-    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    const int node = firstOf(user);
     return node < 0 ? -1 : rowOf(node);
 }
 
 const UserEntry* UserListModel::find(const QString& user) const
 {
-    const int node = m_firstByKey.value(user.toCaseFolded(), -1);
+    const int node = firstOf(user);
     return node < 0 ? nullptr : &m_entries[node];
+}
+
+// Every channel line looks its speaker up: an ASCII name, as nearly all are, is folded into a
+// buffer kept for it rather than into a new string.
+int UserListModel::firstOf(const QString& user) const
+{
+    m_folded.resize(user.size());
+    QChar* folded = m_folded.data();
+    for (qsizetype i = 0; i < user.size(); ++i) {
+        const char16_t ch = user.at(i).unicode();
+        if (ch >= 0x80)
+            return m_firstByKey.value(user.toCaseFolded(), -1);
+        folded[i] = QChar(ch >= u'A' && ch <= u'Z' ? ch + (u'a' - u'A') : ch);
+    }
+    return m_firstByKey.value(m_folded, -1);
 }
 
 QString UserListModel::randomUser() const

@@ -106,6 +106,8 @@ private:
     void unlinkName(int node);
     void relinkDuplicateNames(const std::vector<int>& order);
     void sortByRank();
+    // The first node of the name in list order, or -1.
+    int firstOf(const QString& user) const;
 
     std::vector<Node> m_nodes;
     std::vector<UserEntry> m_entries;
@@ -116,6 +118,7 @@ private:
     mutable int m_lastNode = -1;
     // The first node in list order of every case-folded name; the others follow by nextSame.
     QHash<QString, int> m_firstByKey;
+    mutable QString m_folded;
     // A generator of its own for the priorities: the shared one's sequence of draws belongs to
     // the program's visible choices.
     quint32 m_priorityState = 0x9e3779b9u;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include "core/Cp1252.h"
 
@@ -27,18 +28,23 @@ const std::array<char16_t, 256>& cp1252Table()
     return table;
 }
 
-// The Windows-1252 bytes of the text, or nothing when a character has none.
-std::optional<QByteArray> narrowed(QStringView text)
+// A piece of a line fits here without a heap block.
+constexpr int PieceBuffer = 256;
+
+// Adds the Windows-1252 bytes of the text to `out`; false when a character has none.
+bool narrowInto(QStringView text, QVarLengthArray<char, PieceBuffer>& out)
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* bytes = out.data() + at;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
         const int b = (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) ? ch : Cp1252::byteOf(ch);
         if (b < 0)
-            return std::nullopt;
+            return false;
         bytes[i] = char(b);
     }
-    return bytes;
+    return true;
 }
 
 // Whether the text opens with a time stamp "[hh:mm:ss] " (any two digits in each place).
@@ -414,32 +420,31 @@ void ChatDocument::addToLast(const QString& text, int style, bool tab)
     const bool stamp = par.length == 0 && opensWithStamp(piece);
     const QStringView rest = stamp ? piece.mid(StampLength) : piece;
     const quint32 stored = storedLength(par);
-    std::optional<QByteArray> bytes;
+    const quint64 stampFlag = stamp ? Stamped : 0;
     if (!(par.place & Wide)) {
-        bytes = narrowed(rest);
-        if (!bytes)
+        QVarLengthArray<char, PieceBuffer> bytes;
+        if (stamp) {
+            const std::array<char16_t, 3> digits = stampUnits(piece);
+            for (const char16_t digit : digits)
+                bytes.append(char(digit));
+        }
+        if (narrowInto(rest, bytes))
+            par.place = m_narrow.extendLast(par.place & ~Flags, stored, bytes.constData(),
+                                            std::size_t(bytes.size())) |
+                        (par.place & Flags) | stampFlag;
+        else
             widenLast();
     }
-    const quint64 flags = (par.place & Flags) | (stamp ? Stamped : 0);
     if (par.place & Wide) {
-        std::u16string units;
-        units.reserve(std::size_t(rest.size()) + StampUnits);
+        QVarLengthArray<char16_t, PieceBuffer> units;
         if (stamp) {
             const std::array<char16_t, 3> digits = stampUnits(piece);
             units.append(digits.data(), digits.size());
         }
-        units.append(reinterpret_cast<const char16_t*>(rest.data()), std::size_t(rest.size()));
-        par.place =
-            m_wide.extendLast(par.place & ~Flags, stored, units.data(), units.size()) | flags;
-    } else {
-        if (stamp) {
-            const std::array<char16_t, 3> digits = stampUnits(piece);
-            const char head[] = {char(digits[0]), char(digits[1]), char(digits[2])};
-            bytes->prepend(head, StampUnits);
-        }
-        par.place = m_narrow.extendLast(par.place & ~Flags, stored, bytes->constData(),
-                                        std::size_t(bytes->size())) |
-                    flags;
+        units.append(reinterpret_cast<const char16_t*>(rest.data()), rest.size());
+        par.place = m_wide.extendLast(par.place & ~Flags, stored, units.constData(),
+                                      std::size_t(units.size())) |
+                    (par.place & Flags) | stampFlag;
     }
     par.length += quint32(piece.size());
     m_lastLinksFound = false;

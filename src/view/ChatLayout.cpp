@@ -41,8 +41,11 @@ void ChatLayout::invalidateAll()
 
 void ChatLayout::invalidate(int p)
 {
-    if (p >= 0 && std::size_t(p) < m_heights.size())
-        m_heights[std::size_t(p)].generation = 0;
+    // A paragraph laid out has its height recorded, so one beyond the heights (a line still
+    // being appended, as a rule) has no cached layout either.
+    if (p < 0 || std::size_t(p) >= m_heights.size())
+        return;
+    m_heights[std::size_t(p)].generation = 0;
     m_cache.remove(p);
 }
 

@@ -106,7 +106,7 @@ void Panes::mensagem(const QString& account, const QString& text)
     ChatView* txtChat = m_column->txtChat;
     txtChat->appendLine(QString(), -1);
     txtChat->appendText(horarioTexto(), StyleTable::Horario);
-    txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> "), StyleTable::Acc);
+    txtChat->appendText(speakerPiece(account), StyleTable::Acc);
     txtChat->appendText(text, StyleTable::Usuario);
     scrollPane(txtChat);
 }
@@ -130,8 +130,19 @@ void Panes::writeTalk(const QString& account, const QString& text, int style)
     ChatView* txtChat = m_column->txtChat;
     txtChat->appendLine(QString(), -1);
     txtChat->appendText(horarioTexto(), style);
-    txtChat->appendText(QLatin1Char('<') + account + QStringLiteral("> ") + text, style);
+    txtChat->appendText(speakerPiece(account, text), style);
     scrollPane(txtChat);
+}
+
+const QString& Panes::speakerPiece(const QString& account, const QString& text)
+{
+    // Cutting the size keeps the capacity.
+    m_piece.resize(0);
+    m_piece += QLatin1Char('<');
+    m_piece += account;
+    m_piece += QLatin1String("> ");
+    m_piece += text;
+    return m_piece;
 }
 
 void Panes::writeEmote(const QString& account, const QString& text, int style)

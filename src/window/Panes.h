@@ -57,6 +57,8 @@ private:
     int rankOf(const QString& account) const;
     void writeTalk(const QString& account, const QString& text, int style);
     void writeEmote(const QString& account, const QString& text, int style);
+    // The speaker's part of a talk line, "<account> " and what follows, in m_piece.
+    const QString& speakerPiece(const QString& account, const QString& text = QString());
     void autoScrollMouse(const QMouseEvent* event);
 
     WindowContext& m_ctx;
@@ -71,4 +73,6 @@ private:
     bool FHorario = true;
     // The text of horarioTexto, renewed once per second.
     mutable TimeStampText m_horarioTexto;
+    // Reused for every line of a flood, so that its characters need no heap block each.
+    QString m_piece;
 };
